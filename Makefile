@@ -1,0 +1,39 @@
+# Two commands do everything: "make play" and "make test".
+BUILD := build
+ASAN_BUILD := build-asan
+JOBS ?= $(shell nproc)
+
+.PHONY: play build test unit-test sanitizer-test benchmark setup setup-test clean
+
+play: build
+	cd $(BUILD)/game && ./ghostmaze
+
+build: setup
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS)
+
+setup:
+	@bash tools/setup.sh
+
+setup-test:
+	@bash tools/setup.sh test
+
+# The whole suite, then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test: setup-test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGHOSTMAZE_TESTS=ON -DGHOSTMAZE_BENCHMARKS=ON
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure
+	$(MAKE) sanitizer-test
+
+sanitizer-test:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGHOSTMAZE_TESTS=ON -DGHOSTMAZE_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -L unit
+
+benchmark: build
+	cmake -S . -B $(BUILD) -DGHOSTMAZE_BENCHMARKS=ON
+	cmake --build $(BUILD) -j $(JOBS) --target frame_benchmark
+	$(BUILD)/bench/frame_benchmark
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

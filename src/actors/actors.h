@@ -1,0 +1,72 @@
+// The actor classes: everything that stands on the board, with the distance tests the rules use.
+#pragma once
+
+#include <cstdint>
+
+// Direction codes shared by the hero, the ghosts, the block push and the drawing.
+constexpr int DIRECTION_RIGHT = 0;
+constexpr int DIRECTION_DOWN = 1;
+constexpr int DIRECTION_LEFT = 2;
+constexpr int DIRECTION_UP = 3;
+constexpr int DIRECTION_NONE = 4;  // a ghost that does not move
+
+constexpr int ACTOR_SIZE = 40;           // every actor is one cell, pixels
+constexpr int OFF_BOARD = -100;          // where taken, destroyed and killed objects lie
+constexpr int HIDDEN_HERO = -1000;       // where the hero lies once the game is lost
+constexpr int HUNTER_KIND = 5;           // a ghost's kind while it hunts
+constexpr int BOMB_SLOTS = 15;           // bombs that can tick at once; also the most the hero holds
+
+// Reaches of the rules, in pixels, tested with withinReach.
+constexpr int GHOST_CATCH_REACH = 20;
+constexpr int COLLECT_REACH = 30;
+constexpr int PUSH_REACH = 35;
+constexpr int SHIELD_REACH = 80;
+constexpr int BLAST_REACH = 120;
+constexpr int GHOST_SPAWN_DISTANCE = 400;
+
+class sprite {
+public:
+    std::int32_t frame = 0;   // column of the picture strip, in 40-pixel cells
+    std::int32_t row = 0;     // row of the picture strip; the facing of hero and ghosts
+    std::int32_t x = 0;       // left edge, world pixels
+    std::int32_t y = 0;       // top edge, world pixels
+    std::int32_t width = 0;   // 40 for the hero and ghosts once placed
+    std::int32_t height = 0;
+
+    virtual ~sprite() = default;
+    void placeAt(int newX, int newY);
+    void takeOffBoard();
+};
+
+class hero : public sprite {
+public:
+    std::int32_t speed = 0;      // pixels per step
+    std::int32_t direction = 0;  // direction code
+
+    void setUp(int newX, int newY, int newWidth, int newHeight, int newFrame, int newRow, int newSpeed,
+               int newDirection);
+    void hide();
+};
+
+class ghost : public hero {
+public:
+    std::int32_t turnRoll = 0;  // the last random-turn roll, 0 to 149, kept as a record
+    std::int32_t kind = 0;      // 0 to 4 ordinary, 5 while hunting
+
+    void spawn(int newX, int newY, int newKind, int speedFactor);
+    void kill();
+};
+
+class bomb : public sprite {
+public:
+    bool armed = false;        // the slot holds a laid bomb
+    std::int32_t fuse = 0;     // frames since the bomb was laid
+
+    void clear();
+    void arm(int newX, int newY);
+};
+
+// The truncated Euclidean distance of two points.
+int pixelDistance(int ax, int ay, int bx, int by);
+// Whether the truncated distance is strictly below the reach.
+bool withinReach(int ax, int ay, int bx, int by, int reach);

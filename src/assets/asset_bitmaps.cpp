@@ -1,0 +1,168 @@
+// Loading, creating and destroying the three bitmap groups.
+#include "assets/asset_bitmaps.h"
+
+#include <allegro.h>
+
+#include "world/grid_layer.h"
+
+namespace {
+
+BITMAP* loadPicture(const char* path) { return load_bitmap(path, default_palette); }
+
+constexpr int MAGENTA_R = 255, MAGENTA_G = 0, MAGENTA_B = 255;
+
+// Destroys a bitmap and forgets it, so a destroyed group can never be drawn by mistake.
+void destroy(BITMAP*& bitmap)
+{
+    destroy_bitmap(bitmap);
+    bitmap = nullptr;
+}
+
+}  // namespace
+
+const std::vector<std::string>& pictureFiles()
+{
+    static const std::vector<std::string> files = {
+        "_bmp/afisz.bmp",     "_bmp/buttons.bmp",     "_bmp/zorbinik.bmp",  "_bmp/alfabet.bmp",
+        "_bmp/player.bmp",    "_bmp/led.bmp",         "_bmp/arrow.bmp",     "_bmp/teren.bmp",
+        "_bmp/gameover.bmp",  "_bmp/sprites.bmp",     "_bmp/1PLN.bmp",      "_bmp/2PLN.bmp",
+        "_bmp/5PLN.bmp",      "_bmp/bomba.bmp",       "_bmp/wybuch.bmp",    "_bmp/zor_death.bmp",
+        "_bmp/tarcza.bmp",    "_bmp/buty.bmp",        "_bmp/zor_life.bmp",  "_bmp/rama.bmp",
+        "_bmp/skarb.bmp",     "_bmp/x_generator.bmp", "_bmp/laser.bmp",     "_bmp/x_radar.bmp",
+    };
+    return files;
+}
+
+void AssetBitmaps::clearBitmapSlots() { *this = AssetBitmaps{}; }
+
+void AssetBitmaps::loadFrontEndBitmaps()
+{
+    menuBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    posterPicture = loadPicture("_bmp/afisz.bmp");
+    buttonsPicture = loadPicture("_bmp/buttons.bmp");
+    heroPicture = loadPicture("_bmp/zorbinik.bmp");
+    alphabetPicture = loadPicture("_bmp/alfabet.bmp");
+    playerPicture = loadPicture("_bmp/player.bmp");
+    ledPicture = loadPicture("_bmp/led.bmp");
+    nameFieldBitmap = create_bitmap(NAME_FIELD_WIDTH, NAME_FIELD_HEIGHT);
+    arrowPicture = loadPicture("_bmp/arrow.bmp");
+}
+
+void AssetBitmaps::loadGameBitmaps()
+{
+    // The strips take the screen's width, whatever window the library gave us.
+    const int stripWidth = screen ? SCREEN_W : SCREEN_WIDTH;
+    hudTop = create_bitmap(stripWidth, HUD_HEIGHT);
+    hudBottom = create_bitmap(stripWidth, HUD_HEIGHT);
+    debugPanel = create_bitmap(DEBUG_PANEL_WIDTH, DEBUG_PANEL_HEIGHT);
+    glowScratch = create_bitmap(GLOW_SCRATCH_SIZE, GLOW_SCRATCH_SIZE);
+    // The first frame shows the strips before the HUD has drawn them once: keep them black.
+    if (hudTop) clear_to_color(hudTop, makecol(0, 0, 0));
+    if (hudBottom) clear_to_color(hudBottom, makecol(0, 0, 0));
+    terrainPicture = loadPicture("_bmp/teren.bmp");
+    gameOverPicture = loadPicture("_bmp/gameover.bmp");
+    spriteSheet = loadPicture("_bmp/sprites.bmp");
+    coin1Picture = loadPicture("_bmp/1PLN.bmp");
+    coin2Picture = loadPicture("_bmp/2PLN.bmp");
+    coin5Picture = loadPicture("_bmp/5PLN.bmp");
+    bombPicture = loadPicture("_bmp/bomba.bmp");
+    explosionPicture = loadPicture("_bmp/wybuch.bmp");
+    deathPicture = loadPicture("_bmp/zor_death.bmp");
+    shieldPicture = loadPicture("_bmp/tarcza.bmp");
+    shoesPicture = loadPicture("_bmp/buty.bmp");
+    lifePicture = loadPicture("_bmp/zor_life.bmp");
+    framePicture = loadPicture("_bmp/rama.bmp");
+    treasurePicture = loadPicture("_bmp/skarb.bmp");
+    generatorPicture = loadPicture("_bmp/x_generator.bmp");
+    laserPicture = loadPicture("_bmp/laser.bmp");
+    radarPicture = loadPicture("_bmp/x_radar.bmp");
+}
+
+void AssetBitmaps::createLevelLayers(int rows, int columns)
+{
+    const int width = columns * CELL_SIZE;
+    const int height = rows * CELL_SIZE;
+    backBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    worldBitmap = create_bitmap(width, height);
+    glowLayer = create_bitmap(width, height);
+    darkLayer = create_bitmap(width, height);
+    wallsBitmap = create_bitmap(width, height);
+    ghostMap = create_bitmap(width, height);
+    shadeMask = create_bitmap(width, height);
+    shadeLayer = create_bitmap(width, height);
+    wallShadow = create_bitmap(width, height);
+    messageLayer = create_bitmap(width, height);
+    messageScratch = create_bitmap(width, height);
+    radarBitmap = create_bitmap(columns * RADAR_CELL_SIZE, rows * RADAR_CELL_SIZE);
+    const int magenta = makecol(MAGENTA_R, MAGENTA_G, MAGENTA_B);
+    if (messageLayer) clear_to_color(messageLayer, magenta);
+    if (messageScratch) clear_to_color(messageScratch, magenta);
+}
+
+bool AssetBitmaps::levelLayersComplete() const
+{
+    return backBuffer && worldBitmap && glowLayer && darkLayer && wallsBitmap && ghostMap && shadeMask &&
+           shadeLayer && wallShadow && messageLayer && messageScratch && radarBitmap;
+}
+
+bool AssetBitmaps::gameBitmapsComplete() const
+{
+    return hudTop && hudBottom && debugPanel && glowScratch && terrainPicture && gameOverPicture &&
+           spriteSheet && coin1Picture && coin2Picture && coin5Picture && bombPicture && explosionPicture &&
+           deathPicture && shieldPicture && shoesPicture && lifePicture && framePicture && treasurePicture &&
+           generatorPicture && laserPicture && radarPicture;
+}
+
+void AssetBitmaps::destroyFrontEndBitmaps()
+{
+    destroy(menuBuffer);
+    destroy(posterPicture);
+    destroy(buttonsPicture);
+    destroy(heroPicture);
+    destroy(alphabetPicture);
+    destroy(playerPicture);
+    destroy(ledPicture);
+    destroy(nameFieldBitmap);
+    destroy(arrowPicture);
+}
+
+void AssetBitmaps::destroyLevelLayers()
+{
+    destroy(backBuffer);
+    destroy(worldBitmap);
+    destroy(glowLayer);
+    destroy(darkLayer);
+    destroy(wallsBitmap);
+    destroy(ghostMap);
+    destroy(shadeMask);
+    destroy(shadeLayer);
+    destroy(wallShadow);
+    destroy(messageLayer);
+    destroy(messageScratch);
+    destroy(radarBitmap);
+}
+
+void AssetBitmaps::destroyGameBitmaps()
+{
+    destroy(hudTop);
+    destroy(hudBottom);
+    destroy(debugPanel);
+    destroy(glowScratch);
+    destroy(terrainPicture);
+    destroy(gameOverPicture);
+    destroy(spriteSheet);
+    destroy(coin1Picture);
+    destroy(coin2Picture);
+    destroy(coin5Picture);
+    destroy(bombPicture);
+    destroy(explosionPicture);
+    destroy(deathPicture);
+    destroy(shieldPicture);
+    destroy(shoesPicture);
+    destroy(lifePicture);
+    destroy(framePicture);
+    destroy(treasurePicture);
+    destroy(generatorPicture);
+    destroy(laserPicture);
+    destroy(radarPicture);
+}

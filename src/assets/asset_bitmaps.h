@@ -1,0 +1,85 @@
+// Every bitmap of the game, in three groups by lifetime: the front end (whole run),
+// the game (one game) and the level (one level, sized by the maze).
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct BITMAP;
+
+constexpr int SCREEN_WIDTH = 1280;
+constexpr int SCREEN_HEIGHT = 720;
+constexpr int HUD_HEIGHT = 40;          // each HUD strip, pixels
+constexpr int RADAR_CELL_SIZE = 9;      // radar pixels per maze cell
+constexpr int NAME_FIELD_WIDTH = 275;
+constexpr int NAME_FIELD_HEIGHT = 38;
+constexpr int DEBUG_PANEL_WIDTH = 240;
+constexpr int DEBUG_PANEL_HEIGHT = 120;
+constexpr int GLOW_SCRATCH_SIZE = 500;  // work square for the bombs' translucent discs
+
+class AssetBitmaps {
+public:
+    // Front-end group: made by the Game constructor, destroyed at shutdown.
+    BITMAP* menuBuffer = nullptr;       // 1280 x 720 page of the menu, name entry and high scores
+    BITMAP* posterPicture = nullptr;    // menu poster
+    BITMAP* buttonsPicture = nullptr;   // four menu buttons, normal row over highlighted row
+    BITMAP* heroPicture = nullptr;      // hero on the name-entry screen
+    BITMAP* alphabetPicture = nullptr;  // glyph sheet of the big letters and digits
+    BITMAP* playerPicture = nullptr;    // name-entry title
+    BITMAP* ledPicture = nullptr;       // panel that carries the name field
+    BITMAP* nameFieldBitmap = nullptr;  // 275 x 38 scratch for the typed name
+    BITMAP* arrowPicture = nullptr;     // loaded with the front end, drawn by nobody
+
+    // Level group: made at a game's start and at every new level, world size unless noted.
+    BITMAP* backBuffer = nullptr;       // 1280 x 720 game frame
+    BITMAP* worldBitmap = nullptr;      // the whole maze picture drawn every frame
+    BITMAP* glowLayer = nullptr;        // luminous things; the beam's hit test reads it back
+    BITMAP* darkLayer = nullptr;        // darkness with the lit disc around the hero
+    BITMAP* wallsBitmap = nullptr;      // wall tiles on magenta; the hero's collision picture
+    BITMAP* ghostMap = nullptr;         // green blocked cells on magenta; ghosts' and blocks' collision picture
+    BITMAP* shadeMask = nullptr;        // black over unreached floor
+    BITMAP* shadeLayer = nullptr;       // shadeMask widened one cell each way: the fog
+    BITMAP* wallShadow = nullptr;       // walls in a darkened background colour
+    BITMAP* messageLayer = nullptr;     // rising messages; cleared to magenta when made
+    BITMAP* messageScratch = nullptr;   // work copy for the rise; cleared to magenta when made
+    BITMAP* radarBitmap = nullptr;      // columns x 9 by rows x 9 mini-map
+
+    // Game group: made when a game starts, destroyed when it ends.
+    BITMAP* hudTop = nullptr;           // screen width x 40
+    BITMAP* hudBottom = nullptr;        // screen width x 40
+    BITMAP* debugPanel = nullptr;       // 240 x 120 F1 panel
+    BITMAP* glowScratch = nullptr;      // 500 x 500 work bitmap of the bomb discs
+    BITMAP* terrainPicture = nullptr;   // block tile 0 and wall tiles 1 to 25
+    BITMAP* gameOverPicture = nullptr;
+    BITMAP* spriteSheet = nullptr;      // ghosts, hero and hunter frames
+    BITMAP* coin1Picture = nullptr;
+    BITMAP* coin2Picture = nullptr;
+    BITMAP* coin5Picture = nullptr;
+    BITMAP* bombPicture = nullptr;      // five 40 x 40 fuse frames
+    BITMAP* explosionPicture = nullptr; // five 120 x 120 frames
+    BITMAP* deathPicture = nullptr;
+    BITMAP* shieldPicture = nullptr;
+    BITMAP* shoesPicture = nullptr;
+    BITMAP* lifePicture = nullptr;
+    BITMAP* framePicture = nullptr;     // behind the LEVEL UP text
+    BITMAP* treasurePicture = nullptr;
+    BITMAP* generatorPicture = nullptr;
+    BITMAP* laserPicture = nullptr;     // seven beam frames, horizontal over vertical
+    BITMAP* radarPicture = nullptr;
+
+    void clearBitmapSlots();
+    void loadFrontEndBitmaps();
+    void loadGameBitmaps();
+    void createLevelLayers(int rows, int columns);
+    void destroyFrontEndBitmaps();
+    void destroyLevelLayers();
+    void destroyGameBitmaps();
+
+    // True when every bitmap of the level group exists (a huge level may not fit in memory).
+    bool levelLayersComplete() const;
+    // True when every bitmap of the game group exists.
+    bool gameBitmapsComplete() const;
+};
+
+// Every picture file the game reads, relative to the working directory.
+const std::vector<std::string>& pictureFiles();

@@ -1,0 +1,62 @@
+// The front end's state: menu geometry, glyph drawing state, the one file stream,
+// the nine-row high-score table and the player's name.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+
+struct BITMAP;
+
+constexpr const char* PLAYER_FILE = "player.txt";
+constexpr const char* HIGH_SCORE_FILE = "high_score.txt";
+constexpr int HIGH_SCORE_ROWS = 9;
+constexpr int NAME_CAPACITY = 15;      // characters of a name, without its terminator
+constexpr int MAX_SCORE_DIGITS = 9;
+constexpr int MENU_BUTTON_COUNT = 4;
+
+class HighScoreEntry {
+public:
+    char name[NAME_CAPACITY + 1] = {};           // NUL-terminated, no blanks
+    std::int32_t score = 0;                       // points
+    char scoreText[MAX_SCORE_DIGITS + 1] = {};   // score in decimal, refreshed with it
+
+    void setScore(std::int32_t value);
+};
+
+class FrontEnd {
+public:
+    std::int32_t buttonLeft = 0;                            // menu button columns, pixels
+    std::int32_t buttonRight = 0;
+    std::int32_t buttonEdges[2 * MENU_BUTTON_COUNT] = {};   // top and bottom of each button
+    std::int32_t glyphCode = 0;                             // the glyph drawGlyph draws
+    std::int32_t cursor = 0;                                // name-entry position, 0 to 15
+    std::fstream fileStream;                                // opened and closed by each operation
+    HighScoreEntry highScores[HIGH_SCORE_ROWS];
+    std::int32_t itemsRead = 0;                             // what the last load read
+    char playerName[20] = {};                               // NUL-terminated, at most 15 characters
+
+    // frontend/menu.cpp
+    void setButtonGeometry();
+    void loadPlayerName();
+
+    // frontend/name_entry.cpp
+    void savePlayerName();
+
+    // frontend/high_scores.cpp
+    void loadHighScores();
+    void recordResult(std::int32_t score);
+
+    // frontend/glyphs.cpp
+    void drawGlyph(BITMAP* alphabet, BITMAP* target, int x, int y, int ruled, int scale);
+    void drawText(BITMAP* alphabet, BITMAP* target, int x, int y, int ruled, const char* text);
+};
+
+// frontend/high_scores.cpp: the sort order, higher score first (negative when a ranks first).
+int compareScores(const HighScoreEntry& a, const HighScoreEntry& b);
+
+// frontend/glyphs.cpp: glyph codes 1 to 36 (W before V); 0 for a character without a glyph.
+int glyphForChar(char character);
+char charForGlyph(int code);
+
+// frontend/name_entry.cpp: the glyph code of the first typing key held, or 0.
+int scanGlyphKey();

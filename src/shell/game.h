@@ -1,0 +1,230 @@
+// The one object that holds the whole game: assets, front-end state, grids, actors and
+// every counter of play. Each group of operations is defined in the file named above it.
+#pragma once
+
+#include <cstdint>
+
+#include "actors/actors.h"
+#include "assets/asset_bitmaps.h"
+#include "assets/asset_samples.h"
+#include "frontend/front_end.h"
+#include "world/grid_layer.h"
+
+// What the main menu chose; the menu loop runs it.
+constexpr int MENU_NONE = 0;
+constexpr int MENU_PLAY = 1;
+constexpr int MENU_PLAYER_NAME = 2;
+constexpr int MENU_HIGH_SCORES = 3;
+constexpr int MENU_QUIT = 4;
+
+class Game {
+public:
+    std::int32_t menuChoice = MENU_NONE;  // the menu's last choice; 0 after the name entry or high scores
+
+    AssetBitmaps bitmaps;  // every bitmap, by lifetime group
+    AssetSamples samples;  // every sound, for the whole run
+    FrontEnd frontEnd;     // menu geometry, file stream, high-score table, player name
+
+    // The maze grids, all rows x columns cells while a game runs (spareGrid is never allocated).
+    GridLayer placementGrid;  // walls plus every cell taken at the level build
+    GridLayer obstacleGrid;   // walls plus one cell per pushable block
+    GridLayer wallGrid;       // the maze: 1 wall, 0 floor
+    GridLayer reachGrid;      // walls, with floor reachable from the hero at 2
+    GridLayer spareGrid;
+
+    // Actors. Arrays are made per level by createLevelObjects and freed by freeActorArrays.
+    sprite* blocks = nullptr;   // blockCount pushable blocks
+    sprite* coins1 = nullptr;   // coin1Count coins worth 1
+    sprite* coins2 = nullptr;   // coin2Count coins worth 2
+    sprite* coins5 = nullptr;   // coin5Count coins worth 5
+    sprite shieldItem;
+    sprite lifeItem;
+    sprite* dynamites = nullptr;  // dynamiteCount bomb pick-ups
+    sprite shoesItem;
+    sprite* treasures = nullptr;  // treasureCount treasures
+    sprite generatorItem;
+    sprite radarItem;
+    hero heroActor;
+    ghost* ghosts = nullptr;  // ghostCount ghosts
+    bomb* bombs = nullptr;    // BOMB_SLOTS bomb slots
+
+    // Level and score. Reset by setUpLevel's cases and endGame.
+    std::int32_t levelNumber = 0;  // current level; 0 when no game is built
+    std::int32_t builtLevel = 0;   // level the maze, level bitmaps, grids and arrays were made for
+    std::int32_t score = 0;        // points
+    std::int32_t lives = 0;        // lives left
+    std::int32_t gameOver = 0;     // 1 once the last life is lost
+    std::int32_t rows = 0;         // maze height, cells: levelNumber + 15
+    std::int32_t columns = 0;      // maze width, cells: levelNumber + 31
+    std::int32_t baseSpeed = 0;    // hero speed handed out at each maze build, pixels per step
+
+    // Object counts of the level, set by createLevelObjects.
+    std::int32_t blockCount = 0;
+    std::int32_t coin1Count = 0;
+    std::int32_t coin2Count = 0;
+    std::int32_t coin5Count = 0;
+    std::int32_t coinsLeft = 0;   // coins not yet collected; 0 ends the maze
+    std::int32_t ghostCount = 0;
+    std::int32_t bombCount = 0;   // bombs the hero holds
+
+    // Ghosts and placement, reset by every level set-up.
+    std::int32_t hunterIndex = 0;       // the hunting ghost; ghostCount or more means none
+    std::int32_t ghostSpeedFactor = 0;  // multiplier of the ghost speed at spawning
+    std::int32_t placeX = 0;            // world pixels of the cell the last placement chose
+    std::int32_t placeY = 0;
+
+    // Clocks, reset by every level set-up.
+    std::int32_t coinClock = 0;     // coin animation, ticks, 0 to 47
+    std::int32_t walkClock = 0;     // walking animation, ticks, 0 to 40
+    std::int32_t bombCooldown = 0;  // frames since the last bomb was laid
+    std::int32_t radarSweep = 0;    // radius of the radar's sweep ring, pixels, 0 to 240
+
+    // The level's background colour, chosen at each maze build.
+    std::int32_t backgroundRed = 0;
+    std::int32_t backgroundGreen = 0;
+    std::int32_t backgroundBlue = 0;
+
+    std::int32_t beamFrame = 0;  // beam animation, frames, 1 to 24 once fired
+
+    // Items of this maze (non-zero: absent) and power-up charges.
+    std::int32_t shieldAbsent = 0;
+    std::int32_t lifeAbsent = 0;
+    std::int32_t radarAbsent = 0;
+    std::int32_t dynamiteCount = 0;    // bomb pick-ups on the maze
+    std::int32_t treasureCount = 0;
+    std::int32_t shieldTime = 0;       // shield charge, ghost contacts left
+    std::int32_t shoesAbsent = 0;
+    std::int32_t shoesTime = 0;        // hero steps left before the shoes lose a speed point
+    std::int32_t generatorAbsent = 0;
+    std::int32_t beamPower = 0;        // beam charge, frames of firing left
+    std::int32_t musicClock = 0;       // ticks since the last music clip
+    std::int32_t hunterTime = 0;       // ticks of the current hunt
+    std::int32_t shieldBuzzClock = 0;  // shield contacts since the last buzz; never reset
+
+    bool heroHit = false;       // the hero lost a life this frame; cleared by every level set-up
+    bool hasShield = false;
+    bool hasShoes = false;
+    bool hasGenerator = false;
+    bool hasRadar = false;
+
+    // The scrolling view, set by resetView at every maze build (world pixels).
+    std::int32_t ogrX = 0;     // the hero's place in the free-movement box, and its bounds
+    std::int32_t ogrMinX = 0;
+    std::int32_t ogrMaxX = 0;
+    std::int32_t ogrY = 0;
+    std::int32_t ogrMinY = 0;
+    std::int32_t ogrMaxY = 0;
+    std::int32_t mapX = 0;     // top-left corner of the view in worldBitmap, and its bounds
+    std::int32_t mapMinX = 0;
+    std::int32_t mapMaxX = 0;
+    std::int32_t mapY = 0;
+    std::int32_t mapMinY = 0;
+    std::int32_t mapMaxY = 0;
+    std::int32_t nadX = 0;     // how far the hero has gone past the scroll limits
+    std::int32_t nadY = 0;
+
+    // Set when a level's bitmaps or grids could not be made; the game then ends as Escape would.
+    bool levelBuildFailed = false;
+
+    // shell/game.cpp: life cycle and loops
+    Game();
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+    void resetGameFlags();
+    void releaseGrids();
+    void freeActorArrays();
+    void endGame();
+    void runMenuLoop();
+    void playOneGame();
+    bool runGamePass();  // one pass of the game loop; false once Escape (or a failed build) ends it
+    void updateTick();
+    void drawFrame();
+    bool applyRules();
+
+    // assets/assets.cpp
+    void releaseAssets();
+
+    // shell/level_setup.cpp
+    void setUpLevel();
+    void resetCounters();
+    void resetPowerUps();
+    void markDeath();
+    void freezeBoard();
+
+    // shell/level_end.cpp
+    void checkLevelUp();
+    bool checkLevelEnd();
+
+    // world/maze.cpp
+    void chooseGridSize();
+    void allocateGrids();
+    void chooseBackground();
+    void rollItems();
+    void createLevelObjects();
+    void buildLevel();
+    void buildMaze();
+    void updateReach(int x, int y);
+    void placeObject();
+    void placeDynamites();
+    void placeGhosts();
+
+    // world/view.cpp
+    void resetView();
+    void moveHero();
+
+    // world/world_drawing.cpp
+    void prepareLightLayers();
+    void drawBackground();
+    void drawBeam();
+    void drawBeamSegment(int x, int y, int sourceY);
+    void drawRadar();
+
+    // actors/ghosts.cpp
+    void updateGhosts();
+    int chooseGhostDirection(int i);
+    int rollHunter();
+    void killGhost(int i);
+    void playAmbientSounds();
+
+    // actors/bombs.cpp
+    void updateBombs();
+    static int bombFrame(int fuse);
+    void blastItems();
+    void blastGhosts();
+    bool blastHero();
+
+    // actors/pickups.cpp
+    void writeMessage(const char* text, int x, int y);
+    void pushBlocks();
+    bool isPushing();
+    void fireBeam();
+    void collectPickups();
+    bool checkGhostContact();
+
+    // actors/actor_drawing.cpp
+    void advanceClocks();
+    void drawWalls();
+    void drawHero();
+    void drawItems();
+    void drawBlocks();
+    void drawGhosts();
+
+    // frontend/menu.cpp
+    void runMenu();
+
+    // frontend/name_entry.cpp
+    void runNameEntry();
+    void showNameField();
+
+    // frontend/high_scores.cpp
+    void runHighScores();
+    void drawHighScoreFrame();
+    void drawHighScoreTitle();
+    void drawHighScoreRows();
+
+    // frontend/presentation.cpp
+    void presentFrame();
+    void composeFrame();
+    void drawHud();
+};

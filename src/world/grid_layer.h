@@ -1,0 +1,63 @@
+// The cell grids that hold the maze: walls, obstacles, placement and reachability.
+// Each cell is one 40 x 40 square of the world.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct BITMAP;
+
+constexpr int CELL_SIZE = 40;  // world pixels per cell side
+
+// Cell values.
+constexpr std::int32_t CELL_FLOOR = 0;
+constexpr std::int32_t CELL_WALL = 1;     // wall, block, or a cell already taken
+constexpr std::int32_t CELL_REACHED = 2;  // floor reached by the flood fill
+
+// The cell index of a world pixel coordinate (truncating: -39 to 39 all give 0).
+int cellOf(int pixel);
+
+struct GridStep {
+    int column = 0;
+    int row = 0;
+};
+// The step of a flood-fill direction: 0 up, 1 right, 2 down, 3 left.
+GridStep directionStep(int direction);
+
+class GridLayer {
+public:
+    std::int32_t columnCount = 0;      // extent along x, cells
+    std::int32_t rowCount = 0;         // extent along y, cells
+    std::vector<std::int32_t> cells;   // row by row: cell (c, r) at r * columnCount + c
+
+    GridLayer() = default;
+    GridLayer(const GridLayer&) = delete;
+    GridLayer& operator=(const GridLayer&) = delete;
+    ~GridLayer() { release(); }
+
+    void allocate(int rows, int columns);
+    void release();
+    void fill(std::int32_t value);
+    void setCell(int column, int row, std::int32_t value) { cells[index(column, row)] = value; }
+    std::int32_t getCell(int column, int row) const { return cells[index(column, row)]; }
+    int isWallAt(int column, int row, int dColumn, int dRow) const;
+    bool contains(int column, int row) const
+    {
+        return column >= 0 && column < columnCount && row >= 0 && row < rowCount;
+    }
+    void copyWallsTo(GridLayer& target) const;
+    void generateMaze();  // defined with the level build, in world/maze.cpp
+    void floodFill(int column, int row);
+    void paintCells(BITMAP* bitmap, int backR, int backG, int backB, int cellR, int cellG, int cellB,
+                    int size) const;
+    void paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const;
+    void paintUnreached(BITMAP* bitmap, int size) const;
+    void blast(BITMAP* bitmap, int x, int y);
+
+private:
+    std::size_t index(int column, int row) const
+    {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(columnCount) +
+               static_cast<std::size_t>(column);
+    }
+};

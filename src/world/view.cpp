@@ -1,0 +1,5 @@
+// Hero movement and the scrolling view.  (not yet written)
+#include "shell/game.h"
+
+void Game::resetView() {}
+void Game::moveHero() {}

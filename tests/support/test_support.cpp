@@ -1,0 +1,93 @@
+// Shared helpers of the headless tests.
+#include "test_support.h"
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+void startHeadlessAllegro()
+{
+    static bool started = false;
+    if (started) return;
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    set_color_depth(32);
+    started = true;
+}
+
+void releaseAllInput()
+{
+    for (int i = 0; i < KEY_MAX; ++i) key[i] = 0;
+    mouse_b = 0;
+    mouse_x = 0;
+    mouse_y = 0;
+}
+
+BITMAP* makeFilledBitmap(int width, int height, int colour)
+{
+    BITMAP* bitmap = create_bitmap_ex(32, width, height);
+    clear_to_color(bitmap, colour);
+    return bitmap;
+}
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "shell/game.h"
+#include "shell/random.h"
+
+namespace fs = std::filesystem;
+
+TempGameFolder::TempGameFolder()
+{
+    previous = fs::current_path().string();
+    char pattern[] = "/tmp/ghostmaze-test-XXXXXX";
+    folder = mkdtemp(pattern);
+    fs::create_directory_symlink(fs::path(GAME_DIR) / "_bmp", fs::path(folder) / "_bmp");
+    fs::create_directory_symlink(fs::path(GAME_DIR) / "_sample", fs::path(folder) / "_sample");
+    fs::current_path(folder);
+}
+
+TempGameFolder::~TempGameFolder()
+{
+    fs::current_path(previous);
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+std::string TempGameFolder::read(const std::string& name) const
+{
+    std::ifstream in(fs::path(folder) / name, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void TempGameFolder::write(const std::string& name, const std::string& content) const
+{
+    std::ofstream out(fs::path(folder) / name, std::ios::binary);
+    out << content;
+}
+
+void GameTest::SetUp()
+{
+    HeadlessTest::SetUp();
+    seedRandom(12345);
+    folder = new TempGameFolder;
+    game = new Game;
+}
+
+void GameTest::TearDown()
+{
+    if (game) {
+        game->bitmaps.destroyLevelLayers();
+        game->bitmaps.destroyGameBitmaps();
+        game->releaseAssets();
+    }
+    delete game;
+    delete folder;
+    HeadlessTest::TearDown();
+}
