@@ -1,13 +1,85 @@
-// Actor record operations and distance tests.  (not yet written)
+// Record-setting operations of the actor classes and the two distance tests.
 #include "actors/actors.h"
 
-void sprite::placeAt(int, int) {}
-void sprite::takeOffBoard() {}
-void hero::setUp(int, int, int, int, int, int, int, int) {}
-void hero::hide() {}
-void ghost::spawn(int, int, int, int) {}
-void ghost::kill() {}
-void bomb::clear() {}
-void bomb::arm(int, int) {}
-int pixelDistance(int, int, int, int) { return 0; }
-bool withinReach(int, int, int, int, int) { return false; }
+#include <cmath>
+
+#include "shell/random.h"
+
+namespace {
+constexpr int DEAD_GHOST_KIND = 2;  // what a dead ghost reads until it is spawned again
+}
+
+void sprite::placeAt(int newX, int newY)
+{
+    x = newX;
+    y = newY;
+}
+
+void sprite::takeOffBoard()
+{
+    x = y = OFF_BOARD;
+    frame = row = width = height = 0;
+}
+
+void hero::setUp(int newX, int newY, int newWidth, int newHeight, int newFrame, int newRow, int newSpeed,
+                 int newDirection)
+{
+    x = newX;
+    y = newY;
+    width = newWidth;
+    height = newHeight;
+    frame = newFrame;
+    row = newRow;
+    speed = newSpeed;
+    direction = newDirection;
+}
+
+void hero::hide()
+{
+    x = y = HIDDEN_HERO;
+    frame = row = width = height = speed = direction = 0;
+}
+
+void ghost::spawn(int newX, int newY, int newKind, int speedFactor)
+{
+    direction = gameRandom() % 4;
+    kind = newKind;
+    x = newX;
+    y = newY;
+    width = height = ACTOR_SIZE;
+    frame = 2 * newKind;
+    row = direction;
+    speed = speedFactor * (newKind + 1);
+}
+
+void ghost::kill()
+{
+    x = y = OFF_BOARD;
+    frame = row = width = height = speed = direction = 0;
+    kind = DEAD_GHOST_KIND;
+}
+
+void bomb::clear()
+{
+    armed = false;
+    x = y = OFF_BOARD;
+    frame = row = width = height = 0;
+    fuse = 0;
+}
+
+void bomb::arm(int newX, int newY)
+{
+    armed = true;
+    fuse = 0;
+    x = newX;
+    y = newY;
+}
+
+int pixelDistance(int ax, int ay, int bx, int by)
+{
+    const double dx = static_cast<double>(bx) - ax;
+    const double dy = static_cast<double>(by) - ay;
+    return static_cast<int>(std::sqrt(dx * dx + dy * dy));
+}
+
+bool withinReach(int ax, int ay, int bx, int by, int reach) { return pixelDistance(ax, ay, bx, by) < reach; }

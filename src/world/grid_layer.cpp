@@ -1,15 +1,118 @@
-// Grid layer operations: allocation, copies, flood fill, painting and the blast.  (not yet written)
+// Grid layer operations: allocation, copies, the flood fill, painting into bitmaps and the
+// bomb's blast of a 5 x 5 square of cells.
 #include "world/grid_layer.h"
 
+#include <allegro.h>
+
+#include "shell/random.h"
+#include "shell/ticks.h"
+
+namespace {
+constexpr int WALL_TILE_STYLES = 25;  // tiles 1 to 25 of the terrain strip; tile 0 is the block
+constexpr int BLAST_RADIUS_CELLS = 2; // the blast clears this many cells each way
+int magenta() { return makecol(255, 0, 255); }
+}  // namespace
+
 int cellOf(int pixel) { return (pixel - pixel % CELL_SIZE) / CELL_SIZE; }
-GridStep directionStep(int) { return {}; }
-void GridLayer::allocate(int, int) {}
-void GridLayer::release() {}
-void GridLayer::fill(std::int32_t) {}
-int GridLayer::isWallAt(int, int, int, int) const { return 0; }
-void GridLayer::copyWallsTo(GridLayer&) const {}
-void GridLayer::floodFill(int, int) {}
-void GridLayer::paintCells(BITMAP*, int, int, int, int, int, int, int) const {}
-void GridLayer::paintWallTiles(BITMAP*, BITMAP*) const {}
-void GridLayer::paintUnreached(BITMAP*, int) const {}
-void GridLayer::blast(BITMAP*, int, int) {}
+
+GridStep directionStep(int direction)
+{
+    switch (direction) {
+    case 0: return {0, -1};
+    case 1: return {1, 0};
+    case 2: return {0, 1};
+    default: return {-1, 0};
+    }
+}
+
+void GridLayer::allocate(int rows, int columns)
+{
+    columnCount = columns;
+    rowCount = rows;
+    cells.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), CELL_FLOOR);
+}
+
+void GridLayer::release()
+{
+    if (columnCount == 0) return;
+    std::vector<std::int32_t>().swap(cells);
+    columnCount = 0;
+    rowCount = 0;
+}
+
+void GridLayer::fill(std::int32_t value) { cells.assign(cells.size(), value); }
+
+int GridLayer::isWallAt(int column, int row, int dColumn, int dRow) const
+{
+    return getCell(column + dColumn, row + dRow) == CELL_WALL ? 1 : 0;
+}
+
+void GridLayer::copyWallsTo(GridLayer& target) const
+{
+    for (std::size_t i = 0; i < cells.size(); ++i) target.cells[i] = cells[i] == CELL_WALL ? CELL_WALL : CELL_FLOOR;
+}
+
+void GridLayer::floodFill(int column, int row)
+{
+    // An explicit stack, so the fill's depth never depends on the maze's size. The start cell
+    // itself is marked only when it is reached back from a neighbour.
+    std::vector<GridStep> pending;
+    pending.push_back({column, row});
+    while (!pending.empty()) {
+        const GridStep cell = pending.back();
+        pending.pop_back();
+        for (int direction = 0; direction < 4; ++direction) {
+            const GridStep step = directionStep(direction);
+            const int c = cell.column + step.column;
+            const int r = cell.row + step.row;
+            if (contains(c, r) && getCell(c, r) == CELL_FLOOR) {
+                setCell(c, r, CELL_REACHED);
+                pending.push_back({c, r});
+            }
+        }
+    }
+}
+
+void GridLayer::paintCells(BITMAP* bitmap, int backR, int backG, int backB, int cellR, int cellG, int cellB,
+                           int size) const
+{
+    clear_to_color(bitmap, makecol(backR, backG, backB));
+    const int colour = makecol(cellR, cellG, cellB);
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < columnCount; ++c)
+            if (getCell(c, r) == CELL_WALL) rectfill(bitmap, c * size, r * size, c * size + size, r * size + size, colour);
+}
+
+void GridLayer::paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const
+{
+    const int tile = gameRandom() % WALL_TILE_STYLES + 1;
+    clear_to_color(bitmap, magenta());
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < columnCount; ++c)
+            if (getCell(c, r) == CELL_WALL)
+                masked_blit(terrain, bitmap, tile * CELL_SIZE, 0, c * CELL_SIZE, r * CELL_SIZE, CELL_SIZE, CELL_SIZE);
+}
+
+void GridLayer::paintUnreached(BITMAP* bitmap, int size) const
+{
+    clear_to_color(bitmap, magenta());
+    const int black = makecol(0, 0, 0);
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < columnCount; ++c)
+            if (getCell(c, r) == CELL_FLOOR) rectfill(bitmap, c * size, r * size, c * size + size, r * size + size, black);
+}
+
+void GridLayer::blast(BITMAP* bitmap, int x, int y)
+{
+    // No tick may be counted while the grid and its picture disagree.
+    stopTicks();
+    const int c0 = cellOf(x);
+    const int r0 = cellOf(y);
+    for (int c = c0 - BLAST_RADIUS_CELLS; c <= c0 + BLAST_RADIUS_CELLS; ++c)
+        for (int r = r0 - BLAST_RADIUS_CELLS; r <= r0 + BLAST_RADIUS_CELLS; ++r)
+            if (contains(c, r)) {
+                setCell(c, r, CELL_FLOOR);
+                rectfill(bitmap, c * CELL_SIZE, r * CELL_SIZE, (c + 1) * CELL_SIZE, (r + 1) * CELL_SIZE, magenta());
+            }
+    startTicks();
+}

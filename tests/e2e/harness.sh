@@ -1,0 +1,148 @@
+# The end-to-end harness: the real ghostmaze in a virtual X display, driven by xdotool,
+# looked at through screenshots. Source it from a *_test.sh script:
+#   source "$(dirname "$0")/harness.sh"; harness_init "$1" "$2"
+# Every function fails the test (exit 1) with a message when something does not hold.
+
+HARNESS_GAME_DIR=""      # the build's run folder: ghostmaze, _bmp/, _sample/
+HARNESS_SHOTS=""         # where screenshots are kept for a person to look at
+HARNESS_RUN=""           # this test's own run folder (files the game writes land here)
+HARNESS_XVFB_PID=""
+GAME_PID=""
+GAME_WINDOW=""
+
+harness_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+harness_cleanup() {
+  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+  [ -n "$HARNESS_XVFB_PID" ] && kill "$HARNESS_XVFB_PID" 2>/dev/null
+  [ -n "$HARNESS_RUN" ] && rm -rf "$HARNESS_RUN"
+  return 0
+}
+
+# harness_init GAME_DIR SHOT_DIR: a private display and a fresh run folder.
+harness_init() {
+  HARNESS_GAME_DIR=$(cd "$1" && pwd) || harness_fail "no run folder $1"
+  HARNESS_SHOTS="$2"
+  mkdir -p "$HARNESS_SHOTS"
+  for tool in Xvfb xdotool import convert; do
+    command -v "$tool" >/dev/null || harness_fail "$tool is not installed (make test installs it)"
+  done
+  HARNESS_RUN=$(mktemp -d /tmp/ghostmaze-e2e-XXXXXX)
+  ln -s "$HARNESS_GAME_DIR/ghostmaze" "$HARNESS_RUN/ghostmaze"
+  ln -s "$HARNESS_GAME_DIR/_bmp" "$HARNESS_RUN/_bmp"
+  ln -s "$HARNESS_GAME_DIR/_sample" "$HARNESS_RUN/_sample"
+  trap harness_cleanup EXIT
+  local displayfile
+  displayfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+  HARNESS_XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$displayfile" ] && break
+    sleep 0.1
+  done
+  [ -s "$displayfile" ] || harness_fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$displayfile")"
+  rm -f "$displayfile"
+  # No sound card here: keep the library from waiting for one.
+  export ALLEGRO_NO_SOUND=1 SDL_AUDIODRIVER=dummy
+}
+
+# harness_start_game: starts the game in the run folder and waits for its window.
+harness_start_game() {
+  (cd "$HARNESS_RUN" && exec ./ghostmaze >"$HARNESS_RUN/stdout.log" 2>"$HARNESS_RUN/stderr.log") &
+  GAME_PID=$!
+  GAME_WINDOW=""
+  for _ in $(seq 150); do
+    GAME_WINDOW=$(xdotool search --name "Ghost Maze" 2>/dev/null | head -n1)
+    [ -n "$GAME_WINDOW" ] && break
+    kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the game ended before its window appeared: $(cat "$HARNESS_RUN/stderr.log")"
+    sleep 0.1
+  done
+  [ -n "$GAME_WINDOW" ] || harness_fail "no game window appeared"
+  xdotool windowmove "$GAME_WINDOW" 0 0 2>/dev/null
+  xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
+  sleep 1
+}
+
+# harness_window_size: prints "WIDTHxHEIGHT" of the game window.
+harness_window_size() {
+  xdotool getwindowgeometry "$GAME_WINDOW" | sed -n 's/.*Geometry: //p'
+}
+
+# harness_wait_exit SECONDS: waits for the game to end; sets GAME_STATUS.
+harness_wait_exit() {
+  local seconds=$1
+  for _ in $(seq $((seconds * 10))); do
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+      wait "$GAME_PID"
+      GAME_STATUS=$?
+      GAME_PID=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  harness_fail "the game did not end within $seconds s"
+}
+
+# Input: keys are sent to the focused game window through the X test extension.
+harness_key() { xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; xdotool key --delay 60 "$@"; }
+harness_key_down() { xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; xdotool keydown "$1"; }
+harness_key_up() { xdotool keyup "$1"; }
+# harness_hold KEY SECONDS
+harness_hold() {
+  harness_key_down "$1"
+  sleep "$2"
+  harness_key_up "$1"
+}
+harness_type() { xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; xdotool type --delay 250 "$1"; }
+# harness_mouse_move X Y (window coordinates)
+harness_mouse_move() { xdotool mousemove --window "$GAME_WINDOW" "$1" "$2"; sleep 0.4; }
+# harness_click X Y [BUTTON]: press, hold long enough for a 10-a-second poll, release.
+harness_click() {
+  harness_mouse_move "$1" "$2"
+  xdotool mousedown "${3:-1}"
+  sleep 0.35
+  xdotool mouseup "${3:-1}"
+  sleep 0.3
+}
+
+# harness_screenshot NAME: the game window as NAME.png in the screenshot folder; prints the path.
+harness_screenshot() {
+  local file="$HARNESS_SHOTS/$1.png"
+  import -window "$GAME_WINDOW" "$file" 2>/dev/null || harness_fail "screenshot $1 failed"
+  echo "$file"
+}
+
+# harness_pixel FILE X Y: prints "R G B" of one pixel.
+harness_pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# harness_region_mean FILE X Y W H: prints the mean brightness 0..255 of a region.
+harness_region_mean() {
+  convert "$1" -crop "$4x$5+$2+$3" +repage -colorspace Gray -format "%[fx:int(255*mean)]" info:
+}
+
+# harness_region_colours FILE X Y W H: prints how many distinct colours a region holds.
+harness_region_colours() {
+  convert "$1" -crop "$4x$5+$2+$3" +repage -format "%k" info:
+}
+
+# harness_region_diff FILE_A FILE_B X Y W H: prints how many pixels of a region differ.
+harness_region_diff() {
+  local a b
+  a=$(mktemp --suffix=.png); b=$(mktemp --suffix=.png)
+  convert "$1" -crop "$5x$6+$3+$4" +repage "$a"
+  convert "$2" -crop "$5x$6+$3+$4" +repage "$b"
+  compare -metric AE "$a" "$b" null: 2>&1 | cut -d' ' -f1
+  rm -f "$a" "$b"
+}
+
+harness_expect() {  # harness_expect "what" test-expression...
+  local what=$1
+  shift
+  "$@" || harness_fail "$what"
+}
