@@ -186,6 +186,8 @@ public:
     int rollHunter();
     void killGhost(int i);
     void playAmbientSounds();
+    void stepHunter();      // the hunt's start, homing flight and end
+    void walkGhost(int i);  // one ghost's straight walk with its turns
 
     // actors/bombs.cpp
     void updateBombs();
@@ -193,6 +195,9 @@ public:
     void blastItems();
     void blastGhosts();
     bool blastHero();
+    void layBomb();
+    void tickBomb(bomb& b);  // one frame of a laid bomb's fuse
+    void takeBlockOffBoard(sprite& block);
 
     // actors/pickups.cpp
     void writeMessage(const char* text, int x, int y);
@@ -201,6 +206,12 @@ public:
     void fireBeam();
     void collectPickups();
     bool checkGhostContact();
+    bool heroReaches(const sprite& object, int reach) const;
+    void collectDynamites();
+    void collectTreasures();
+    void collectPowerUps();
+    void collectCoins(sprite* coins, int count, int value, const char* text, int volume);
+    bool shieldGhosts();
 
     // actors/actor_drawing.cpp
     void advanceClocks();
