@@ -1,9 +1,234 @@
-// Pickups and power-ups, block pushing, the beam rule and ghost contact.  (not yet written)
+// What the hero touches, once per frame: block pushing, the plasma beam, collecting coins,
+// treasures, bomb pick-ups and power-ups, and ghost contact with and without the shield.
+// Also the writer of the short texts that rise from the board.
 #include "shell/game.h"
 
-void Game::writeMessage(const char*, int, int) {}
-void Game::pushBlocks() {}
-bool Game::isPushing() { return false; }
-void Game::fireBeam() {}
-void Game::collectPickups() {}
-bool Game::checkGhostContact() { return false; }
+#include <allegro.h>
+
+#include <cstdio>
+
+#include "shell/random.h"
+
+namespace {
+constexpr int TREASURE_MIN_POINTS = 20;     // a treasure is worth 20 to 169
+constexpr int TREASURE_POINT_RANGE = 150;
+constexpr int BEAM_CHARGE_FRAMES = 20;
+constexpr int SHIELD_CHARGE_CONTACTS = 600;
+constexpr int SHOES_STEPS = 4800;
+constexpr int BUZZ_EVERY_CONTACTS = 10;     // the buzz sounds once the clock has passed this
+constexpr int PUSH_PROBE_BEYOND = 60;       // from the block's corner: 20 pixels into the next cell
+constexpr int PUSH_PROBE_BEFORE = -20;
+constexpr int HALF_ACTOR = ACTOR_SIZE / 2;
+constexpr int HERO_SIDE_PROBE = 5;          // how far beyond the hero's side isPushing looks
+
+int magenta() { return makecol(255, 0, 255); }
+int white() { return makecol(255, 255, 255); }
+int beamColour() { return makecol(255, 255, 254); }
+
+// The probe point 20 pixels into the cell beyond a block, and the block's step, for a direction.
+void pushProbe(const sprite& b, int direction, int& px, int& py, int& dx, int& dy)
+{
+    switch (direction) {
+    case DIRECTION_RIGHT: px = b.x + PUSH_PROBE_BEYOND; py = b.y + HALF_ACTOR; dx = CELL_SIZE; dy = 0; break;
+    case DIRECTION_DOWN: px = b.x + HALF_ACTOR; py = b.y + PUSH_PROBE_BEYOND; dx = 0; dy = CELL_SIZE; break;
+    case DIRECTION_LEFT: px = b.x + PUSH_PROBE_BEFORE; py = b.y + HALF_ACTOR; dx = -CELL_SIZE; dy = 0; break;
+    default: px = b.x + HALF_ACTOR; py = b.y + PUSH_PROBE_BEFORE; dx = 0; dy = -CELL_SIZE; break;
+    }
+}
+
+void markCell(GridLayer& grid, const sprite& b, std::int32_t value)
+{
+    const int column = cellOf(b.x);
+    const int row = cellOf(b.y);
+    if (grid.contains(column, row)) grid.setCell(column, row, value);
+}
+}  // namespace
+
+void Game::writeMessage(const char* text, int x, int y)
+{
+    // Through "%s", so a text is always drawn as it is.
+    textprintf_ex(bitmaps.messageLayer, font, x, y, white(), -1, "%s", text);
+}
+
+bool Game::heroReaches(const sprite& object, int reach) const
+{
+    return withinReach(heroActor.x, heroActor.y, object.x, object.y, reach);
+}
+
+void Game::pushBlocks()
+{
+    for (int i = 0; i < blockCount; ++i) {
+        sprite& b = blocks[i];
+        if (!heroReaches(b, PUSH_REACH)) continue;
+        int px = 0, py = 0, dx = 0, dy = 0;
+        pushProbe(b, heroActor.direction, px, py, dx, dy);
+        // The picture of this frame's start decides: walls and other blocks stop a block.
+        if (getpixel(bitmaps.ghostMap, px, py) == magenta()) {
+            markCell(obstacleGrid, b, CELL_FLOOR);
+            b.placeAt(b.x + dx, b.y + dy);
+        }
+        markCell(obstacleGrid, b, CELL_WALL);
+        if (isPushing()) playSound(samples.pushSample, 50);
+    }
+}
+
+bool Game::isPushing()
+{
+    const int x = heroActor.x;
+    const int y = heroActor.y;
+    const struct {
+        int key, px, py;
+    } probes[] = {
+        {KEY_LEFT, x - HERO_SIDE_PROBE, y + HALF_ACTOR},
+        {KEY_DOWN, x + HALF_ACTOR, y + ACTOR_SIZE + HERO_SIDE_PROBE},
+        {KEY_RIGHT, x + ACTOR_SIZE + HERO_SIDE_PROBE, y + HALF_ACTOR},
+        {KEY_UP, x + HALF_ACTOR, y - HERO_SIDE_PROBE},
+    };
+    for (const auto& probe : probes)
+        if (key[probe.key] && getpixel(bitmaps.wallsBitmap, probe.px, probe.py) == magenta()) return true;
+    return false;
+}
+
+void Game::fireBeam()
+{
+    if (!key[KEY_G] || !hasGenerator) return;
+    // The beam was drawn into the glow layer earlier in this frame; a ghost whose diagonal
+    // crosses a beam pixel is hit.
+    for (int i = 0; i < ghostCount; ++i) {
+        const ghost& g = ghosts[i];
+        for (int j = 0; j < ACTOR_SIZE; ++j)
+            if (getpixel(bitmaps.glowLayer, g.x + j, g.y + j) == beamColour()) {
+                killGhost(i);
+                break;
+            }
+    }
+    if (--beamPower <= 0) hasGenerator = false;
+}
+
+void Game::collectPickups()
+{
+    collectDynamites();
+    collectTreasures();
+    collectPowerUps();
+    collectCoins(coins1, coin1Count, 1, "+1", 180);
+    collectCoins(coins2, coin2Count, 2, "+2", 220);
+    collectCoins(coins5, coin5Count, 5, "+5", 255);
+}
+
+void Game::collectDynamites()
+{
+    // Tested once: two pick-ups in one frame can lift a stock of 14 to 16.
+    if (bombCount >= BOMB_SLOTS) return;
+    for (int i = 0; i < dynamiteCount; ++i) {
+        sprite& d = dynamites[i];
+        if (!heroReaches(d, COLLECT_REACH)) continue;
+        writeMessage("ha, ha, zrobie tu porzadki!!!", d.x - 5, d.y - 10);
+        playSound(samples.dynamiteSample, 255);
+        ++bombCount;
+        d.takeOffBoard();
+    }
+}
+
+void Game::collectTreasures()
+{
+    for (int i = 0; i < treasureCount; ++i) {
+        sprite& t = treasures[i];
+        if (!heroReaches(t, COLLECT_REACH)) continue;
+        playSound(samples.treasureSample, 255);
+        const int points = gameRandom() % TREASURE_POINT_RANGE + TREASURE_MIN_POINTS;
+        score += points;
+        char text[16];
+        std::snprintf(text, sizeof text, "%d", points);
+        writeMessage("hura, mam skarb!!!", t.x - 5, t.y - 10);
+        writeMessage("+", t.x - 10, t.y);
+        writeMessage(text, t.x, t.y);
+        t.takeOffBoard();
+    }
+}
+
+void Game::collectPowerUps()
+{
+    // An item the level left out is neither seen nor taken. A charge is set anew, never added.
+    if (generatorAbsent == 0 && heroReaches(generatorItem, COLLECT_REACH)) {
+        writeMessage("generator wiazki plazmowej!!!", generatorItem.x, generatorItem.y);
+        playSound(samples.generatorSample, 255);
+        beamPower = BEAM_CHARGE_FRAMES;
+        hasGenerator = true;
+        generatorItem.takeOffBoard();
+    }
+    if (radarAbsent == 0 && heroReaches(radarItem, COLLECT_REACH)) {
+        writeMessage("radar planszy!!!", radarItem.x, radarItem.y);
+        playSound(samples.radarSample, 255);
+        hasRadar = true;
+        radarItem.takeOffBoard();
+    }
+    if (lifeAbsent == 0 && heroReaches(lifeItem, COLLECT_REACH)) {
+        writeMessage("mam nowe zycie!!!", lifeItem.x - 5, lifeItem.y - 10);
+        playSound(samples.lifeSample, 255);
+        ++lives;
+        lifeItem.takeOffBoard();
+    }
+    if (shieldAbsent == 0 && heroReaches(shieldItem, COLLECT_REACH)) {
+        writeMessage("tarcza ochronna!!!", shieldItem.x, shieldItem.y - 10);
+        writeMessage("odstrasza duchy", shieldItem.x, shieldItem.y);
+        playSound(samples.shieldSample, 255);
+        shieldTime = SHIELD_CHARGE_CONTACTS;
+        hasShield = true;
+        shieldItem.takeOffBoard();
+    }
+    if (shoesAbsent == 0 && heroReaches(shoesItem, COLLECT_REACH)) {
+        writeMessage("mam wreszcie lepsze buty!!!", shoesItem.x, shoesItem.y);
+        playSound(samples.shoesSample, 255);
+        shoesTime = SHOES_STEPS;
+        hasShoes = true;
+        // A second pair adds its speed point to the first.
+        ++heroActor.speed;
+        ++baseSpeed;
+        shoesItem.takeOffBoard();
+    }
+}
+
+void Game::collectCoins(sprite* coins, int count, int value, const char* text, int volume)
+{
+    for (int i = 0; i < count; ++i) {
+        sprite& c = coins[i];
+        if (!heroReaches(c, COLLECT_REACH)) continue;
+        writeMessage(text, c.x, c.y);
+        playSound(samples.coinSample, volume);
+        c.takeOffBoard();
+        score += value;
+        --coinsLeft;
+    }
+}
+
+bool Game::checkGhostContact()
+{
+    if (hasShield) return shieldGhosts();
+    for (int i = 0; i < ghostCount; ++i)
+        if (heroReaches(ghosts[i], GHOST_CATCH_REACH)) {
+            --lives;
+            heroHit = true;
+            playSound(samples.screamSample3, 150);
+            return true;
+        }
+    return false;
+}
+
+bool Game::shieldGhosts()
+{
+    for (int i = 0; i < ghostCount; ++i) {
+        ghost& g = ghosts[i];
+        if (!heroReaches(g, SHIELD_REACH)) continue;
+        if (shieldBuzzClock > BUZZ_EVERY_CONTACTS) {
+            playSound(samples.buzzSample, 150);
+            shieldBuzzClock = 0;
+        }
+        ++shieldBuzzClock;
+        // A new heading turns the ghost away on its next tick; the hunter ignores it.
+        g.direction = gameRandom() % 4;
+        // Every contact drains the charge, also those after it has run out in this pass.
+        if (--shieldTime == 0) hasShield = false;
+    }
+    // With the shield a ghost never costs a life.
+    return false;
+}
