@@ -1,8 +1,172 @@
-// Bombs: laying, fuse, drawing, wall blast and the blast rules.  (not yet written)
+// Bombs: laying with key B, the 72-frame fuse with its drawing and sounds, the wall blast,
+// and the three blast rules against items, ghosts and the hero.
 #include "shell/game.h"
 
-void Game::updateBombs() {}
-int Game::bombFrame(int) { return 0; }
-void Game::blastItems() {}
-void Game::blastGhosts() {}
-bool Game::blastHero() { return false; }
+#include <allegro.h>
+
+#include "shell/random.h"
+
+namespace {
+constexpr int LAY_COOLDOWN_FRAMES = 10;  // B lays again only once more frames than this have passed
+constexpr int FUSE_ALARM = 40;
+constexpr int FUSE_FIRST_BLAST = 61;     // the blast rules are live from here ...
+constexpr int FUSE_LAST_BLAST = 69;      // ... to here
+constexpr int FUSE_FIRST_EXPLOSION = 67; // the ticking bomb gives way to the explosion frames
+constexpr int FUSE_WALL_BLAST = 70;
+constexpr int FUSE_END = 72;             // the slot is free again
+constexpr int BOMB_FRAME_SIZE = 40;
+constexpr int EXPLOSION_FRAME_SIZE = 120;
+constexpr int LAST_PICTURE_FRAME = 4;
+constexpr int HALF_BOMB = BOMB_FRAME_SIZE / 2;
+constexpr int SCRATCH_CENTRE = GLOW_SCRATCH_SIZE / 2;
+constexpr int GLOW_ALPHA = 40;
+constexpr int FLASH_ALPHA = 60;
+constexpr int FLASH_RADIUS = 150;
+
+int magenta() { return makecol(255, 0, 255); }
+
+bool blastIsLive(const bomb& b) { return b.fuse >= FUSE_FIRST_BLAST && b.fuse <= FUSE_LAST_BLAST; }
+
+bool inBlast(const bomb& b, const sprite& target)
+{
+    return withinReach(b.x + HALF_BOMB, b.y + HALF_BOMB, target.x, target.y, BLAST_REACH);
+}
+
+// A translucent disc on the bomb's centre, laid over the world through the scratch square.
+void drawDisc(AssetBitmaps& bitmaps, const bomb& b, int alpha, int radius, int colour)
+{
+    set_trans_blender(0, 0, 0, alpha);
+    clear_to_color(bitmaps.glowScratch, magenta());
+    circlefill(bitmaps.glowScratch, SCRATCH_CENTRE, SCRATCH_CENTRE, radius, colour);
+    draw_trans_sprite(bitmaps.worldBitmap, bitmaps.glowScratch, b.x + HALF_BOMB - SCRATCH_CENTRE,
+                      b.y + HALF_BOMB - SCRATCH_CENTRE);
+}
+
+void drawTickingBomb(AssetBitmaps& bitmaps, const bomb& b)
+{
+    masked_blit(bitmaps.bombPicture, bitmaps.worldBitmap, BOMB_FRAME_SIZE * Game::bombFrame(b.fuse), 0, b.x, b.y,
+                BOMB_FRAME_SIZE, BOMB_FRAME_SIZE);
+    // The red ring shows the player how far the blast will reach.
+    circle(bitmaps.worldBitmap, b.x + HALF_BOMB, b.y + HALF_BOMB, BLAST_REACH, makecol(255, 0, 0));
+    // The glow warms as the fuse burns down.
+    drawDisc(bitmaps, b, GLOW_ALPHA, BLAST_REACH, makecol(b.fuse + 180, b.fuse, 0));
+}
+
+void drawFlash(AssetBitmaps& bitmaps, const bomb& b)
+{
+    const int greenPart = gameRandom() % 60 + 70;
+    const int redPart = gameRandom() % 100 + 150;
+    drawDisc(bitmaps, b, FLASH_ALPHA, FLASH_RADIUS, makecol(redPart, greenPart, 0));
+}
+}  // namespace
+
+void Game::updateBombs()
+{
+    layBomb();
+    for (int i = 0; i < BOMB_SLOTS; ++i)
+        if (bombs[i].armed) tickBomb(bombs[i]);
+}
+
+void Game::layBomb()
+{
+    ++bombCooldown;
+    if (!key[KEY_B] || bombCooldown <= LAY_COOLDOWN_FRAMES || bombCount <= 0) return;
+    // Even with every slot in use the press counts, so holding B tries again 11 frames later.
+    bombCooldown = 0;
+    for (int i = 0; i < BOMB_SLOTS; ++i)
+        if (!bombs[i].armed) {
+            bombs[i].arm(heroActor.x, heroActor.y);
+            --bombCount;
+            return;
+        }
+}
+
+void Game::tickBomb(bomb& b)
+{
+    const int f = ++b.fuse;
+    if (f < FUSE_FIRST_EXPLOSION) drawTickingBomb(bitmaps, b);
+    if (f == FUSE_ALARM) playSound(samples.alarmSample, 255);
+    if (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST) drawFlash(bitmaps, b);
+    if (f >= FUSE_FIRST_EXPLOSION && f < FUSE_END)
+        masked_blit(bitmaps.explosionPicture, bitmaps.glowLayer, EXPLOSION_FRAME_SIZE * bombFrame(f), 0,
+                    b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2, b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2,
+                    EXPLOSION_FRAME_SIZE, EXPLOSION_FRAME_SIZE);
+    if (f == FUSE_WALL_BLAST) {
+        wallGrid.blast(bitmaps.wallsBitmap, b.x + HALF_BOMB, b.y + HALF_BOMB);
+        obstacleGrid.blast(bitmaps.ghostMap, b.x + HALF_BOMB, b.y + HALF_BOMB);
+        // Newly opened floor loses its fog.
+        updateReach(heroActor.x, heroActor.y);
+    }
+    if (f == FUSE_END) {
+        b.armed = false;
+        b.fuse = 0;
+        playSound(samples.explosionSample, 255);
+    }
+}
+
+int Game::bombFrame(int fuse)
+{
+    // Counting down through frames 1 to 4, then blinking between 0 and 4 every two frames.
+    if (fuse < 35) return 0;
+    if (fuse < 55) return (fuse - 35) / 5 + 1;
+    if (fuse < FUSE_FIRST_EXPLOSION) return (fuse - 55) / 2 % 2 == 0 ? 0 : LAST_PICTURE_FRAME;
+    // The explosion plays its five frames once.
+    const int frame = fuse - FUSE_FIRST_EXPLOSION;
+    return frame < LAST_PICTURE_FRAME ? frame : LAST_PICTURE_FRAME;
+}
+
+void Game::blastItems()
+{
+    for (int i = 0; i < BOMB_SLOTS; ++i) {
+        const bomb& b = bombs[i];
+        if (!blastIsLive(b)) continue;
+        for (int d = 0; d < dynamiteCount; ++d)
+            if (inBlast(b, dynamites[d])) dynamites[d].takeOffBoard();
+        for (int t = 0; t < treasureCount; ++t)
+            if (inBlast(b, treasures[t])) treasures[t].takeOffBoard();
+        for (int k = 0; k < blockCount; ++k)
+            if (inBlast(b, blocks[k])) takeBlockOffBoard(blocks[k]);
+        // Coins are never destroyed: the maze must stay completable.
+        for (sprite* item : {&lifeItem, &generatorItem, &radarItem, &shieldItem, &shoesItem})
+            if (inBlast(b, *item)) item->takeOffBoard();
+    }
+}
+
+void Game::takeBlockOffBoard(sprite& block)
+{
+    // A block that is gone must stop nothing: free its cell in the grid and in the ghosts' picture,
+    // which the ghosts read again before the next frame repaints it.
+    const int column = cellOf(block.x);
+    const int row = cellOf(block.y);
+    if (obstacleGrid.contains(column, row)) {
+        obstacleGrid.setCell(column, row, CELL_FLOOR);
+        rectfill(bitmaps.ghostMap, column * CELL_SIZE, row * CELL_SIZE, (column + 1) * CELL_SIZE - 1,
+                 (row + 1) * CELL_SIZE - 1, magenta());
+    }
+    block.takeOffBoard();
+}
+
+void Game::blastGhosts()
+{
+    for (int i = 0; i < BOMB_SLOTS; ++i) {
+        if (!blastIsLive(bombs[i])) continue;
+        for (int j = 0; j < ghostCount; ++j)
+            if (inBlast(bombs[i], ghosts[j])) killGhost(j);
+    }
+}
+
+bool Game::blastHero()
+{
+    for (int i = 0; i < BOMB_SLOTS; ++i) {
+        bomb& b = bombs[i];
+        if (!blastIsLive(b) || !inBlast(b, heroActor)) continue;
+        heroHit = true;
+        playSound(samples.screamSample1, 255, 1200);
+        // The bomb that caught the hero is spent: no walls blown, no explosion shown.
+        b.fuse = 0;
+        b.armed = false;
+        if (gameOver != 1) --lives;
+        return true;
+    }
+    return false;
+}

@@ -46,8 +46,7 @@ TEST_F(HunterFlight, HalvesItsWayInAndStopsShortOfTheHero)
 
 TEST_F(HunterFlight, FliesThroughWalls)
 {
-    for (int c = 0; c < COLUMNS; ++c)
-        for (int r = 0; r < ROWS; ++r) wall(c, r);
+    wallEverywhere();
     ghost& h = putGhost(0, HERO_X + 200, HERO_Y + 120, 2);
     game->hunterIndex = 0;
     const int start = pixelDistance(h.x, h.y, HERO_X, HERO_Y);

@@ -82,6 +82,14 @@ protected:
         repaintGhostMap();
     }
 
+    // Walls on every cell, the border included.
+    void wallEverywhere()
+    {
+        for (GridLayer* grid : {&game->obstacleGrid, &game->wallGrid, &game->reachGrid}) grid->fill(CELL_WALL);
+        clear_to_color(game->bitmaps.wallsBitmap, makecol(90, 90, 90));
+        repaintGhostMap();
+    }
+
     // The ghosts' picture, painted from the obstacle grid as every frame starts.
     void repaintGhostMap() { game->obstacleGrid.paintCells(game->bitmaps.ghostMap, 255, 0, 255, 0, 255, 0, CELL_SIZE); }
 
