@@ -1,0 +1,124 @@
+// Level up and level end: the score targets, one level per frame, the LEVEL UP picture, and
+// which frames the game loop may show after the maze is cleared or a life is lost.
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include "../actors/hand_built_board.h"
+
+using LevelUp = HandBuiltBoard;
+
+TEST_F(LevelUp, TheLevelRisesOnlyWhenTheScoreExceedsItsTarget)
+{
+    struct Case {
+        int level, target;
+    };
+    for (const Case& c : {Case{1, 200}, Case{2, 500}, Case{3, 1000}, Case{4, 1700}, Case{5, 2600}, Case{10, 10100}}) {
+        game->levelNumber = c.level;
+        game->score = c.target;
+        game->checkLevelUp();
+        EXPECT_EQ(game->levelNumber, c.level) << "a score of exactly " << c.target;
+        game->score = c.target + 1;
+        game->checkLevelUp();
+        EXPECT_EQ(game->levelNumber, c.level + 1) << "a score of " << c.target + 1;
+    }
+}
+
+TEST_F(LevelUp, TheFramePictureGoesToTheBottomCentreOfTheMessageLayer)
+{
+    BITMAP* layer = game->bitmaps.messageLayer;
+    game->score = 200;
+    game->checkLevelUp();
+    EXPECT_EQ(countColour(layer, 0, 0, layer->w, layer->h, magenta()), layer->w * layer->h) << "nothing at 200";
+
+    game->score = 201;
+    game->checkLevelUp();
+    BITMAP* frame = game->bitmaps.framePicture;
+    BITMAP* expected = makeFilledBitmap(layer->w, layer->h, magenta());
+    masked_blit(frame, expected, 0, 0, layer->w / 2 - 150, layer->h - 230, frame->w, frame->h);
+    // The words are drawn over the frame's middle; its outer band shows the picture alone.
+    EXPECT_TRUE(sameRegion(layer, expected, 0, 0, layer->w, layer->h - 230 + 40));
+    EXPECT_TRUE(sameRegion(layer, expected, 0, 0, layer->w / 2 - 150 + 40, layer->h));
+    destroy_bitmap(expected);
+}
+
+TEST_F(LevelUp, AScorePastSeveralTargetsGainsOneLevelPerFrame)
+{
+    game->score = 1500;
+    for (int expected : {2, 3, 4, 4, 4}) {
+        game->checkLevelUp();
+        EXPECT_EQ(game->levelNumber, expected);
+    }
+    EXPECT_EQ(game->builtLevel, 1) << "the maze is not rebuilt by a level-up";
+}
+
+using LevelEnd = HandBuiltBoard;
+
+TEST_F(LevelEnd, TheLastCoinRefillsTheCountAndHidesTheFrame)
+{
+    game->coin1Count = 7;
+    game->coin2Count = 3;
+    game->coin5Count = 2;
+    game->coinsLeft = 0;
+    EXPECT_TRUE(game->checkLevelEnd());
+    EXPECT_EQ(game->coinsLeft, 12);
+    EXPECT_FALSE(game->heroHit);
+}
+
+TEST_F(LevelEnd, ThreeFiveCoinsClearTheMazeInTheSameFrame)
+{
+    game->coin5Count = 3;
+    game->coinsLeft = 3;
+    for (int i = 0; i < 3; ++i) game->coins5[i].placeAt(HERO_X + 4 * i, HERO_Y);
+    game->collectPickups();
+    EXPECT_EQ(game->coinsLeft, 0);
+    EXPECT_TRUE(game->checkLevelEnd());
+    EXPECT_EQ(game->coinsLeft, 3);
+}
+
+TEST_F(LevelEnd, ALifeLostWithLivesLeftHidesTheFrame)
+{
+    game->coinsLeft = 5;
+    EXPECT_FALSE(game->checkLevelEnd()) << "nothing happened";
+    putGhost(0, HERO_X + 10, HERO_Y);
+    EXPECT_TRUE(game->checkLevelEnd());
+    EXPECT_EQ(game->lives, 2);
+    EXPECT_EQ(game->gameOver, 0);
+}
+
+TEST_F(LevelEnd, AGhostAndABlastTogetherCostOneLife)
+{
+    game->coinsLeft = 5;
+    putGhost(0, HERO_X, HERO_Y);
+    game->bombs[0].arm(HERO_X, HERO_Y);
+    game->bombs[0].fuse = 63;
+    EXPECT_TRUE(game->checkLevelEnd());
+    EXPECT_EQ(game->lives, 2);
+    EXPECT_TRUE(game->bombs[0].armed) << "the blast rule was not asked";
+}
+
+TEST_F(LevelEnd, ABlastAloneCostsALife)
+{
+    game->coinsLeft = 5;
+    game->bombs[3].arm(HERO_X + 30, HERO_Y);
+    game->bombs[3].fuse = 61;
+    EXPECT_TRUE(game->checkLevelEnd());
+    EXPECT_EQ(game->lives, 2);
+    EXPECT_FALSE(game->bombs[3].armed);
+}
+
+TEST_F(LevelEnd, TheLastLifeEndsTheGameAndItsFrameIsShown)
+{
+    game->coinsLeft = 5;
+    game->lives = 1;
+    putGhost(0, HERO_X, HERO_Y + 5);
+    EXPECT_FALSE(game->checkLevelEnd());
+    EXPECT_EQ(game->gameOver, 1);
+}
+
+TEST_F(LevelEnd, ACoinlessMazeWinsOverAGhostOnTheHero)
+{
+    game->coinsLeft = 0;
+    putGhost(0, HERO_X, HERO_Y);
+    EXPECT_TRUE(game->checkLevelEnd());
+    EXPECT_EQ(game->lives, 3) << "contact is not judged in the frame the maze is cleared";
+}
