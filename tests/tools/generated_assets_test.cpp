@@ -273,6 +273,46 @@ TEST(GeneratedPictures, FiguresLookTheWayTheirRowSays) {
   }
 }
 
+// Middle of the box around everything drawn in a cell.
+Spot box_middle(BITMAP* b, int x0, int y0) {
+  int left = kCell, right = -1, top = kCell, bottom = -1;
+  for (int y = 0; y < kCell; ++y)
+    for (int x = 0; x < kCell; ++x)
+      if (getpixel(b, x0 + x, y0 + y) != magenta()) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  return {(left + right) / 2.0, (top + bottom) / 2.0, right >= 0};
+}
+
+TEST(GeneratedPictures, ThingsSitInTheMiddleOfTheirSquares) {
+  struct Strip {
+    const char* name;
+    int frames;
+  };
+  for (const Strip& strip : {Strip{"1PLN.bmp", 12}, Strip{"2PLN.bmp", 12}, Strip{"5PLN.bmp", 12}, Strip{"tarcza.bmp", 1},
+                             Strip{"zor_life.bmp", 1}, Strip{"buty.bmp", 1}, Strip{"x_generator.bmp", 1},
+                             Strip{"x_radar.bmp", 1}, Strip{"skarb.bmp", 1}, Strip{"bomba.bmp", 1}}) {
+    Bitmap b = picture(strip.name);
+    ASSERT_TRUE(b) << strip.name;
+    for (int f = 0; f < strip.frames; ++f) {
+      Spot middle = box_middle(b.get(), f * kCell, 0);
+      EXPECT_NEAR(middle.x, 19.5, 3) << strip.name << " frame " << f;
+      EXPECT_NEAR(middle.y, 19.5, 3) << strip.name << " frame " << f;
+    }
+  }
+  // Figures stand in the middle of their cells when seen from the front or back.
+  Bitmap s = picture("sprites.bmp");
+  ASSERT_TRUE(s);
+  for (int col = 0; col < 14; ++col) {
+    for (int row : {kDown, kUp}) {
+      Spot middle = box_middle(s.get(), col * kCell, row * kCell);
+      EXPECT_NEAR(middle.x, 19.5, 2) << "column " << col << " row " << row;
+      EXPECT_NEAR(middle.y, 19.5, 3) << "column " << col << " row " << row;
+    }
+  }
+}
+
 TEST(GeneratedPictures, AnimationsChangeFromFrameToFrame) {
   Bitmap coin = picture("5PLN.bmp");
   ASSERT_TRUE(coin);
@@ -375,6 +415,13 @@ TEST(GeneratedPictures, MenuAndPanelsLeaveRoomForTheGamesText) {
   ASSERT_TRUE(buttons);
   for (int i = 0; i < 4; ++i) {
     EXPECT_GT(differing_pixels(buttons.get(), i * 270, 0, i * 270, 52, 270, 52), 500) << "button " << i << " highlight";
+    double normal = 0, lit = 0;
+    for (int y = 0; y < 52; ++y)
+      for (int x = 0; x < 270; ++x) {
+        normal += brightness(getpixel(buttons.get(), i * 270 + x, y));
+        lit += brightness(getpixel(buttons.get(), i * 270 + x, 52 + y));
+      }
+    EXPECT_GT(lit, normal * 1.3) << "button " << i << " does not light up";
     for (int j = i + 1; j < 4; ++j) EXPECT_GT(differing_pixels(buttons.get(), i * 270, 0, j * 270, 0, 270, 52), 200);
   }
   // Labels sit in the middle of their buttons, lit or not.
