@@ -74,6 +74,17 @@ TEST_F(LayingBombs, NothingIsLaidWithAnEmptyStockOrEverySlotInUse)
     EXPECT_EQ(game->bombCooldown, 0) << "the press still counts";
 }
 
+TEST_F(LayingBombs, TheHiddenHeroOfALostGameLaysNone)
+{
+    game->gameOver = 1;
+    game->heroActor.hide();
+    game->bombCount = 5;
+    key[KEY_B] = 1;
+    for (int frame = 0; frame < 100; ++frame) game->updateBombs();
+    EXPECT_EQ(game->bombCount, 5);
+    for (int slot = 0; slot < BOMB_SLOTS; ++slot) EXPECT_FALSE(game->bombs[slot].armed);
+}
+
 TEST_F(LayingBombs, TheLowestFreeSlotIsTaken)
 {
     layAt(600, 400, 0);
