@@ -117,8 +117,10 @@ void GridLayer::paintUnreached(BITMAP* bitmap, int size) const
 
 void GridLayer::blast(BITMAP* bitmap, int x, int y)
 {
-    // No tick may be counted while the grid and its picture disagree.
-    stopTicks();
+    // No tick may be counted while the grid and its picture disagree. Outside a game there is
+    // no clock to pause, and none may be started.
+    const bool ticking = ticksRunning();
+    if (ticking) stopTicks();
     const int c0 = cellOf(x);
     const int r0 = cellOf(y);
     for (int c = c0 - BLAST_RADIUS_CELLS; c <= c0 + BLAST_RADIUS_CELLS; ++c)
@@ -127,5 +129,5 @@ void GridLayer::blast(BITMAP* bitmap, int x, int y)
                 setCell(c, r, CELL_FLOOR);
                 rectfill(bitmap, c * CELL_SIZE, r * CELL_SIZE, (c + 1) * CELL_SIZE, (r + 1) * CELL_SIZE, magenta());
             }
-    startTicks();
+    if (ticking) startTicks();
 }
