@@ -34,7 +34,7 @@ TEST(ActorRecords, ASpawnedGhostTakesItsKindsSpeedAndPictureAndOneDraw)
     }
 }
 
-TEST(ActorRecords, TheDeadTheTakenAndTheHiddenLeaveTheBoardMotionless)
+TEST(ActorRecords, AKilledHunterLiesOffTheBoardAsAStillOrdinaryGhost)
 {
     ghost hunter;
     hunter.spawn(80, 80, HUNTER_KIND, 3);
@@ -47,36 +47,6 @@ TEST(ActorRecords, TheDeadTheTakenAndTheHiddenLeaveTheBoardMotionless)
     EXPECT_EQ(hunter.y, OFF_BOARD);
     EXPECT_EQ(hunter.width, 0);
     EXPECT_EQ(hunter.turnRoll, 42);
-
-    sprite coin;
-    coin.placeAt(120, 40);
-    coin.frame = 3;
-    coin.takeOffBoard();
-    EXPECT_EQ(coin.x, OFF_BOARD);
-    EXPECT_EQ(coin.frame, 0);
-
-    hero zorbinik;
-    zorbinik.setUp(80, 80, 40, 40, 10, 0, 6, 2);
-    zorbinik.hide();
-    EXPECT_EQ(zorbinik.x, HIDDEN_HERO);
-    EXPECT_EQ(zorbinik.y, HIDDEN_HERO);
-    EXPECT_EQ(zorbinik.speed, 0);
-    EXPECT_EQ(zorbinik.frame, 0);
-}
-
-TEST(ActorRecords, ABombSlotIsArmedWhereTheHeroStandsAndClearedOffTheBoard)
-{
-    bomb slot;
-    slot.arm(83, 122);
-    slot.fuse = 30;
-    slot.arm(85, 122);
-    EXPECT_TRUE(slot.armed);
-    EXPECT_EQ(slot.fuse, 0);
-    EXPECT_EQ(slot.x, 85);
-    slot.clear();
-    EXPECT_FALSE(slot.armed);
-    EXPECT_EQ(slot.x, OFF_BOARD);
-    EXPECT_EQ(slot.y, OFF_BOARD);
 }
 
 TEST(Distances, TruncateBeforeTheStrictReachTest)
