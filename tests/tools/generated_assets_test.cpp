@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -218,6 +219,100 @@ TEST(GeneratedPictures, FiguresTurnWalkAndTellKindsApart) {
     for (int b = a + 1; b < 6; ++b) EXPECT_GT(silhouette_difference(a, b), 60) << "kinds " << a << " and " << b;
 }
 
+// Mean position of the pixels in a cell that pass a test; count of them too.
+struct Spot {
+  double x = 0, y = 0;
+  int count = 0;
+};
+
+template <class Pick>
+Spot spot(BITMAP* b, int x0, int y0, Pick pick) {
+  Spot s;
+  for (int y = 0; y < kCell; ++y)
+    for (int x = 0; x < kCell; ++x)
+      if (pick(getpixel(b, x0 + x, y0 + y))) s.x += x, s.y += y, ++s.count;
+  if (s.count) s.x /= s.count, s.y /= s.count;
+  return s;
+}
+
+enum Row { kRight, kDown, kLeft, kUp };
+
+TEST(GeneratedPictures, FiguresLookTheWayTheirRowSays) {
+  Bitmap s = picture("sprites.bmp");
+  ASSERT_TRUE(s);
+  // Ghost eyes: white, or the wraith's green glow; the hunter's white claws
+  // reach the same way it looks.
+  auto eye = [](int c) {
+    int r = getr(c), g = getg(c), b = getb(c);
+    return c != magenta() && ((r > 215 && g > 215 && b > 215) || (g > 230 && r > 150 && b < 160));
+  };
+  for (int column : {0, 2, 4, 6, 8, 12}) {
+    SCOPED_TRACE(testing::Message() << "column " << column);
+    for (int frame = 0; frame < 2; ++frame) {
+      const int x = (column + frame) * kCell;
+      Spot right = spot(s.get(), x, kRight * kCell, eye), left = spot(s.get(), x, kLeft * kCell, eye);
+      Spot down = spot(s.get(), x, kDown * kCell, eye), up = spot(s.get(), x, kUp * kCell, eye);
+      ASSERT_GT(right.count, 0);
+      ASSERT_GT(down.count, 0);
+      EXPECT_GT(right.x, left.x + 3);
+      EXPECT_GT(down.y, up.y + 1);
+    }
+  }
+  // The hero shows his face turned the way he walks, and the back of his head going up.
+  auto skin = [](int c) {
+    int r = getr(c), g = getg(c), b = getb(c);
+    return r > 200 && g >= 150 && g <= 215 && b >= 110 && b <= 175 && r > g && g > b;
+  };
+  for (int frame = 0; frame < 2; ++frame) {
+    const int x = (10 + frame) * kCell;
+    Spot right = spot(s.get(), x, kRight * kCell, skin), left = spot(s.get(), x, kLeft * kCell, skin);
+    Spot down = spot(s.get(), x, kDown * kCell, skin), up = spot(s.get(), x, kUp * kCell, skin);
+    EXPECT_GT(right.x, 20);
+    EXPECT_LT(left.x, 20);
+    EXPECT_GT(down.count, 3 * up.count);
+  }
+}
+
+// Middle of the box around everything drawn in a cell.
+Spot box_middle(BITMAP* b, int x0, int y0) {
+  int left = kCell, right = -1, top = kCell, bottom = -1;
+  for (int y = 0; y < kCell; ++y)
+    for (int x = 0; x < kCell; ++x)
+      if (getpixel(b, x0 + x, y0 + y) != magenta()) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  return {(left + right) / 2.0, (top + bottom) / 2.0, right >= 0};
+}
+
+TEST(GeneratedPictures, ThingsSitInTheMiddleOfTheirSquares) {
+  struct Strip {
+    const char* name;
+    int frames;
+  };
+  for (const Strip& strip : {Strip{"1PLN.bmp", 12}, Strip{"2PLN.bmp", 12}, Strip{"5PLN.bmp", 12}, Strip{"tarcza.bmp", 1},
+                             Strip{"zor_life.bmp", 1}, Strip{"buty.bmp", 1}, Strip{"x_generator.bmp", 1},
+                             Strip{"x_radar.bmp", 1}, Strip{"skarb.bmp", 1}, Strip{"bomba.bmp", 1}}) {
+    Bitmap b = picture(strip.name);
+    ASSERT_TRUE(b) << strip.name;
+    for (int f = 0; f < strip.frames; ++f) {
+      Spot middle = box_middle(b.get(), f * kCell, 0);
+      EXPECT_NEAR(middle.x, 19.5, 3) << strip.name << " frame " << f;
+      EXPECT_NEAR(middle.y, 19.5, 3) << strip.name << " frame " << f;
+    }
+  }
+  // Figures stand in the middle of their cells when seen from the front or back.
+  Bitmap s = picture("sprites.bmp");
+  ASSERT_TRUE(s);
+  for (int col = 0; col < 14; ++col) {
+    for (int row : {kDown, kUp}) {
+      Spot middle = box_middle(s.get(), col * kCell, row * kCell);
+      EXPECT_NEAR(middle.x, 19.5, 2) << "column " << col << " row " << row;
+      EXPECT_NEAR(middle.y, 19.5, 3) << "column " << col << " row " << row;
+    }
+  }
+}
+
 TEST(GeneratedPictures, AnimationsChangeFromFrameToFrame) {
   Bitmap coin = picture("5PLN.bmp");
   ASSERT_TRUE(coin);
@@ -256,6 +351,14 @@ TEST(GeneratedPictures, AnimationsChangeFromFrameToFrame) {
   ASSERT_TRUE(blast);
   std::vector<int> area;
   for (int f = 0; f < 5; ++f) area.push_back(count_opaque(blast.get(), f * 120, 0, 120, 120));
+  for (int f = 0; f < 5; ++f) {
+    Spot middle;
+    for (int y = 0; y < 120; ++y)
+      for (int x = 0; x < 120; ++x)
+        if (getpixel(blast.get(), f * 120 + x, y) != magenta()) middle.x += x, middle.y += y, ++middle.count;
+    EXPECT_NEAR(middle.x / middle.count, 60, 8) << "frame " << f;
+    EXPECT_NEAR(middle.y / middle.count, 60, 8) << "frame " << f;
+  }
   EXPECT_LT(area[0], area[1]);
   EXPECT_LT(area[1], area[2]);
   EXPECT_LT(area[4], area[2]);
@@ -312,7 +415,38 @@ TEST(GeneratedPictures, MenuAndPanelsLeaveRoomForTheGamesText) {
   ASSERT_TRUE(buttons);
   for (int i = 0; i < 4; ++i) {
     EXPECT_GT(differing_pixels(buttons.get(), i * 270, 0, i * 270, 52, 270, 52), 500) << "button " << i << " highlight";
+    double normal = 0, lit = 0;
+    for (int y = 0; y < 52; ++y)
+      for (int x = 0; x < 270; ++x) {
+        normal += brightness(getpixel(buttons.get(), i * 270 + x, y));
+        lit += brightness(getpixel(buttons.get(), i * 270 + x, 52 + y));
+      }
+    EXPECT_GT(lit, normal * 1.3) << "button " << i << " does not light up";
     for (int j = i + 1; j < 4; ++j) EXPECT_GT(differing_pixels(buttons.get(), i * 270, 0, j * 270, 0, 270, 52), 200);
+  }
+  // Labels sit in the middle of their buttons, lit or not.
+  for (int i = 0; i < 8; ++i) {
+    int left = 270, right = -1, top = 52, bottom = -1;
+    const int x0 = (i % 4) * 270, y0 = (i / 4) * 52;
+    for (int y = 0; y < 52; ++y)
+      for (int x = 0; x < 270; ++x)
+        if (getr(getpixel(buttons.get(), x0 + x, y0 + y)) > 200) {
+          left = std::min(left, x), right = std::max(right, x);
+          top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    ASSERT_GE(right, 0) << "button " << i << " has no label";
+    EXPECT_NEAR((left + right) / 2.0, 135, 4) << "button " << i;
+    EXPECT_NEAR((top + bottom) / 2.0, 26, 5) << "button " << i;
+  }
+  // Pictures the game centres on the screen are drawn centred in themselves.
+  for (const char* name : {"gameover.bmp", "player.bmp"}) {
+    Bitmap b = picture(name);
+    ASSERT_TRUE(b) << name;
+    int left = b->w, right = -1;
+    for (int y = 0; y < b->h; ++y)
+      for (int x = 0; x < b->w; ++x)
+        if (getpixel(b.get(), x, y) != magenta()) left = std::min(left, x), right = std::max(right, x);
+    EXPECT_NEAR((left + right) / 2.0, b->w / 2.0, 10) << name;
   }
   // The name is typed on the LED field at (48, 8), 275 x 38: dark and solid.
   Bitmap led = picture("led.bmp");
@@ -333,6 +467,13 @@ TEST(GeneratedPictures, MenuAndPanelsLeaveRoomForTheGamesText) {
     }
   EXPECT_LT(sum / (90 * 130), 70);
 }
+
+std::string read_file(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string sound_path(const std::string& name) { return std::string(GAME_DIR) + "/_sample/" + name + ".wav"; }
 
 struct SoundLimits {
   std::string name;
@@ -358,8 +499,7 @@ std::vector<SoundLimits> sounds() {
 TEST(GeneratedSounds, EverySoundLoadsAsShortCleanMono16Bit) {
   for (const SoundLimits& s : sounds()) {
     SCOPED_TRACE(s.name);
-    const std::string path = std::string(GAME_DIR) + "/_sample/" + s.name + ".wav";
-    SAMPLE* sample = load_sample(path.c_str());
+    SAMPLE* sample = load_sample(sound_path(s.name).c_str());
     ASSERT_NE(sample, nullptr) << "does not load";
     EXPECT_EQ(sample->bits, 16);
     EXPECT_EQ(sample->stereo, 0);
@@ -381,16 +521,94 @@ TEST(GeneratedSounds, EverySoundLoadsAsShortCleanMono16Bit) {
   }
 }
 
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::set<std::string> files_under(const fs::path& dir) {
   std::set<std::string> names;
   for (const auto& e : fs::recursive_directory_iterator(dir))
     if (e.is_regular_file()) names.insert(fs::relative(e.path(), dir).string());
   return names;
+}
+
+unsigned le16(const std::string& d, std::size_t at) { return (unsigned char)d[at] | (unsigned char)d[at + 1] << 8; }
+unsigned long le32(const std::string& d, std::size_t at) { return le16(d, at) | (unsigned long)le16(d, at + 2) << 16; }
+
+TEST(GeneratedSounds, FilesAreWellFormedPcmWaves) {
+  std::set<std::string> contents;
+  std::size_t total = 0;
+  for (const SoundLimits& s : sounds()) {
+    SCOPED_TRACE(s.name);
+    const std::string d = read_file(sound_path(s.name));
+    ASSERT_GE(d.size(), 44u);
+    total += d.size();
+    EXPECT_EQ(d.substr(0, 4), "RIFF");
+    EXPECT_EQ(le32(d, 4), d.size() - 8);
+    EXPECT_EQ(d.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(le32(d, 16), 16u);
+    EXPECT_EQ(le16(d, 20), 1u);  // PCM
+    EXPECT_EQ(le16(d, 22), 1u);  // mono
+    EXPECT_EQ(le32(d, 24), 22050u);
+    EXPECT_EQ(le32(d, 28), 44100u);
+    EXPECT_EQ(le16(d, 32), 2u);
+    EXPECT_EQ(le16(d, 34), 16u);
+    EXPECT_EQ(d.substr(36, 4), "data");
+    EXPECT_EQ(le32(d, 40), d.size() - 44);
+    EXPECT_TRUE(contents.insert(d.substr(44)).second) << "the same sound as another file";
+  }
+  EXPECT_LT(total, 8u << 20) << "sounds take too much room";
+}
+
+// Signed samples of a sound, read through Allegro as the game reads them.
+std::vector<int> samples_of(const std::string& name) {
+  std::vector<int> out;
+  SAMPLE* s = load_sample(sound_path(name).c_str());
+  if (!s) return out;
+  const auto* data = static_cast<const unsigned short*>(s->data);
+  for (unsigned long i = 0; i < s->len; ++i) out.push_back(int(data[i]) - 0x8000);
+  destroy_sample(s);
+  return out;
+}
+
+// Sign changes per second over a quarter of a sound: a rough pitch.
+double crossings(const std::vector<int>& s, int quarter) {
+  const std::size_t from = s.size() * quarter / 4, to = s.size() * (quarter + 1) / 4;
+  int n = 0;
+  for (std::size_t i = from + 1; i < to; ++i) n += (s[i - 1] < 0) != (s[i] < 0);
+  return n * 22050.0 / (to - from);
+}
+
+double loudness(const std::vector<int>& s, std::size_t from, std::size_t to) {
+  double sum = 0;
+  for (std::size_t i = from; i < to; ++i) sum += double(s[i]) * s[i];
+  return std::sqrt(sum / (to - from));
+}
+
+TEST(GeneratedSounds, SoundsMoveTheWayTheirMomentsDo) {
+  // A ghost spotting the hero rises; the blast scream and the beam zap fall.
+  for (const char* name : {"see1", "see2", "x_shield", "x_generator"}) {
+    std::vector<int> s = samples_of(name);
+    ASSERT_FALSE(s.empty()) << name;
+    EXPECT_GT(crossings(s, 3), 1.3 * crossings(s, 0)) << name << " does not rise";
+  }
+  for (const char* name : {"krzyk1", "wiazka"}) {
+    std::vector<int> s = samples_of(name);
+    ASSERT_FALSE(s.empty()) << name;
+    EXPECT_GT(crossings(s, 0), 1.3 * crossings(s, 3)) << name << " does not fall";
+  }
+  // The explosion bursts and rumbles away.
+  std::vector<int> boom = samples_of("explo");
+  ASSERT_GT(boom.size(), 22050u);
+  EXPECT_GT(loudness(boom, 0, 6615), 5 * loudness(boom, boom.size() - 6615, boom.size()));
+  // The alarm is a row of separate beeps.
+  std::vector<int> alarm = samples_of("alarm");
+  ASSERT_FALSE(alarm.empty());
+  int beeps = 0;
+  bool sounding = false;
+  for (std::size_t at = 0; at + 110 <= alarm.size(); at += 110) {
+    bool loud = loudness(alarm, at, at + 110) > 2000;
+    beeps += loud && !sounding;
+    sounding = loud;
+  }
+  EXPECT_GE(beeps, 6);
 }
 
 class GeneratorRun : public ::testing::Test {

@@ -207,21 +207,21 @@ void extra_life(const std::string& path) {
 void speed_shoes(const std::string& path) {
   Picture p = icon();
   BITMAP* b = p.bmp();
-  const int upper[] = {9, 30, 9, 13, 17, 13, 19, 20, 29, 21, 35, 25, 35, 30};
+  const int upper[] = {9, 27, 9, 10, 17, 10, 19, 17, 29, 18, 35, 22, 35, 27};
   polygon(b, 7, upper, ink({220, 45, 45}));
-  rectfill(b, 10, 14, 16, 16, ink({255, 120, 110}));
-  rectfill(b, 7, 30, 36, 34, ink({245, 245, 240}));
-  hline(b, 7, 34, 36, ink({180, 180, 190}));
-  for (int i = 0; i < 3; ++i) line(b, 19 + i * 3, 20, 21 + i * 3, 18, ink(kWhite));  // laces
+  rectfill(b, 10, 11, 16, 13, ink({255, 120, 110}));
+  rectfill(b, 7, 27, 36, 31, ink({245, 245, 240}));
+  hline(b, 7, 31, 36, ink({180, 180, 190}));
+  for (int i = 0; i < 3; ++i) line(b, 19 + i * 3, 17, 21 + i * 3, 15, ink(kWhite));  // laces
   // A little wing at the heel.
   for (int i = 0; i < 3; ++i) {
-    int y = 13 + i * 4;
+    int y = 10 + i * 4;
     rectfill(b, 2 + i * 2, y, 8, y + 2, ink({250, 250, 255}));
     hline(b, 2 + i * 2, y + 2, 8, ink({190, 205, 230}));
   }
   outline(b, 0, 0, kCell, kCell, kItemLine);
   // Speed lines after the outline, so they stay thin.
-  for (int i = 0; i < 3; ++i) hline(b, 1 + i * 2, 26 + i * 2, 5 + i * 2, ink({120, 200, 255}));
+  for (int i = 0; i < 3; ++i) hline(b, 1 + i * 2, 23 + i * 2, 5 + i * 2, ink({120, 200, 255}));
   save_picture(p, path);
 }
 

@@ -1,5 +1,5 @@
 // genassets GAME_DIR: writes every picture of the game into GAME_DIR/_bmp and
-// every sound into GAME_DIR/_sample.
+// every sound into GAME_DIR/_sample, and the desktop icon as GAME_DIR/ghostmaze.png.
 #define ALLEGRO_NO_MAGIC_MAIN
 #include <allegro.h>
 
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "frontend_art.h"
+#include "icon.h"
 #include "items.h"
 #include "sounds.h"
 #include "sprites.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     art::write_frontend_art(bmp_dir);
     sound::write_music(sample_dir);
     sound::write_effects(sample_dir);
+    art::write_icon((game_dir / "ghostmaze.png").string());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "genassets: %s\n", e.what());
     return 1;

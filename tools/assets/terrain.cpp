@@ -51,7 +51,7 @@ struct Tile {
     }
   }
   // Darkens or lightens a share of the pixels a little: grit.
-  void speckle(int x0, int y0, int x1, int y1, double share, double strength) {
+  void grit(int x0, int y0, int x1, int y1, double share, double strength) {
     for (int y = y0; y <= y1; ++y) {
       for (int x = x0; x <= x1; ++x) {
         if (!rng.chance(share)) continue;
@@ -115,12 +115,12 @@ void bricks(Tile& t, int rows, int per_row, Rgb mortar, Rgb brick, double variet
 
 void red_bricks(Tile& t) {
   bricks(t, 5, 2, {165, 150, 135}, {170, 62, 45}, 0.18);
-  t.speckle(0, 0, 39, 39, 0.25, 0.25);
+  t.grit(0, 0, 39, 39, 0.25, 0.25);
 }
 
 void grey_stone(Tile& t) {
   bricks(t, 2, 2, {55, 55, 65}, {128, 128, 138}, 0.15, 2);
-  t.speckle(0, 0, 39, 39, 0.4, 0.3);
+  t.grit(0, 0, 39, 39, 0.4, 0.3);
   for (int i = 0; i < 3; ++i) {
     int x = t.rng.range(3, 36), y = t.rng.range(3, 36);
     t.stroke(x, y, x + t.rng.range(-4, 4), y + t.rng.range(2, 5), {70, 70, 80});
@@ -164,14 +164,14 @@ void wood_planks(Tile& t) {
 
 void mossy_stone(Tile& t) {
   bricks(t, 4, 2, {50, 55, 50}, {115, 120, 110}, 0.15);
-  t.speckle(0, 0, 39, 39, 0.3, 0.25);
+  t.grit(0, 0, 39, 39, 0.3, 0.25);
   for (int y = 0; y < kCell; ++y) {
     for (int x = 0; x < kCell; ++x) {
       double m = fbm(x, y, 11) + (y % 10 < 3 ? 0.12 : 0.0);
       if (m > 0.58) t.dot(x, y, m > 0.66 ? Rgb{95, 170, 60} : Rgb{60, 130, 45});
     }
   }
-  t.speckle(0, 0, 39, 39, 0.1, 0.2);
+  t.grit(0, 0, 39, 39, 0.1, 0.2);
 }
 
 void ice_blocks(Tile& t) {
@@ -219,7 +219,7 @@ void sandstone(Tile& t) {
   for (int y : {0, 20}) t.rect(0, y, 39, y, {160, 120, 75});
   t.rect(10, 0, 10, 19, {160, 120, 75});
   t.rect(30, 20, 30, 39, {160, 120, 75});
-  t.speckle(0, 0, 39, 39, 0.2, 0.2);
+  t.grit(0, 0, 39, 39, 0.2, 0.2);
 }
 
 void ceramic_tiles(Tile& t) {
@@ -424,7 +424,7 @@ void rusty_iron(Tile& t) {
     Rgb rust = mix(Rgb{80, 45, 30}, Rgb{178, 92, 40}, n);
     return (x * 7 + 3) % 13 == 0 && fbm(x, y, 73) > 0.5 ? darker(rust, 0.25) : rust;
   });
-  t.speckle(0, 0, 39, 39, 0.15, 0.4);
+  t.grit(0, 0, 39, 39, 0.15, 0.4);
   for (int x : {6, 33}) {
     t.rivet(x, 6, {130, 80, 50});
     t.rivet(x, 33, {130, 80, 50});
@@ -434,7 +434,7 @@ void rusty_iron(Tile& t) {
 
 void concrete(Tile& t) {
   t.paint([](int x, int y) { return mix(Rgb{160, 160, 154}, Rgb{120, 120, 116}, fbm(x, y, 83)); });
-  t.speckle(0, 0, 39, 39, 0.5, 0.2);
+  t.grit(0, 0, 39, 39, 0.5, 0.2);
   int x = 25, y = 0;
   for (int i = 0; i < 40; ++i) {
     t.dot(x, y, {80, 80, 78});
@@ -462,19 +462,19 @@ void basalt(Tile& t) {
     if (dy < -kCell / 2) dy += kCell;
     return dy < -2 ? lighter(face, 0.12) : dy > 3 ? darker(face, 0.15) : face;
   });
-  t.speckle(0, 0, 39, 39, 0.15, 0.2);
+  t.grit(0, 0, 39, 39, 0.15, 0.2);
 }
 
 void dungeon_bricks(Tile& t) {
   bricks(t, 4, 1, {25, 15, 30}, {82, 50, 102}, 0.15);
-  t.speckle(0, 0, 39, 39, 0.3, 0.3);
+  t.grit(0, 0, 39, 39, 0.3, 0.3);
   t.rect(4, 10, 6, 11, {25, 15, 30});
   t.rect(31, 28, 33, 29, {25, 15, 30});
 }
 
 void rune_stone(Tile& t) {
   t.bevel(0, 0, 39, 39, {58, 62, 78}, 2);
-  t.speckle(2, 2, 37, 37, 0.3, 0.25);
+  t.grit(2, 2, 37, 37, 0.3, 0.25);
   const Rgb halo{40, 105, 135};
   const Rgb glow{90, 230, 255};
   const int rune[][4] = {{20, 8, 20, 32}, {20, 12, 12, 18}, {20, 12, 28, 18}, {20, 22, 13, 28}, {20, 22, 27, 28}};
