@@ -120,8 +120,9 @@ void Game::moveHero()
         heroActor.row = arrow.direction;
         const int x = heroActor.x;
         const int y = heroActor.y;
-        if (!isFree(walls, x + arrow.probe1X, y + arrow.probe1Y) || !isFree(walls, x + arrow.probe2X, y + arrow.probe2Y))
-            continue;
+        const bool free = isFree(walls, x + arrow.probe1X, y + arrow.probe1Y) &&
+                          isFree(walls, x + arrow.probe2X, y + arrow.probe2Y);
+        if (!free) continue;
         const int step = heroActor.speed;
         heroActor.x += arrow.stepX * step;
         heroActor.y += arrow.stepY * step;

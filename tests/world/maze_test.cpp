@@ -83,7 +83,8 @@ std::string describeLevel(const Game& game, std::uint32_t seed, int level)
     const auto item = [](const char* name, int absent, const sprite& object) {
         return std::string(name) + " " + (absent ? "absent" : cellText(object)) + "\n";
     };
-    out << item("shield", game.shieldAbsent, game.shieldItem) << item("generator", game.generatorAbsent, game.generatorItem)
+    out << item("shield", game.shieldAbsent, game.shieldItem)
+        << item("generator", game.generatorAbsent, game.generatorItem)
         << item("radar", game.radarAbsent, game.radarItem) << item("life", game.lifeAbsent, game.lifeItem)
         << item("shoes", game.shoesAbsent, game.shoesItem);
     out << "bomb pick-ups" << cellsText(game.dynamites, game.dynamiteCount) << "\n";
@@ -242,8 +243,10 @@ TEST_F(LevelBuild, EveryObjectGetsAFloorCellOfItsOwn)
             }
             for (int i = 0; i < g.blockCount; ++i)
                 EXPECT_EQ(g.obstacleGrid.getCell(g.blocks[i].x / CELL_SIZE, g.blocks[i].y / CELL_SIZE), CELL_WALL);
-            for (int i = 0; i < 3; ++i)
-                EXPECT_EQ(g.reachGrid.getCell(g.dynamites[i].x / CELL_SIZE, g.dynamites[i].y / CELL_SIZE), CELL_REACHED);
+            for (int i = 0; i < 3; ++i) {
+                const sprite& pickUp = g.dynamites[i];
+                EXPECT_EQ(g.reachGrid.getCell(pickUp.x / CELL_SIZE, pickUp.y / CELL_SIZE), CELL_REACHED);
+            }
             for (int i = 0; i < g.ghostCount; ++i) {
                 EXPECT_EQ(g.ghosts[i].x, g.ghosts[0].x);
                 EXPECT_EQ(g.ghosts[i].y, g.ghosts[0].y);

@@ -124,7 +124,8 @@ TEST_F(HeroWalk, EveryKeyHeldTurnsTheHeroAndStepsOnlyWhereItsOwnProbesAreFree)
     clear_to_color(game->bitmaps.wallsBitmap, WALL);
     for (int arrow : {KEY_UP, KEY_RIGHT, KEY_DOWN, KEY_LEFT}) {
         walk(arrow, 1);
-        EXPECT_EQ(game->heroActor.direction, arrow == KEY_RIGHT ? 0 : arrow == KEY_DOWN ? 1 : arrow == KEY_LEFT ? 2 : 3);
+        const int facing = arrow == KEY_RIGHT ? 0 : arrow == KEY_DOWN ? 1 : arrow == KEY_LEFT ? 2 : 3;
+        EXPECT_EQ(game->heroActor.direction, facing);
         EXPECT_EQ(game->heroActor.row, game->heroActor.direction);
     }
     EXPECT_EQ(game->heroActor.x, 76);
