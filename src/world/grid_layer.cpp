@@ -4,12 +4,16 @@
 
 #include <allegro.h>
 
+#include <climits>
+#include <new>
+
 #include "shell/random.h"
 #include "shell/ticks.h"
 
 namespace {
 constexpr int WALL_TILE_STYLES = 25;  // tiles 1 to 25 of the terrain strip; tile 0 is the block
-constexpr int BLAST_RADIUS_CELLS = 2; // the blast clears this many cells each way
+constexpr int BLAST_RADIUS_CELLS = 2;  // the blast clears this many cells each way
+constexpr long long MAX_GRID_CELLS = INT_MAX;
 int magenta() { return makecol(255, 0, 255); }
 }  // namespace
 
@@ -25,11 +29,20 @@ GridStep directionStep(int direction)
     }
 }
 
-void GridLayer::allocate(int rows, int columns)
+bool GridLayer::allocate(int rows, int columns)
 {
+    // Cells are addressed with int arithmetic elsewhere, so the count must fit in an int.
+    const long long count = static_cast<long long>(rows) * columns;
+    if (rows <= 0 || columns <= 0 || count > MAX_GRID_CELLS) return false;
+    try {
+        cells.assign(static_cast<std::size_t>(count), CELL_FLOOR);
+    } catch (const std::bad_alloc&) {
+        std::vector<std::int32_t>().swap(cells);
+        return false;
+    }
     columnCount = columns;
     rowCount = rows;
-    cells.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), CELL_FLOOR);
+    return true;
 }
 
 void GridLayer::release()
