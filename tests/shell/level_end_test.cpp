@@ -122,3 +122,77 @@ TEST_F(LevelEnd, ACoinlessMazeWinsOverAGhostOnTheHero)
     EXPECT_TRUE(game->checkLevelEnd());
     EXPECT_EQ(game->lives, 3) << "contact is not judged in the frame the maze is cleared";
 }
+
+// On a game started by the real level set-up.
+class LevelEndOnARealGame : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        game->setUpLevel();
+        ASSERT_FALSE(game->levelBuildFailed);
+    }
+
+    int coinsOnBoard() const
+    {
+        int count = 0;
+        for (auto [coins, n] : {std::pair{game->coins1, game->coin1Count}, {game->coins2, game->coin2Count},
+                                {game->coins5, game->coin5Count}})
+            for (int i = 0; i < n; ++i) count += coins[i].x != OFF_BOARD;
+        return count;
+    }
+
+    void collectEveryCoin()
+    {
+        for (auto [coins, n] : {std::pair{game->coins1, game->coin1Count}, {game->coins2, game->coin2Count},
+                                {game->coins5, game->coin5Count}})
+            for (int i = 0; i < n; ++i) coins[i].takeOffBoard();
+        game->coinsLeft = 0;
+    }
+
+    void catchTheHero() { game->ghosts[0].placeAt(game->heroActor.x, game->heroActor.y); }
+};
+
+TEST_F(LevelEndOnARealGame, AClearedMazeIsRefilledUntilALevelUpBringsTheBiggerOne)
+{
+    const int total = game->coin1Count + game->coin2Count + game->coin5Count;
+    collectEveryCoin();
+    EXPECT_TRUE(game->checkLevelEnd());
+    EXPECT_EQ(game->builtLevel, 1);
+    EXPECT_EQ(game->coinsLeft, total);
+    EXPECT_EQ(coinsOnBoard(), total);
+
+    game->score = 201;
+    game->checkLevelUp();
+    ASSERT_EQ(game->levelNumber, 2);
+    EXPECT_EQ(game->builtLevel, 1) << "the old maze is played on under the new number";
+    collectEveryCoin();
+    EXPECT_TRUE(game->checkLevelEnd());
+    EXPECT_EQ(game->builtLevel, 2);
+    EXPECT_EQ(game->bitmaps.worldBitmap->w, 33 * CELL_SIZE);
+    EXPECT_EQ(game->coinsLeft, game->coin1Count + game->coin2Count + game->coin5Count);
+    EXPECT_EQ(coinsOnBoard(), game->coinsLeft);
+}
+
+TEST_F(LevelEndOnARealGame, LostLivesKeepTheMazeAndTheLastOneEndsTheGameOnAShownFrame)
+{
+    const int heroX = game->heroActor.x, heroY = game->heroActor.y;
+    const int coins = game->coinsLeft;
+    for (int livesLeft : {2, 1}) {
+        catchTheHero();
+        EXPECT_TRUE(game->checkLevelEnd()) << "a lost life with lives left is not shown";
+        EXPECT_EQ(game->lives, livesLeft);
+        EXPECT_FALSE(game->heroHit);
+        EXPECT_EQ(game->heroActor.x, heroX);
+        EXPECT_EQ(game->heroActor.y, heroY);
+        EXPECT_EQ(game->coinsLeft, coins);
+        EXPECT_GE(pixelDistance(game->ghosts[0].x, game->ghosts[0].y, heroX, heroY), GHOST_SPAWN_DISTANCE);
+    }
+    catchTheHero();
+    EXPECT_FALSE(game->checkLevelEnd()) << "the frame of the last life is shown";
+    EXPECT_EQ(game->gameOver, 1);
+    EXPECT_EQ(game->heroActor.x, HIDDEN_HERO);
+    for (int i = 0; i < game->ghostCount; ++i) EXPECT_EQ(game->ghosts[i].speed, 0);
+    // The frozen board: nothing reaches the hidden hero any more.
+    for (int frame = 0; frame < 100; ++frame) EXPECT_FALSE(game->checkLevelEnd());
+}
