@@ -14,11 +14,6 @@ enum class Pickup { Coin1, Coin2, Coin5, Treasure, Dynamite, Generator, Radar, L
 
 const Pickup allPickups[] = {Pickup::Coin1,     Pickup::Coin2, Pickup::Coin5, Pickup::Treasure, Pickup::Dynamite,
                              Pickup::Generator, Pickup::Radar, Pickup::Life,  Pickup::Shield,   Pickup::Shoes};
-
-struct Text {
-    const char* words;
-    int dx, dy;  // from the pick-up's corner
-};
 }  // namespace
 
 class PickupBoard : public HandBuiltBoard {
@@ -164,32 +159,6 @@ TEST_F(Treasures, TreasuresAreWorth20To169)
 }
 
 using PowerUps = PickupBoard;
-
-TEST_F(PowerUps, EachSaysWhatItIsAtItsPlace)
-{
-    struct Case {
-        Pickup kind;
-        std::vector<Text> texts;
-    };
-    const Case cases[] = {
-        {Pickup::Generator, {{"generator wiazki plazmowej!!!", 0, 0}}},
-        {Pickup::Radar, {{"radar planszy!!!", 0, 0}}},
-        {Pickup::Life, {{"mam nowe zycie!!!", -5, -10}}},
-        {Pickup::Shield, {{"tarcza ochronna!!!", 0, -10}, {"odstrasza duchy", 0, 0}}},
-        {Pickup::Shoes, {{"mam wreszcie lepsze buty!!!", 0, 0}}},
-        {Pickup::Dynamite, {{"ha, ha, zrobie tu porzadki!!!", -5, -10}}},
-    };
-    for (const Case& c : cases) {
-        clear_to_color(game->bitmaps.messageLayer, magenta());
-        const int x = HERO_X + 12, y = HERO_Y - 7;
-        put(c.kind, x, y);
-        game->collectPickups();
-        std::vector<std::pair<std::string, std::pair<int, int>>> texts;
-        for (const Text& t : c.texts) texts.push_back({t.words, {x + t.dx, y + t.dy}});
-        SCOPED_TRACE(c.texts[0].words);
-        expectMessages(texts);
-    }
-}
 
 TEST_F(PowerUps, ChargesAreSetAnewNotAdded)
 {
