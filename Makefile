@@ -4,8 +4,9 @@ ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_RUNS ?= 20000
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: play build test unit-test sanitizer-test fuzz-test benchmark setup setup-test clean
+.PHONY: play build install test sanitizer-test fuzz-test benchmark setup setup-test clean
 
 play: build
 	cd $(BUILD)/game && ./ghostmaze
@@ -13,6 +14,10 @@ play: build
 build: setup
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
+
+# The launcher, program, pictures, sounds, icon and menu entry under $(PREFIX).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 setup:
 	@bash tools/setup.sh
