@@ -101,15 +101,6 @@ TEST_F(Glyphs, ScaleThreeCoversFiftyFourByEightyFourWithRulesTwelveAboveAndNinet
     EXPECT_EQ(changedPixels(target), 54 * 84 + 2 * 55);
 }
 
-TEST_F(Glyphs, MagentaOnTheSheetIsTransparent)
-{
-    putpixel(sheet, 3, 4, makecol(255, 0, 255));
-    frontEnd.glyphCode = 1;
-    frontEnd.drawGlyph(sheet, target, 0, 0, 0, 1);
-    EXPECT_EQ(getpixel(target, 3, 4), background());
-    EXPECT_EQ(getpixel(target, 4, 4), cellColour(1));
-}
-
 TEST_F(Glyphs, CharactersWithoutAGlyphLeaveABlankCell)
 {
     frontEnd.drawText(sheet, target, 10, 40, 0, "");
