@@ -41,6 +41,41 @@ TEST_F(LevelUp, TheFramePictureGoesToTheBottomCentreOfTheMessageLayer)
     destroy_bitmap(expected);
 }
 
+namespace {
+// Whether a glyph of the alphabet sheet stands at (x, y): every opaque pixel of its cell is there.
+bool glyphAt(BITMAP* alphabet, BITMAP* target, char character, int x, int y)
+{
+    const int sourceX = 16 * (glyphForChar(character) - 1);
+    int opaque = 0;
+    for (int py = 0; py < 28; ++py)
+        for (int px = 0; px < 16; ++px) {
+            const int colour = getpixel(alphabet, sourceX + px, py);
+            if (colour == makecol(255, 0, 255)) continue;
+            ++opaque;
+            if (getpixel(target, x + px, y + py) != colour) return false;
+        }
+    return opaque > 0;
+}
+}  // namespace
+
+TEST_F(LevelUp, ThePictureSaysLevelUpOverTheRuledNewNumber)
+{
+    BITMAP* layer = game->bitmaps.messageLayer;
+    BITMAP* alphabet = game->bitmaps.alphabetPicture;
+    const int centre = layer->w / 2, bottom = layer->h;
+    game->score = 201;
+    game->checkLevelUp();
+    EXPECT_TRUE(glyphAt(alphabet, layer, 'L', centre - 72, bottom - 158));
+    EXPECT_TRUE(glyphAt(alphabet, layer, 'L', centre - 72 + 4 * 18, bottom - 158));
+    EXPECT_TRUE(glyphAt(alphabet, layer, 'U', centre + 36, bottom - 158));
+    EXPECT_TRUE(glyphAt(alphabet, layer, 'P', centre + 36 + 18, bottom - 158));
+    EXPECT_TRUE(glyphAt(alphabet, layer, '2', centre - 18, bottom - 100));
+    // Only the number is ruled, above and below.
+    EXPECT_EQ(getpixel(layer, centre - 10, bottom - 104), makecol(10, 90, 40));
+    EXPECT_EQ(getpixel(layer, centre - 10, bottom - 100 + 31), makecol(0, 70, 30));
+    EXPECT_NE(getpixel(layer, centre - 60, bottom - 162), makecol(10, 90, 40));
+}
+
 TEST_F(LevelUp, AScorePastSeveralTargetsGainsOneLevelPerFrame)
 {
     game->score = 1500;
