@@ -2,8 +2,9 @@
 BUILD := build
 ASAN_BUILD := build-asan
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: play build test unit-test sanitizer-test benchmark setup setup-test clean
+.PHONY: play build install test sanitizer-test benchmark setup setup-test clean
 
 play: build
 	cd $(BUILD)/game && ./ghostmaze
@@ -11,6 +12,10 @@ play: build
 build: setup
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
+
+# The launcher, program, pictures, sounds, icon and menu entry under $(PREFIX).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 setup:
 	@bash tools/setup.sh

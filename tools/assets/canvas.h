@@ -57,7 +57,8 @@ bool is_clear(BITMAP* b, int x, int y);  // magenta, or outside the bitmap
 void outline(BITMAP* b, int x, int y, int w, int h, Rgb colour, bool corners = false);
 
 // Fills pixels for which inside(x, y) holds, inside the box, with a four-tone
-// ramp lit from the top left: tones[0] brightest, tones[3] darkest.
+// ramp lit from (cx, cy): tones[0] brightest near it, tones[3] darkest beyond
+// radius. Coordinates are relative to the box.
 struct Ramp {
   Rgb tone[4];
 };
@@ -69,8 +70,9 @@ void fill_lit(BITMAP* b, int x0, int y0, int w, int h, Inside inside, const Ramp
   for (int y = y0; y < y0 + h; ++y) {
     for (int x = x0; x < x0 + w; ++x) {
       if (!inside(x - x0 + 0.5, y - y0 + 0.5)) continue;
-      double s = ((x - x0 - cx) * 0.6 + (y - y0 - cy) * 0.8) / radius;
-      int t = s < -0.55 ? 0 : s < 0.3 ? 1 : s < 0.75 ? 2 : 3;
+      double dx = x - x0 + 0.5 - cx, dy = y - y0 + 0.5 - cy;
+      double s = (dx * dx + dy * dy) / (radius * radius);
+      int t = s < 0.12 ? 0 : s < 0.6 ? 1 : s < 1.1 ? 2 : 3;
       putpixel(b, x, y, ink(ramp.tone[t]));
     }
   }

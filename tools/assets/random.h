@@ -29,4 +29,13 @@ class Random {
   std::uint32_t state_;
 };
 
+// A repeatable value in [0, 1) for a lattice point: the seed of value noise.
+inline double lattice_value(int x, int y, std::uint32_t seed) {
+  std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u +
+                    seed * 2246822519u;
+  h = (h ^ (h >> 13)) * 1274126177u;
+  h ^= h >> 16;
+  return (h & 0xffffff) / 16777216.0;
+}
+
 }  // namespace art

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# An install into a temporary prefix behaves like a desktop game: the launcher starts the game
+# from any folder in the player's own data folder, which keeps the pictures and sounds linked
+# and the two text files between runs.
+set -u
+source "$(dirname "$0")/harness.sh"
+harness_init "$1" "$2"
+
+build_dir=$(cd "$HARNESS_GAME_DIR/.." && pwd)
+prefix="$HARNESS_RUN/prefix"
+home="$HARNESS_RUN/home"
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null || harness_fail "cmake --install failed"
+for file in bin/ghostmaze libexec/ghostmaze/ghostmaze share/ghostmaze/_bmp/sprites.bmp \
+            share/ghostmaze/_sample/x_coin.wav share/applications/ghostmaze.desktop \
+            share/icons/hicolor/64x64/apps/ghostmaze.png; do
+  [ -e "$prefix/$file" ] || harness_fail "the install lacks $file"
+done
+grep -q '^Exec=ghostmaze' "$prefix/share/applications/ghostmaze.desktop" || harness_fail "the menu entry does not run ghostmaze"
+grep -q '^Icon=ghostmaze' "$prefix/share/applications/ghostmaze.desktop" || harness_fail "the menu entry has no icon"
+
+# Started from an unrelated folder, with no XDG_DATA_HOME: the default per-user folder.
+mkdir -p "$home" "$HARNESS_RUN/elsewhere"
+(cd "$HARNESS_RUN/elsewhere" && env -u XDG_DATA_HOME HOME="$home" "$prefix/bin/ghostmaze" \
+   >"$HARNESS_RUN/stdout.log" 2>"$HARNESS_RUN/stderr.log") &
+GAME_PID=$!
+for _ in $(seq 150); do
+  GAME_WINDOW=$(xdotool search --name "Ghost Maze" 2>/dev/null | head -n1)
+  [ -n "$GAME_WINDOW" ] && break
+  kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the installed game ended early: $(cat "$HARNESS_RUN/stderr.log")"
+  sleep 0.1
+done
+[ -n "$GAME_WINDOW" ] || harness_fail "the installed game opened no window"
+xdotool windowmove "$GAME_WINDOW" 0 0 2>/dev/null
+sleep 1
+harness_screenshot installed >/dev/null
+folder="$home/.local/share/ghostmaze"
+[ -L "$folder/_bmp" ] && [ -e "$folder/_bmp/sprites.bmp" ] || harness_fail "the per-user folder has no pictures"
+[ -L "$folder/_sample" ] && [ -e "$folder/_sample/x_coin.wav" ] || harness_fail "the per-user folder has no sounds"
+
+# A game ended with Escape records its result there, not in the folder it was started from.
+harness_hold Escape 0.5
+if kill -0 "$GAME_PID" 2>/dev/null; then
+  harness_click 150 404
+fi
+harness_wait_exit 20
+[ "$GAME_STATUS" -eq 0 ] || harness_fail "the installed game ended with status $GAME_STATUS"
+[ -s "$folder/high_score.txt" ] || harness_fail "no high_score.txt in the per-user folder"
+[ ! -e "$HARNESS_RUN/elsewhere/high_score.txt" ] || harness_fail "the game wrote into the folder it was started from"
+echo "install: ok"
