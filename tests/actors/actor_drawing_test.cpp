@@ -138,7 +138,7 @@ TEST_F(ItemsAndCoins, AnItemIsDrawnOnlyWhileItsAbsentFlagIsZero)
     }
 }
 
-TEST_F(ItemsAndCoins, PickUpsTreasuresAndBlocksCoverTheHero)
+TEST_F(ItemsAndCoins, PickUpsTreasuresAndBlocksComeFromTheirPicturesOverTheHero)
 {
     game->dynamites = new sprite[1];
     game->dynamiteCount = 1;
@@ -155,14 +155,6 @@ TEST_F(ItemsAndCoins, PickUpsTreasuresAndBlocksCoverTheHero)
     EXPECT_EQ(world(100, 100), cellColour(0, 0, BOMB_TINT));
     EXPECT_EQ(world(420, 100), cellColour(0, 0, TREASURE_TINT));
     EXPECT_EQ(world(620, 100), cellColour(0, 0, TERRAIN_TINT));
-}
-
-TEST_F(ItemsAndCoins, WallsAreLaidOverTheBackgroundLeavingTheFloorVisible)
-{
-    rectfill(game->bitmaps.wallsBitmap, 40, 0, 79, 39, makecol(90, 90, 90));
-    game->drawWalls();
-    EXPECT_EQ(world(60, 20), makecol(90, 90, 90));
-    EXPECT_EQ(world(20, 20), makecol(0, 0, 0));
 }
 
 }  // namespace
