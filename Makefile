@@ -35,7 +35,7 @@ sanitizer-test:
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -L unit
 
-benchmark: build
+benchmark: setup-test build
 	cmake -S . -B $(BUILD) -DGHOSTMAZE_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS) --target frame_benchmark
 	$(BUILD)/bench/frame_benchmark
