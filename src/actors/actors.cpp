@@ -1,6 +1,7 @@
 // Record-setting operations of the actor classes and the two distance tests.
 #include "actors/actors.h"
 
+#include <climits>
 #include <cmath>
 
 #include "shell/random.h"
@@ -79,7 +80,9 @@ int pixelDistance(int ax, int ay, int bx, int by)
 {
     const double dx = static_cast<double>(bx) - ax;
     const double dy = static_cast<double>(by) - ay;
-    return static_cast<int>(std::sqrt(dx * dx + dy * dy));
+    // Points at the ends of the int range lie farther apart than an int can say.
+    const double distance = std::sqrt(dx * dx + dy * dy);
+    return distance >= INT_MAX ? INT_MAX : static_cast<int>(distance);
 }
 
 bool withinReach(int ax, int ay, int bx, int by, int reach) { return pixelDistance(ax, ay, bx, by) < reach; }

@@ -16,6 +16,11 @@ constexpr int HIDDEN_HERO = -1000;       // where the hero lies once the game is
 constexpr int HUNTER_KIND = 5;           // a ghost's kind while it hunts
 constexpr int BOMB_SLOTS = 15;           // bombs that can tick at once; also the most the hero holds
 
+// Where the hero starts on every maze (cell 2, 2), world pixels, and how fast.
+constexpr int HERO_START_X = 80;
+constexpr int HERO_START_Y = 80;
+constexpr int HERO_START_SPEED = 4;      // pixels per step; every pair of shoes adds one
+
 // Reaches of the rules, in pixels, tested with withinReach.
 constexpr int GHOST_CATCH_REACH = 20;
 constexpr int COLLECT_REACH = 30;

@@ -151,6 +151,12 @@ public:
     void resetPowerUps();
     void markDeath();
     void freezeBoard();
+    void resetLevelClocks();
+    void startNewGame();
+    void startNewLevel();
+    void refillMaze();
+    bool createLevelPictures();
+    void failLevelBuild(const char* why);  // tells why on standard error and ends the game
 
     // shell/level_end.cpp
     void checkLevelUp();
@@ -168,10 +174,18 @@ public:
     void placeObject();
     void placeDynamites();
     void placeGhosts();
+    void takePlacementCell(int column, int row);
+    void placeOnFreeCell(sprite& object);
+    void placeItem(sprite& item, int absent);
+    void placeReachableObject();
+    void placeGhostSpawn();
+    void placeBlocks();
+    void placeCoins(sprite* coins, int count);
 
     // world/view.cpp
     void resetView();
     void moveHero();
+    void wearShoes();
 
     // world/world_drawing.cpp
     void prepareLightLayers();

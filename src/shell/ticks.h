@@ -15,3 +15,5 @@ void onTick();
 void startTicks();
 // Removes the routine; pending ticks stay counted for the next game.
 void stopTicks();
+// Whether the routine is installed (from startTicks to stopTicks).
+bool ticksRunning();

@@ -4,12 +4,16 @@
 
 #include <allegro.h>
 
+#include <climits>
+#include <new>
+
 #include "shell/random.h"
 #include "shell/ticks.h"
 
 namespace {
 constexpr int WALL_TILE_STYLES = 25;  // tiles 1 to 25 of the terrain strip; tile 0 is the block
-constexpr int BLAST_RADIUS_CELLS = 2; // the blast clears this many cells each way
+constexpr int BLAST_RADIUS_CELLS = 2;  // the blast clears this many cells each way
+constexpr long long MAX_GRID_CELLS = INT_MAX;
 int magenta() { return makecol(255, 0, 255); }
 }  // namespace
 
@@ -25,11 +29,20 @@ GridStep directionStep(int direction)
     }
 }
 
-void GridLayer::allocate(int rows, int columns)
+bool GridLayer::allocate(int rows, int columns)
 {
+    // Cells are addressed with int arithmetic elsewhere, so the count must fit in an int.
+    const long long count = static_cast<long long>(rows) * columns;
+    if (rows <= 0 || columns <= 0 || count > MAX_GRID_CELLS) return false;
+    try {
+        cells.assign(static_cast<std::size_t>(count), CELL_FLOOR);
+    } catch (const std::bad_alloc&) {
+        std::vector<std::int32_t>().swap(cells);
+        return false;
+    }
     columnCount = columns;
     rowCount = rows;
-    cells.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), CELL_FLOOR);
+    return true;
 }
 
 void GridLayer::release()
@@ -104,8 +117,10 @@ void GridLayer::paintUnreached(BITMAP* bitmap, int size) const
 
 void GridLayer::blast(BITMAP* bitmap, int x, int y)
 {
-    // No tick may be counted while the grid and its picture disagree.
-    stopTicks();
+    // No tick may be counted while the grid and its picture disagree. Outside a game there is
+    // no clock to pause, and none may be started.
+    const bool ticking = ticksRunning();
+    if (ticking) stopTicks();
     const int c0 = cellOf(x);
     const int r0 = cellOf(y);
     for (int c = c0 - BLAST_RADIUS_CELLS; c <= c0 + BLAST_RADIUS_CELLS; ++c)
@@ -114,5 +129,5 @@ void GridLayer::blast(BITMAP* bitmap, int x, int y)
                 setCell(c, r, CELL_FLOOR);
                 rectfill(bitmap, c * CELL_SIZE, r * CELL_SIZE, (c + 1) * CELL_SIZE, (r + 1) * CELL_SIZE, magenta());
             }
-    startTicks();
+    if (ticking) startTicks();
 }

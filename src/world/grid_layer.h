@@ -35,7 +35,8 @@ public:
     GridLayer& operator=(const GridLayer&) = delete;
     ~GridLayer() { release(); }
 
-    void allocate(int rows, int columns);
+    // Rows first. False, leaving the layer empty, when the grid cannot be held in memory.
+    bool allocate(int rows, int columns);
     void release();
     void fill(std::int32_t value);
     void setCell(int column, int row, std::int32_t value) { cells[index(column, row)] = value; }

@@ -1,15 +1,315 @@
-// Maze generation and placement.  (not yet written)
+// The level build: grid size, background colour, the items and object counts of a level,
+// the random maze, the reachability pass with its fog, and the placement of every object.
 #include "shell/game.h"
 
-void GridLayer::generateMaze() {}
-void Game::chooseGridSize() {}
-void Game::allocateGrids() {}
-void Game::chooseBackground() {}
-void Game::rollItems() {}
-void Game::createLevelObjects() {}
-void Game::buildLevel() {}
-void Game::buildMaze() {}
-void Game::updateReach(int, int) {}
-void Game::placeObject() {}
-void Game::placeDynamites() {}
-void Game::placeGhosts() {}
+#include <allegro.h>
+
+#include <cstdio>
+
+#include "shell/random.h"
+
+namespace {
+// The maze grows by one row and one column per level.
+constexpr int MAZE_EXTRA_ROWS = 15;
+constexpr int MAZE_EXTRA_COLUMNS = 31;
+
+// Each level's background is dark: its channels stay below these.
+constexpr int BACKGROUND_RED_RANGE = 80;
+constexpr int BACKGROUND_GREEN_RANGE = 40;
+constexpr int BACKGROUND_BLUE_RANGE = 60;
+
+// Item odds: one level in N gets the item (a draw of 0 puts it on the level).
+constexpr int SHIELD_ODDS = 2;
+constexpr int GENERATOR_ODDS = 2;
+constexpr int LIFE_ODDS = 5;
+constexpr int RARE_LIFE_ODDS = 100;  // once the player is this rich in lives ...
+constexpr int RICH_IN_LIVES = 7;
+constexpr int RARE_SHOES_ODDS = 100;  // ... or this fast
+constexpr int FAST_SPEED = 8;
+
+// Objects per maze cell.
+constexpr double BLOCKS_PER_CELL = 0.02;
+constexpr double COINS_PER_CELL = 0.005;  // of each value
+constexpr double GHOSTS_PER_CELL = 0.01;  // on top of one ghost per level number
+constexpr double TREASURES_PER_CELL = 0.005;
+constexpr double DYNAMITES_PER_CELL = 0.007;
+
+// The maze generator: the clearing's centre column is half a draw of CLEARING_MIN to
+// columns - CLEARING_MARGIN + 2, so it lies in the left half; cells closer than CLEARING_REACH
+// to its centre stay floor.
+constexpr int CLEARING_MARGIN = 6;
+constexpr int CLEARING_MIN = 3;
+constexpr int CLEARING_REACH = 3;
+constexpr int DENSITY_RANGE = 8;  // a maze's density m is 2 to 9
+constexpr int DENSITY_MIN = 2;
+
+constexpr int REACHABLE_DYNAMITES = 3;  // the first bomb pick-ups always lie within the hero's reach
+constexpr int MOST_ORDINARY_KIND = 4;
+constexpr int HERO_START_FRAME = 10;    // the first walking frame
+constexpr int NEW_ROOM_VOLUME = 100;
+
+// The fog spreads the unreached floor one cell each way, over the walls around it.
+constexpr GridStep FOG_SPREAD[] = {{0, 0}, {-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+
+int magenta() { return makecol(255, 0, 255); }
+
+bool anyCell(int, int) { return true; }
+
+// The first free placement cell, rows outer, that passes the test; false when there is none.
+template <typename Test>
+bool findFreeCell(const GridLayer& placement, Test passes, GridStep& found)
+{
+    for (int r = 0; r < placement.rowCount; ++r)
+        for (int c = 0; c < placement.columnCount; ++c)
+            if (placement.getCell(c, r) == CELL_FLOOR && passes(c, r)) {
+                found = {c, r};
+                return true;
+            }
+    return false;
+}
+
+// The free placement cell whose corner lies farthest from (x, y); the first of equals wins.
+bool findFarthestFreeCell(const GridLayer& placement, int x, int y, GridStep& found)
+{
+    int farthest = -1;
+    for (int r = 0; r < placement.rowCount; ++r)
+        for (int c = 0; c < placement.columnCount; ++c) {
+            const int distance = pixelDistance(x, y, c * CELL_SIZE, r * CELL_SIZE);
+            if (placement.getCell(c, r) == CELL_FLOOR && distance > farthest) {
+                farthest = distance;
+                found = {c, r};
+            }
+        }
+    return farthest >= 0;
+}
+}  // namespace
+
+void GridLayer::generateMaze()
+{
+    const int lastColumn = columnCount - 1;
+    const int lastRow = rowCount - 1;
+    for (int r = 0; r <= lastRow; ++r)
+        for (int c = 0; c <= lastColumn; ++c)
+            if (c == 0 || c == lastColumn || r == 0 || r == lastRow) setCell(c, r, CELL_WALL);
+
+    const int clearingColumn = (gameRandom() % (columnCount - CLEARING_MARGIN) + CLEARING_MIN) / 2;
+    const int clearingRow = rowCount / 2;
+    const int density = gameRandom() % DENSITY_RANGE + DENSITY_MIN;
+
+    // Columns outer, so the column to the left is finished when the corridor rule reads it.
+    for (int c = 1; c < lastColumn; ++c)
+        for (int r = 1; r < lastRow; ++r) {
+            // Every interior cell takes its draw, even those that stay floor.
+            const int draw = gameRandom() % density;
+            const bool heroStart = c == cellOf(HERO_START_X) && r == cellOf(HERO_START_Y);
+            const bool inClearing = clearingColumn - CLEARING_REACH < c && c < clearingColumn + CLEARING_REACH &&
+                                    clearingRow - CLEARING_REACH < r && r < clearingRow + CLEARING_REACH;
+            // A floor cell closed above and below on the left goes on to the right.
+            const bool continuesCorridor = isWallAt(c, r, -1, 1) && getCell(c - 1, r) == CELL_FLOOR &&
+                                           (isWallAt(c, r, -1, -1) || isWallAt(c, r, 0, -1));
+            if (heroStart || inClearing || continuesCorridor) continue;
+            if (draw > 0) setCell(c, r, CELL_WALL);
+        }
+}
+
+void Game::chooseGridSize()
+{
+    rows = levelNumber + MAZE_EXTRA_ROWS;
+    columns = levelNumber + MAZE_EXTRA_COLUMNS;
+}
+
+void Game::allocateGrids()
+{
+    const bool allocated = placementGrid.allocate(rows, columns) && wallGrid.allocate(rows, columns) &&
+                           obstacleGrid.allocate(rows, columns) && reachGrid.allocate(rows, columns);
+    if (!allocated) failLevelBuild("no memory for the maze grids");
+}
+
+void Game::chooseBackground()
+{
+    backgroundRed = gameRandom() % BACKGROUND_RED_RANGE;
+    backgroundGreen = gameRandom() % BACKGROUND_GREEN_RANGE;
+    backgroundBlue = gameRandom() % BACKGROUND_BLUE_RANGE;
+}
+
+void Game::rollItems()
+{
+    shieldAbsent = gameRandom() % SHIELD_ODDS;
+    generatorAbsent = gameRandom() % GENERATOR_ODDS;
+    radarAbsent = 0;
+    lifeAbsent = gameRandom() % (lives >= RICH_IN_LIVES ? RARE_LIFE_ODDS : LIFE_ODDS);
+    shoesAbsent = baseSpeed >= FAST_SPEED ? gameRandom() % RARE_SHOES_ODDS : 0;
+}
+
+void Game::createLevelObjects()
+{
+    const double cellCount = static_cast<double>(rows) * columns;
+    blockCount = static_cast<int>(cellCount * BLOCKS_PER_CELL);
+    coin1Count = static_cast<int>(cellCount * COINS_PER_CELL);
+    coin2Count = static_cast<int>(cellCount * COINS_PER_CELL);
+    coin5Count = static_cast<int>(cellCount * COINS_PER_CELL);
+    coinsLeft = coin1Count + coin2Count + coin5Count;
+    ghostCount = static_cast<int>(levelNumber + cellCount * GHOSTS_PER_CELL);
+    treasureCount = static_cast<int>(cellCount * TREASURES_PER_CELL);
+    // A hero with every bomb slot filled finds no more pick-ups.
+    dynamiteCount = bombCount < BOMB_SLOTS ? static_cast<int>(cellCount * DYNAMITES_PER_CELL) : 0;
+
+    bombs = new bomb[BOMB_SLOTS];
+    blocks = new sprite[blockCount];
+    coins1 = new sprite[coin1Count];
+    coins2 = new sprite[coin2Count];
+    coins5 = new sprite[coin5Count];
+    ghosts = new ghost[ghostCount];
+    dynamites = new sprite[dynamiteCount];
+    treasures = new sprite[treasureCount];
+}
+
+void Game::buildLevel()
+{
+    buildMaze();
+    updateReach(HERO_START_X, HERO_START_Y);
+    placeItem(shieldItem, shieldAbsent);
+    placeItem(generatorItem, generatorAbsent);
+    placeItem(radarItem, radarAbsent);
+    placeItem(lifeItem, lifeAbsent);
+    placeDynamites();
+    for (int i = 0; i < treasureCount; ++i) placeOnFreeCell(treasures[i]);
+    placeItem(shoesItem, shoesAbsent);
+    heroActor.setUp(HERO_START_X, HERO_START_Y, ACTOR_SIZE, ACTOR_SIZE, HERO_START_FRAME, DIRECTION_RIGHT, baseSpeed,
+                    DIRECTION_RIGHT);
+    placeGhosts();
+    for (int i = 0; i < BOMB_SLOTS; ++i) bombs[i].clear();
+    placeBlocks();
+    placeCoins(coins1, coin1Count);
+    placeCoins(coins2, coin2Count);
+    placeCoins(coins5, coin5Count);
+}
+
+void Game::buildMaze()
+{
+    playSound(samples.newRoomSample, NEW_ROOM_VOLUME);
+    // Tests run without a screen.
+    if (screen) clear_to_color(screen, makecol(0, 0, 0));
+    clear_to_color(bitmaps.wallsBitmap, magenta());
+    wallGrid.fill(CELL_FLOOR);
+    wallGrid.generateMaze();
+    wallGrid.paintWallTiles(bitmaps.wallsBitmap, bitmaps.terrainPicture);
+    wallGrid.copyWallsTo(obstacleGrid);
+    wallGrid.copyWallsTo(placementGrid);
+}
+
+void Game::updateReach(int x, int y)
+{
+    wallGrid.copyWallsTo(reachGrid);
+    reachGrid.floodFill(cellOf(x + ACTOR_SIZE / 2), cellOf(y + ACTOR_SIZE / 2));
+    BITMAP* mask = bitmaps.shadeMask;
+    reachGrid.paintUnreached(mask, CELL_SIZE);
+    clear_to_color(bitmaps.shadeLayer, magenta());
+    for (const GridStep& spread : FOG_SPREAD)
+        masked_blit(mask, bitmaps.shadeLayer, 0, 0, spread.column * CELL_SIZE, spread.row * CELL_SIZE, mask->w,
+                    mask->h);
+}
+
+void Game::placeObject()
+{
+    GridStep cell;
+    if (!findFreeCell(placementGrid, anyCell, cell)) {
+        // A full board: the object waits off the board.
+        placeX = placeY = OFF_BOARD;
+        return;
+    }
+    do {
+        cell.column = gameRandom() % columns;
+        cell.row = gameRandom() % rows;
+    } while (placementGrid.getCell(cell.column, cell.row) != CELL_FLOOR);
+    takePlacementCell(cell.column, cell.row);
+}
+
+void Game::placeDynamites()
+{
+    for (int i = 0; i < dynamiteCount; ++i) {
+        if (i < REACHABLE_DYNAMITES)
+            placeReachableObject();
+        else
+            placeObject();
+        dynamites[i].placeAt(placeX, placeY);
+    }
+}
+
+void Game::placeGhosts()
+{
+    placeGhostSpawn();
+    for (int i = 0; i < ghostCount; ++i) {
+        int kind = gameRandom() % (levelNumber + 1);
+        if (kind > MOST_ORDINARY_KIND) kind = MOST_ORDINARY_KIND;
+        ghosts[i].spawn(placeX, placeY, kind, ghostSpeedFactor);
+    }
+}
+
+void Game::takePlacementCell(int column, int row)
+{
+    placeX = column * CELL_SIZE;
+    placeY = row * CELL_SIZE;
+    placementGrid.setCell(column, row, CELL_WALL);
+}
+
+void Game::placeOnFreeCell(sprite& object)
+{
+    placeObject();
+    object.placeAt(placeX, placeY);
+}
+
+void Game::placeItem(sprite& item, int absent)
+{
+    if (absent == 0) placeOnFreeCell(item);
+}
+
+void Game::placeReachableObject()
+{
+    GridStep cell;
+    const auto reachable = [this](int c, int r) { return reachGrid.getCell(c, r) == CELL_REACHED; };
+    // Rejected tries keep their cells taken, as every placement does.
+    while (findFreeCell(placementGrid, reachable, cell)) {
+        placeObject();
+        if (reachGrid.getCell(cellOf(placeX), cellOf(placeY)) == CELL_REACHED) return;
+    }
+    // Nothing reachable is free: any free cell will do.
+    if (findFreeCell(placementGrid, anyCell, cell))
+        takePlacementCell(cell.column, cell.row);
+    else
+        placeX = placeY = OFF_BOARD;
+}
+
+void Game::placeGhostSpawn()
+{
+    GridStep cell;
+    const auto farEnough = [this](int c, int r) {
+        return pixelDistance(heroActor.x, heroActor.y, c * CELL_SIZE, r * CELL_SIZE) >= GHOST_SPAWN_DISTANCE;
+    };
+    while (findFreeCell(placementGrid, farEnough, cell)) {
+        placeObject();
+        if (pixelDistance(heroActor.x, heroActor.y, placeX, placeY) >= GHOST_SPAWN_DISTANCE) return;
+    }
+    // No free cell is far enough: the farthest free one.
+    if (findFarthestFreeCell(placementGrid, heroActor.x, heroActor.y, cell))
+        takePlacementCell(cell.column, cell.row);
+    else
+        placeX = placeY = OFF_BOARD;
+}
+
+void Game::placeBlocks()
+{
+    for (int i = 0; i < blockCount; ++i) {
+        placeOnFreeCell(blocks[i]);
+        if (placeX != OFF_BOARD) obstacleGrid.setCell(cellOf(placeX), cellOf(placeY), CELL_WALL);
+    }
+}
+
+void Game::placeCoins(sprite* coins, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        placeOnFreeCell(coins[i]);
+        // A coin that found no cell cannot be collected, so the maze must not wait for it.
+        if (coins[i].x == OFF_BOARD) --coinsLeft;
+    }
+}
