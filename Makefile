@@ -1,10 +1,12 @@
 # Two commands do everything: "make play" and "make test".
 BUILD := build
 ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+FUZZ_RUNS ?= 20000
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: play build install test sanitizer-test benchmark setup setup-test clean
+.PHONY: play build install test sanitizer-test fuzz-test benchmark setup setup-test clean
 
 play: build
 	cd $(BUILD)/game && ./ghostmaze
@@ -29,11 +31,22 @@ test: setup-test
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure
 	$(MAKE) sanitizer-test
+	$(MAKE) fuzz-test
 
 sanitizer-test:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGHOSTMAZE_TESTS=ON -DGHOSTMAZE_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -L unit
+
+# Each file reader on FUZZ_RUNS generated inputs; new finds go to the build folder, not the seeds.
+fuzz-test:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DGHOSTMAZE_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target high_scores_fuzzer player_fuzzer
+	for reader in high_scores player; do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$reader && \
+	  $(FUZZ_BUILD)/fuzz/$${reader}_fuzzer -runs=$(FUZZ_RUNS) $(FUZZ_BUILD)/corpus/$$reader fuzz/corpus/$$reader \
+	    || exit 1; \
+	done
 
 benchmark: setup-test build
 	cmake -S . -B $(BUILD) -DGHOSTMAZE_BENCHMARKS=ON
@@ -41,4 +54,4 @@ benchmark: setup-test build
 	$(BUILD)/bench/frame_benchmark
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

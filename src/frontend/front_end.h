@@ -1,9 +1,10 @@
 // The front end's state: menu geometry, glyph drawing state, the one file stream,
-// the nine-row high-score table and the player's name.
+// the nine-row high-score table and the player's name; and the readers of the two files.
 #pragma once
 
 #include <cstdint>
 #include <fstream>
+#include <iosfwd>
 
 struct BITMAP;
 
@@ -23,6 +24,13 @@ public:
     void setScore(std::int32_t value);
 };
 
+// What one pass of the name entry's loop did: whether the screen closed, and how many
+// key-repeat pauses the loop owes before the next pass (one per edit made).
+struct NameEntryPass {
+    bool closed = false;
+    int repeatPauses = 0;
+};
+
 class FrontEnd {
 public:
     std::int32_t buttonLeft = 0;                            // menu button columns, pixels
@@ -38,6 +46,7 @@ public:
     // frontend/menu.cpp
     void setButtonGeometry();
     void loadPlayerName();
+    int buttonAt(int x, int y) const;  // the button (0 to 3) strictly inside which (x, y) lies, or -1
 
     // frontend/name_entry.cpp
     void savePlayerName();
@@ -45,6 +54,10 @@ public:
     // frontend/high_scores.cpp
     void loadHighScores();
     void recordResult(std::int32_t score);
+    // Replacing a file safely: open a temporary file beside it through fileStream, write into
+    // fileStream, then commit, which renames it over the file only when every write landed.
+    bool openReplacement(const char* path);
+    bool commitReplacement(const char* path);
 
     // frontend/glyphs.cpp
     void drawGlyph(BITMAP* alphabet, BITMAP* target, int x, int y, int ruled, int scale);
@@ -53,6 +66,14 @@ public:
 
 // frontend/high_scores.cpp: the sort order, higher score first (negative when a ranks first).
 int compareScores(const HighScoreEntry& a, const HighScoreEntry& b);
+// Reads up to nine complete entries of the high-score format into rows; returns how many.
+int readHighScores(std::istream& in, HighScoreEntry* rows);
+// Writes count rows in the high-score format, a readable placeholder standing for empty names.
+void writeHighScores(std::ostream& out, const HighScoreEntry* rows, int count);
+
+// frontend/menu.cpp: reads the name format (blanks dropped, at most 15 characters) into a
+// buffer of at least 16 bytes; returns the characters stored.
+int readPlayerName(std::istream& in, char* name);
 
 // frontend/glyphs.cpp: glyph codes 1 to 36 (W before V); 0 for a character without a glyph.
 int glyphForChar(char character);

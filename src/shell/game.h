@@ -226,16 +226,23 @@ public:
 
     // frontend/menu.cpp
     void runMenu();
+    void drawMenuPage();
+    bool menuPass();        // one poll of the menu; true once a button is chosen
+    void showMenuPage();    // copies menuBuffer whole to the screen
 
     // frontend/name_entry.cpp
     void runNameEntry();
     void showNameField();
+    void drawNameEntryPage();
+    void drawLoadedName();
+    NameEntryPass nameEntryPass();  // one poll of the name entry
 
     // frontend/high_scores.cpp
     void runHighScores();
     void drawHighScoreFrame();
     void drawHighScoreTitle();
     void drawHighScoreRows();
+    bool highScoresPass();  // one poll of the high-score screen; true once it closes
 
     // frontend/presentation.cpp
     void presentFrame();

@@ -1,0 +1,139 @@
+// The main menu: button geometry, hover and click through the mouse state, and reading the
+// player's name.
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+
+#include "shell/game.h"
+#include "test_support.h"
+
+namespace {
+
+// Button k looks blue (normal) or green (highlighted), each with its own shade.
+int normalColour(int k) { return makecol(0, 0, 100 + k); }
+int highlightColour(int k) { return makecol(0, 200, 100 + k); }
+constexpr int TOPS[] = {132, 214, 296, 378};
+
+class Menu : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        AssetBitmaps& b = game->bitmaps;
+        destroy_bitmap(b.buttonsPicture);
+        destroy_bitmap(b.posterPicture);
+        b.buttonsPicture = makeFilledBitmap(1080, 104, 0);
+        for (int k = 0; k < 4; ++k) {
+            rectfill(b.buttonsPicture, 270 * k, 0, 270 * k + 269, 51, normalColour(k));
+            rectfill(b.buttonsPicture, 270 * k, 52, 270 * k + 269, 103, highlightColour(k));
+        }
+        b.posterPicture = makeFilledBitmap(600, 500, makecol(90, 0, 0));
+        clear_to_color(b.menuBuffer, makecol(0, 0, 0));
+        game->frontEnd.setButtonGeometry();
+        game->drawMenuPage();
+    }
+    int pixel(int x, int y) { return getpixel(game->bitmaps.menuBuffer, x, y); }
+    bool pass(int x, int y, int buttons)
+    {
+        mouse_x = x;
+        mouse_y = y;
+        mouse_b = buttons;
+        return game->menuPass();
+    }
+    // A pixel inside each button, which tells its look.
+    void expectLooks(int highlighted)
+    {
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(pixel(150, TOPS[k] + 20), k == highlighted ? highlightColour(k) : normalColour(k)) << k;
+    }
+};
+
+}  // namespace
+
+TEST(MenuGeometry, FourButtonsWithStrictEdges)
+{
+    FrontEnd frontEnd;
+    frontEnd.setButtonGeometry();
+    EXPECT_EQ(frontEnd.buttonLeft, 20);
+    EXPECT_EQ(frontEnd.buttonRight, 290);
+    const int edges[] = {132, 184, 214, 266, 296, 348, 378, 430};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(frontEnd.buttonEdges[i], edges[i]);
+    const int table[][3] = {{21, 133, 0},  {289, 183, 0}, {20, 150, -1},  {290, 150, -1}, {150, 132, -1},
+                            {150, 184, -1}, {150, 200, -1}, {150, 215, 1}, {150, 300, 2},  {150, 429, 3},
+                            {150, 430, -1}, {600, 300, -1}};
+    for (const auto& [x, y, button] : table) EXPECT_EQ(frontEnd.buttonAt(x, y), button) << x << "," << y;
+}
+
+TEST_F(Menu, HoveringHighlightsOneButtonAndLeavingRestoresIt)
+{
+    EXPECT_FALSE(pass(150, 240, 0));
+    expectLooks(1);
+    EXPECT_FALSE(pass(20, 240, 0));  // on the border: no button
+    expectLooks(-1);
+    EXPECT_EQ(pixel(19, 215), makecol(0, 0, 0));
+    EXPECT_EQ(game->menuChoice, MENU_NONE);
+}
+
+TEST_F(Menu, ALeftClickInsideAButtonChoosesIt)
+{
+    for (int k = 0; k < 4; ++k) {
+        game->menuChoice = MENU_NONE;
+        EXPECT_TRUE(pass(200, TOPS[k] + 26, 1));
+        EXPECT_EQ(game->menuChoice, k + 1);
+        // The yellow frame marks the choice; the next hover pass wipes it.
+        EXPECT_EQ(pixel(19, TOPS[k] + 1), makecol(255, 255, 0));
+        EXPECT_EQ(pixel(291, TOPS[k] + 53), makecol(255, 255, 0));
+        pass(600, 600, 0);
+        EXPECT_EQ(pixel(19, TOPS[k] + 1), makecol(0, 0, 0));
+    }
+}
+
+TEST_F(Menu, AClickOnABorderPixelChoosesNothing)
+{
+    for (const auto& [x, y] : {std::pair{20, 150}, {290, 150}, {150, 132}, {150, 184}, {150, 378}, {150, 430}}) {
+        EXPECT_FALSE(pass(x, y, 1)) << x << "," << y;
+        EXPECT_EQ(game->menuChoice, MENU_NONE);
+    }
+}
+
+TEST_F(Menu, OnlyTheLeftButtonAloneChoosesAndHeldButtonsFreezeTheHighlights)
+{
+    pass(150, 240, 0);
+    for (int buttons : {2, 3, 4, 5}) {
+        EXPECT_FALSE(pass(150, 320, buttons)) << buttons;
+        expectLooks(1);
+    }
+    EXPECT_FALSE(pass(600, 600, 1));
+    expectLooks(1);
+    EXPECT_EQ(game->menuChoice, MENU_NONE);
+}
+
+TEST_F(Menu, ThePlayerNameIsReloadedWithBlanksDropped)
+{
+    const std::pair<const char*, const char*> table[] = {
+        {"ANNA\nMARIA", "ANNAMARIA"}, {" A B\tC \r\n", "ABC"}, {"", ""},
+        {"ABCDEFGHIJ KLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNO"}};
+    for (const auto& [file, name] : table) {
+        folder->write(PLAYER_FILE, file);
+        game->frontEnd.loadPlayerName();
+        EXPECT_STREQ(game->frontEnd.playerName, name);
+        EXPECT_EQ(game->frontEnd.itemsRead, static_cast<int>(std::strlen(name)));
+    }
+    std::remove(PLAYER_FILE);
+    game->frontEnd.loadPlayerName();
+    EXPECT_STREQ(game->frontEnd.playerName, "");
+    EXPECT_EQ(game->frontEnd.itemsRead, 0);
+}
+
+TEST(PlayerNameReader, NeverStoresMoreThanFifteenCharacters)
+{
+    char name[20];
+    std::memset(name, 'x', sizeof name);
+    std::istringstream in(std::string(100000, '\x01') + "\0\0", std::ios::binary);
+    EXPECT_EQ(readPlayerName(in, name), 15);
+    EXPECT_EQ(name[15], '\0');
+    EXPECT_EQ(name[16], 'x');
+}
