@@ -48,7 +48,7 @@ fuzz-test:
 	    || exit 1; \
 	done
 
-benchmark: build
+benchmark: setup-test build
 	cmake -S . -B $(BUILD) -DGHOSTMAZE_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS) --target frame_benchmark
 	$(BUILD)/bench/frame_benchmark

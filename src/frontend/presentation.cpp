@@ -1,6 +1,244 @@
-// Frame presentation and the HUD.  (not yet written)
+// Frame presentation: the back buffer composed from the view and its translucent layers, the
+// game-over picture, the rising messages, the radar and the two HUD strips; the F1 debug panel.
+#include <allegro.h>
+
+#include <cstdio>
+
 #include "shell/game.h"
 
-void Game::presentFrame() {}
-void Game::composeFrame() {}
-void Game::drawHud() {}
+namespace {
+
+// Translucent layers over the view, as (red, green, blue, alpha) of the blender.
+struct Blend {
+    int red, green, blue, alpha;
+};
+constexpr Blend GLOW_BLEND = {255, 255, 0, 200};
+constexpr Blend DARK_BLEND = {0, 0, 0, 120};
+constexpr Blend SHADE_BLEND = {0, 0, 0, 200};
+constexpr Blend MESSAGE_BLEND = {255, 255, 255, 125};
+constexpr Blend RADAR_BLEND = {255, 255, 0, 150};
+
+constexpr int MESSAGE_RISE = 3;         // pixels the messages rise per presented frame
+constexpr int RADAR_RIGHT_MARGIN = 10;  // from the radar's right edge to the screen's, pixels
+constexpr int RADAR_BOTTOM_MARGIN = 50; // from the radar's bottom edge to the screen's, pixels
+
+// Top strip.
+constexpr int ICON_SIZE = 40;          // every HUD icon is the top-left cell of its picture
+constexpr int LIFE_ICON_COLUMN = 10;   // the hero's first frame on the sprite sheet
+constexpr int LIFE_LABEL_GAP = 50;     // from the "Life:" text to the first icon, pixels
+constexpr int LEVEL_TARGET_STEP = 100;
+constexpr int LEVEL_TARGET_BASE = 100;
+
+// Bottom strip: the bomb group, the three bar groups and the radar icon, from their right ends.
+constexpr int BOMB_GROUP_RIGHT = 540;  // the first bomb icon stands at W - 540
+constexpr int BOMB_ICON_STEP = 22;     // icons overlap, stepping leftwards
+constexpr int BOMB_BOX_LEFT = 308;
+constexpr int BOMB_BOX_RIGHT = 22;
+constexpr int BOMB_LABEL_LEFT = 845;
+constexpr int BOMB_LABEL_RIGHT = 760;
+constexpr int BOMB_LABEL_TEXT = 840;
+constexpr int POWER_GROUP_RIGHT = 390;
+constexpr int SPEED_GROUP_RIGHT = 240;
+constexpr int SHIELD_GROUP_RIGHT = 90;
+constexpr int BAR_LENGTH = 100;  // pixels of a full bar
+constexpr int BAR_TOP = 20;
+constexpr int BAR_BOTTOM = 40;
+constexpr int LABEL_Y = 7;       // the bomb and bar labels
+constexpr double POWER_COLOUR_DIVISOR = 0.079;
+constexpr double SHOES_COLOUR_DIVISOR = 18.83;
+constexpr double SHIELD_COLOUR_DIVISOR = 2.36;
+constexpr double POWER_PER_PIXEL = 0.2;
+constexpr int SHOES_STEPS_PER_PIXEL = 48;
+constexpr int SHIELD_CHARGE_PER_PIXEL = 6;
+constexpr int POWER_LABEL_SCALE = 5;
+
+int white() { return makecol(255, 255, 255); }
+int darkGrey() { return makecol(40, 40, 40); }
+int outlineGrey() { return makecol(100, 100, 100); }
+
+void layOver(BITMAP* target, BITMAP* layer, const Blend& blend, int x, int y)
+{
+    set_trans_blender(blend.red, blend.green, blend.blue, blend.alpha);
+    draw_trans_sprite(target, layer, x, y);
+}
+
+// A number through a format of one %d, drawn in the built-in font with no background. Formatted
+// on the stack: the library's own printf allocates for every call, and frames must not.
+void printValue(BITMAP* target, int x, int y, int colour, const char* format, int value)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, format, value);
+    textout_ex(target, font, text, x, y, colour, -1);
+}
+
+void drawIcon(BITMAP* picture, BITMAP* target, int sourceX, int x, int y)
+{
+    masked_blit(picture, target, sourceX, 0, x, y, ICON_SIZE, ICON_SIZE);
+}
+
+// One bar group: icon right of the bar, a dark 100-pixel box, the bar from red (empty) to
+// green (full) growing leftwards from the right end, its outline and its label above.
+struct BarGroup {
+    int right;          // V, the bar's right end, pixels
+    BITMAP* icon;
+    double value;       // the charge that colours the bar
+    double divisor;     // value / divisor is the bar's green
+    int left;           // where the filled bar begins, pixels
+    const char* label;  // one %d
+    int labelValue;
+};
+
+void drawBarGroup(BITMAP* strip, const BarGroup& group)
+{
+    const int v = group.right;
+    drawIcon(group.icon, strip, 0, v, 0);
+    rectfill(strip, v - BAR_LENGTH, BAR_TOP, v, BAR_BOTTOM, darkGrey());
+    const double a = group.value / group.divisor;
+    rectfill(strip, group.left, BAR_TOP, v, BAR_BOTTOM, makecol(static_cast<int>(255.0 - a), static_cast<int>(a), 0));
+    rect(strip, v - BAR_LENGTH, BAR_TOP, v, BAR_BOTTOM, outlineGrey());
+    printValue(strip, v - BAR_LENGTH, LABEL_Y, white(), group.label, group.labelValue);
+}
+
+}  // namespace
+
+void Game::presentFrame() { presentFrameTo(screen); }
+void Game::composeFrame() { composeFrameTo(screen); }
+void Game::drawHud() { drawHudTo(screen); }
+
+void Game::presentFrameTo(BITMAP* target)
+{
+    composeFrameTo(target);
+    drawHudTo(target);
+}
+
+void Game::composeFrameTo(BITMAP* target)
+{
+    BITMAP* back = bitmaps.backBuffer;
+    const int magenta = makecol(255, 0, 255);
+
+    // The view fills the band between the strips; the world layers follow it.
+    masked_blit(bitmaps.worldBitmap, back, mapX, mapY, 0, HUD_HEIGHT, back->w, back->h - 2 * HUD_HEIGHT);
+    layOver(back, bitmaps.glowLayer, GLOW_BLEND, -mapX, HUD_HEIGHT - mapY);
+    layOver(back, bitmaps.darkLayer, DARK_BLEND, -mapX, HUD_HEIGHT - mapY);
+    layOver(back, bitmaps.shadeLayer, SHADE_BLEND, -mapX, HUD_HEIGHT - mapY);
+
+    // Once lost, the board stays visible behind the picture, centred on the whole frame.
+    if (gameOver == 1) {
+        BITMAP* picture = bitmaps.gameOverPicture;
+        masked_blit(picture, back, 0, 0, (back->w - picture->w) / 2, (back->h - picture->h) / 2, picture->w,
+                    picture->h);
+    }
+
+    // Messages rise through the scratch copy; the top rows fall off, the bottom rows come in empty.
+    BITMAP* messages = bitmaps.messageLayer;
+    BITMAP* scratch = bitmaps.messageScratch;
+    masked_blit(messages, scratch, 0, MESSAGE_RISE, 0, 0, messages->w, messages->h);
+    clear_to_color(messages, magenta);
+    masked_blit(scratch, messages, 0, 0, 0, 0, scratch->w, scratch->h);
+    layOver(back, scratch, MESSAGE_BLEND, -mapX, -mapY);
+    clear_to_color(scratch, magenta);
+
+    if (hasRadar) {
+        BITMAP* radar = bitmaps.radarBitmap;
+        layOver(back, radar, RADAR_BLEND, back->w - radar->w - RADAR_RIGHT_MARGIN,
+                back->h - radar->h - RADAR_BOTTOM_MARGIN);
+    }
+
+    blit(bitmaps.hudTop, back, 0, 0, 0, 0, bitmaps.hudTop->w, bitmaps.hudTop->h);
+    blit(bitmaps.hudBottom, back, 0, 0, 0, back->h - HUD_HEIGHT, bitmaps.hudBottom->w, bitmaps.hudBottom->h);
+    if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
+}
+
+void Game::drawHudTo(BITMAP* target)
+{
+    drawTopStrip();
+    // Shown while held, straight onto the frame just copied, so it tells the current values.
+    if (key[KEY_F1]) {
+        drawDebugPanel();
+        if (target) blit(bitmaps.debugPanel, target, 0, 0, 0, 0, bitmaps.debugPanel->w, bitmaps.debugPanel->h);
+    }
+    drawBottomStrip();
+}
+
+void Game::drawTopStrip()
+{
+    BITMAP* strip = bitmaps.hudTop;
+    const int w = strip->w;
+    clear_to_color(strip, makecol(0, 0, 0));
+    textout_ex(strip, font, "Player:", 10, 5, white(), -1);
+    textout_ex(strip, font, frontEnd.playerName, 70, 5, white(), -1);
+    printValue(strip, 10, 15, white(), "Pkt:%d", score);
+    // The score the level-up rule must see exceeded.
+    printValue(strip, 70, 15, white(), "/%d", levelNumber * LEVEL_TARGET_STEP * levelNumber + LEVEL_TARGET_BASE);
+    printValue(strip, 10, 25, white(), "Level:%d", levelNumber);
+
+    // One icon per life, the last ending at the right edge.
+    const int iconsLeft = w - lives * ICON_SIZE;
+    printValue(strip, iconsLeft - LIFE_LABEL_GAP, 5, white(), "Life:%d", lives);
+    for (int i = 0; i < lives; ++i)
+        drawIcon(bitmaps.spriteSheet, strip, LIFE_ICON_COLUMN * ICON_SIZE, iconsLeft + i * ICON_SIZE, 0);
+}
+
+void Game::drawBottomStrip()
+{
+    BITMAP* strip = bitmaps.hudBottom;
+    const int w = strip->w;
+    clear_to_color(strip, makecol(0, 0, 0));
+    textout_ex(strip, font, "[ESC] - exit", 5, 30, white(), -1);
+
+    if (bombCount > 0) {
+        const int b = w - BOMB_GROUP_RIGHT;
+        rectfill(strip, b - BOMB_BOX_LEFT, 2, b + BOMB_BOX_RIGHT, 38, darkGrey());
+        for (int i = 0; i < bombCount; ++i) drawIcon(bitmaps.bombPicture, strip, 0, b - BOMB_ICON_STEP * i, 0);
+        rectfill(strip, w - BOMB_LABEL_LEFT, 5, w - BOMB_LABEL_RIGHT, 15, darkGrey());
+        rect(strip, w - BOMB_LABEL_LEFT, 5, w - BOMB_LABEL_RIGHT, 15, outlineGrey());
+        printValue(strip, w - BOMB_LABEL_TEXT, LABEL_Y, white(), "[B]bomb:%d", bombCount);
+    }
+
+    if (hasGenerator) {
+        const int v = w - POWER_GROUP_RIGHT;
+        drawBarGroup(strip, {v, bitmaps.generatorPicture, static_cast<double>(beamPower), POWER_COLOUR_DIVISOR,
+                             static_cast<int>(v - beamPower / POWER_PER_PIXEL), "[G]power:%d",
+                             beamPower * POWER_LABEL_SCALE});
+    }
+    if (hasShoes) {
+        const int v = w - SPEED_GROUP_RIGHT;
+        drawBarGroup(strip, {v, bitmaps.shoesPicture, static_cast<double>(shoesTime), SHOES_COLOUR_DIVISOR,
+                             v - shoesTime / SHOES_STEPS_PER_PIXEL, "speed:%d", heroActor.speed});
+    }
+    if (hasShield) {
+        const int v = w - SHIELD_GROUP_RIGHT;
+        drawBarGroup(strip, {v, bitmaps.shieldPicture, static_cast<double>(shieldTime), SHIELD_COLOUR_DIVISOR,
+                             v - shieldTime / SHIELD_CHARGE_PER_PIXEL, "shield:%d",
+                             shieldTime / SHIELD_CHARGE_PER_PIXEL});
+    }
+    if (hasRadar) drawIcon(bitmaps.radarPicture, strip, 0, w - ICON_SIZE, 0);
+}
+
+void Game::drawDebugPanel()
+{
+    BITMAP* panel = bitmaps.debugPanel;
+    clear_to_color(panel, makecol(255, 128, 255));
+    const int black = makecol(0, 0, 0);
+    // The four bounds stand round the centre column like a compass.
+    const struct {
+        const char* format;
+        int value, x, y;
+    } rows[] = {
+        {"%d", ogrMinY, 100, 5},
+        {"%d", ogrMaxY, 100, 80},
+        {"%d", ogrMinX, 5, 35},
+        {"%d", ogrMaxX, 180, 35},
+        {"ogrX:%d", ogrX, 100, 15},
+        {"ogrY:%d", ogrY, 100, 25},
+        {"mapX:%d", mapX, 100, 35},
+        {"mapY:%d", mapY, 100, 45},
+        {"nadX:%d", nadX, 100, 55},
+        {"nadY:%d", nadY, 100, 65},
+        {"bWorldX:%d", bitmaps.worldBitmap->w, 5, 100},
+        {"bWorldY:%d", bitmaps.worldBitmap->h, 5, 110},
+        {"bBuforX:%d", bitmaps.backBuffer->w, 120, 100},
+        {"bBuforY:%d", bitmaps.backBuffer->h, 120, 110},
+    };
+    for (const auto& row : rows) printValue(panel, row.x, row.y, black, row.format, row.value);
+}

@@ -259,4 +259,11 @@ public:
     void presentFrame();
     void composeFrame();
     void drawHud();
+    // The same three onto a bitmap that stands in for the screen (null: nothing is copied out).
+    void presentFrameTo(BITMAP* target);
+    void composeFrameTo(BITMAP* target);
+    void drawHudTo(BITMAP* target);
+    void drawTopStrip();
+    void drawBottomStrip();
+    void drawDebugPanel();
 };

@@ -1,8 +1,217 @@
-// World drawing: lights, background, shadows, beam and radar.  (not yet written)
-#include "shell/game.h"
+// World drawing: the darkness around the hero, the level's background with its lights and
+// shadows, the plasma beam and the radar mini-map.
+#include <allegro.h>
 
-void Game::prepareLightLayers() {}
-void Game::drawBackground() {}
-void Game::drawBeam() {}
-void Game::drawBeamSegment(int, int, int) {}
-void Game::drawRadar() {}
+#include "shell/game.h"
+#include "shell/random.h"
+
+namespace {
+
+constexpr int HALF_ACTOR = ACTOR_SIZE / 2;  // from an actor's corner to its centre, pixels
+
+// The darkness: two grey rings, then the clear disc around the hero.
+constexpr int DARK_OUTER_RADIUS = 600;
+constexpr int DARK_OUTER_GREY = 10;
+constexpr int DARK_INNER_RADIUS = 500;
+constexpr int DARK_INNER_GREY = 20;
+constexpr int LIT_RADIUS = 400;
+
+// The hero's light without the shield: three discs, each a little brighter than the last.
+struct LightDisc {
+    int radius, red, green, blue;  // radius in pixels, colour added to the background
+};
+constexpr LightDisc HERO_LIGHT[] = {{180, 3, 3, 3}, {140, 12, 10, 10}, {100, 17, 15, 15}};
+
+// The shield's halo: for i = 1, 2 a disc of radius 100 - 15 i, blue flickering by up to 30 i.
+constexpr int SHIELD_HALO_RINGS = 2;
+constexpr int SHIELD_HALO_BASE_RADIUS = 100;
+constexpr int SHIELD_HALO_RADIUS_STEP = 15;
+constexpr int SHIELD_FLICKER_STEP = 30;
+constexpr int SHIELD_BLUE_GAIN = 2;
+
+// The darker spot under the hero, up and left of his centre.
+constexpr int HERO_SPOT_OFFSET = 10;
+constexpr int HERO_SPOT_RADIUS = 20;
+constexpr double HERO_SPOT_DIM = 0.2;
+
+constexpr double WALL_SHADOW_DIM = 0.4;
+constexpr int WALL_SHADOW_DEPTH = 3;  // pixels the wall shadow reaches to the lower right
+constexpr double BLOCK_SHADOW_DIM = 0.6;
+constexpr int BLOCK_SHADOW_OFFSET = 3;
+
+// Ghost lights: for j = 1, 2 a disc of radius 60 - 15 j, colour flickering by up to 20 j and 10 j.
+constexpr int GHOST_LIGHT_RINGS = 2;
+constexpr int GHOST_LIGHT_BASE_RADIUS = 60;
+constexpr int GHOST_LIGHT_RADIUS_STEP = 15;
+constexpr int GHOST_FLICKER_STEP = 20;
+constexpr int GHOST_TINT_STEP = 10;
+constexpr int HUNTER_LIGHT_SCALE = 2;
+
+// The beam: 24 animation frames; horizontal pieces in the laser picture's top row, vertical below.
+constexpr int BEAM_FRAME_CYCLE = 24;
+constexpr int BEAM_FRAMES_PER_STEP = 4;
+constexpr int BEAM_HORIZONTAL_ROW = 0;
+constexpr int BEAM_VERTICAL_ROW = CELL_SIZE;
+constexpr int BEAM_VOLUME = 255;
+
+// The radar's tints, its dots and its sweep ring.
+constexpr int RADAR_TINT_BASE = 150;
+constexpr int RADAR_TINT_RANGE = 105;
+constexpr int RADAR_DARK_RANGE = 50;
+constexpr int RADAR_HERO_OFFSET = 5;  // the hero's dot sits one pixel further in than a coin's
+constexpr int RADAR_COIN_OFFSET = 4;
+constexpr int RADAR_DOT_RADIUS = 5;
+constexpr int RADAR_CROSS_REACH = 400;
+constexpr int RADAR_SWEEP_STEP = 10;
+constexpr int RADAR_SWEEP_END = 250;
+constexpr int RADAR_ECHO_GAP = 15;  // the second ring trails the first by this many pixels
+
+// The background colour darkened by a fraction f: c - c f, truncated.
+int dim(int c, double f) { return static_cast<int>(c - c * f); }
+
+}  // namespace
+
+void Game::prepareLightLayers()
+{
+    clear_to_color(bitmaps.glowLayer, makecol(255, 0, 255));
+    BITMAP* dark = bitmaps.darkLayer;
+    clear_to_color(dark, makecol(0, 0, 0));
+    const int cx = heroActor.x + HALF_ACTOR;
+    const int cy = heroActor.y + HALF_ACTOR;
+    circlefill(dark, cx, cy, DARK_OUTER_RADIUS, makecol(DARK_OUTER_GREY, DARK_OUTER_GREY, DARK_OUTER_GREY));
+    circlefill(dark, cx, cy, DARK_INNER_RADIUS, makecol(DARK_INNER_GREY, DARK_INNER_GREY, DARK_INNER_GREY));
+    circlefill(dark, cx, cy, LIT_RADIUS, makecol(255, 0, 255));
+}
+
+void Game::drawBackground()
+{
+    BITMAP* world = bitmaps.worldBitmap;
+    const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
+    clear_to_color(world, makecol(r, g, b));
+
+    // The hero's light: a flickering blue halo while shielded, a soft warm glow otherwise.
+    const int cx = heroActor.x + HALF_ACTOR;
+    const int cy = heroActor.y + HALF_ACTOR;
+    if (hasShield) {
+        for (int i = 1; i <= SHIELD_HALO_RINGS; ++i) {
+            const int d = gameRandom() % (SHIELD_FLICKER_STEP * i);
+            circlefill(world, cx, cy, SHIELD_HALO_BASE_RADIUS - SHIELD_HALO_RADIUS_STEP * i,
+                       makecol(r, g, b + SHIELD_BLUE_GAIN * d));
+        }
+    } else {
+        for (const LightDisc& disc : HERO_LIGHT)
+            circlefill(world, cx, cy, disc.radius, makecol(r + disc.red, g + disc.green, b + disc.blue));
+    }
+    circlefill(world, heroActor.x + HERO_SPOT_OFFSET, heroActor.y + HERO_SPOT_OFFSET, HERO_SPOT_RADIUS,
+               makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM)));
+
+    // Wall shadows: the walls drawn later cover all but the lower-right fringe.
+    wallGrid.paintCells(bitmaps.wallShadow, 255, 0, 255, dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM),
+                        dim(b, WALL_SHADOW_DIM), CELL_SIZE);
+    for (int i = 1; i <= WALL_SHADOW_DEPTH; ++i)
+        masked_blit(bitmaps.wallShadow, world, 0, 0, i, i, bitmaps.wallShadow->w, bitmaps.wallShadow->h);
+
+    const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
+    for (int i = 0; i < blockCount; ++i) {
+        const sprite& block = blocks[i];
+        rectfill(world, block.x + BLOCK_SHADOW_OFFSET, block.y + BLOCK_SHADOW_OFFSET,
+                 block.x + BLOCK_SHADOW_OFFSET + ACTOR_SIZE, block.y + BLOCK_SHADOW_OFFSET + ACTOR_SIZE,
+                 blockShadow);
+    }
+
+    // Ghost lights: the colour tells the kind; the hunter's is twice as wide and blue.
+    for (int i = 0; i < ghostCount; ++i) {
+        const ghost& gh = ghosts[i];
+        for (int j = 1; j <= GHOST_LIGHT_RINGS; ++j) {
+            const int d = gameRandom() % (GHOST_FLICKER_STEP * j);
+            const int e = gameRandom() % (GHOST_TINT_STEP * j);
+            int radius = GHOST_LIGHT_BASE_RADIUS - GHOST_LIGHT_RADIUS_STEP * j;
+            int colour = 0;
+            switch (gh.kind) {
+            case 0: colour = makecol(r + d, g, b); break;
+            case 1: colour = makecol(r + d, g + e, b); break;
+            case 2: colour = makecol(r + d, g, b + d); break;
+            case 3: colour = makecol(r, g + d, b + d); break;
+            case 4: colour = makecol(r + d, g, b + e); break;
+            case HUNTER_KIND:
+                colour = makecol(r, g, b + 2 * d);
+                radius *= HUNTER_LIGHT_SCALE;
+                break;
+            default: continue;
+            }
+            circlefill(world, gh.x + HALF_ACTOR, gh.y + HALF_ACTOR, radius, colour);
+        }
+    }
+}
+
+void Game::drawBeam()
+{
+    if (!key[KEY_G] || !hasGenerator) return;
+    if (heroActor.x <= 0) return;
+    const int row = cellOf(heroActor.y + HALF_ACTOR);
+    const int column = cellOf(heroActor.x + HALF_ACTOR);
+
+    // Walk from the hero's cell in the firing direction until a wall or a block stops the beam.
+    int dColumn = 0, dRow = 0;
+    switch (heroActor.direction) {
+    case DIRECTION_RIGHT: dColumn = 1; break;
+    case DIRECTION_DOWN: dRow = 1; break;
+    case DIRECTION_LEFT: dColumn = -1; break;
+    case DIRECTION_UP: dRow = -1; break;
+    default: break;
+    }
+    const int sourceY = dRow == 0 ? BEAM_HORIZONTAL_ROW : BEAM_VERTICAL_ROW;
+    if (dColumn != 0 || dRow != 0) {
+        for (int c = column + dColumn, r = row + dRow; obstacleGrid.contains(c, r); c += dColumn, r += dRow) {
+            if (obstacleGrid.getCell(c, r) == CELL_WALL) break;
+            drawBeamSegment(c * CELL_SIZE, r * CELL_SIZE, sourceY);
+        }
+    }
+
+    // Started again every frame, so the hum lasts exactly as long as the beam.
+    playSound(samples.beamSample, BEAM_VOLUME);
+    if (beamFrame == BEAM_FRAME_CYCLE) beamFrame = 0;
+    ++beamFrame;
+}
+
+void Game::drawBeamSegment(int x, int y, int sourceY)
+{
+    // Stepping the source back and forth through the frames makes the beam shimmer; the pieces
+    // whose source lies left of the picture are clipped away by the library.
+    const int sourceX = (beamFrame / BEAM_FRAMES_PER_STEP - beamFrame % BEAM_FRAMES_PER_STEP) * CELL_SIZE;
+    masked_blit(bitmaps.laserPicture, bitmaps.glowLayer, sourceX, sourceY, x, y, CELL_SIZE, CELL_SIZE);
+}
+
+void Game::drawRadar()
+{
+    if (!hasRadar) return;
+    BITMAP* radar = bitmaps.radarBitmap;
+    const int a = gameRandom() % RADAR_TINT_RANGE + RADAR_TINT_BASE;
+    const int b = gameRandom() % RADAR_DARK_RANGE;
+    const int hx = cellOf(heroActor.x + HALF_ACTOR) * RADAR_CELL_SIZE + RADAR_HERO_OFFSET;
+    const int hy = cellOf(heroActor.y + HALF_ACTOR) * RADAR_CELL_SIZE + RADAR_HERO_OFFSET;
+
+    wallGrid.paintCells(radar, 255, 255, 255, 0, b, 0, RADAR_CELL_SIZE);
+    const int black = makecol(0, 0, 0);
+    rect(radar, 0, 0, radar->w - 1, radar->h - 1, black);
+    rect(radar, 1, 1, radar->w - 2, radar->h - 2, black);
+
+    // Only the coins are shown: the radar is for finding what is left to collect.
+    const int coinColour = makecol(255, a, b);
+    const sprite* coinSets[] = {coins1, coins2, coins5};
+    const int coinCounts[] = {coin1Count, coin2Count, coin5Count};
+    for (int set = 0; set < 3; ++set)
+        for (int i = 0; i < coinCounts[set]; ++i)
+            circlefill(radar, coinSets[set][i].x / CELL_SIZE * RADAR_CELL_SIZE + RADAR_COIN_OFFSET,
+                       coinSets[set][i].y / CELL_SIZE * RADAR_CELL_SIZE + RADAR_COIN_OFFSET, RADAR_DOT_RADIUS,
+                       coinColour);
+
+    circlefill(radar, hx, hy, RADAR_DOT_RADIUS, makecol(255, 0, 0));
+    const int crossColour = makecol(50, a, 50);
+    line(radar, hx - RADAR_CROSS_REACH, hy, hx + RADAR_CROSS_REACH, hy, crossColour);
+    line(radar, hx, hy - RADAR_CROSS_REACH, hx, hy + RADAR_CROSS_REACH, crossColour);
+    circle(radar, hx, hy, radarSweep, crossColour);
+    circle(radar, hx, hy, radarSweep + RADAR_ECHO_GAP, makecol(0, b, 0));
+    radarSweep += RADAR_SWEEP_STEP;
+    if (radarSweep >= RADAR_SWEEP_END) radarSweep = 0;
+}

@@ -146,3 +146,39 @@ harness_expect() {  # harness_expect "what" test-expression...
   shift
   "$@" || harness_fail "$what"
 }
+
+# harness_count_colour FILE X Y W H R G B: prints how many pixels of a region are exactly that
+# colour (not black: black is what the count paints everything else).
+harness_count_colour() {
+  convert "$1" -crop "$4x$5+$2+$3" +repage -alpha off -fill black +opaque "rgb($6,$7,$8)" \
+    -fill white -opaque "rgb($6,$7,$8)" -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+
+# harness_find_sprite FILE SHEET SX SY X0 Y0 X1 Y1: looks for the 40 x 40 cell (SX, SY) of a
+# picture sheet in a screenshot, its magenta left out, with its top-left corner anywhere from
+# (X0, Y0) to (X1, Y1). Prints "X Y SHARE": the best corner and the share of the cell's pixels
+# that match there exactly.
+harness_find_sprite() {
+  local width=$(($7 - $5 + 40)) height=$(($8 - $6 + 40))
+  {
+    convert "$2" -crop "40x40+$3+$4" +repage -alpha off -depth 8 txt:- | sed '1d; s/^/S /'
+    convert "$1" -crop "${width}x${height}+$5+$6" +repage -alpha off -depth 8 txt:- | sed '1d; s/^/R /'
+  } | awk -v x0="$5" -v y0="$6" -v x1="$7" -v y1="$8" '
+    {
+      split($2, at, /[,:]/)
+      match($0, /#[0-9A-Fa-f]+/)
+      colour = toupper(substr($0, RSTART + 1, 6))
+    }
+    $1 == "S" && colour != "FF00FF" { cx[n] = at[1]; cy[n] = at[2]; cc[n] = colour; n++ }
+    $1 == "R" { seen[at[1] "," at[2]] = colour }
+    END {
+      best = -1
+      for (oy = 0; oy <= y1 - y0; oy++)
+        for (ox = 0; ox <= x1 - x0; ox++) {
+          m = 0
+          for (i = 0; i < n; i++) if (seen[(ox + cx[i]) "," (oy + cy[i])] == cc[i]) m++
+          if (m > best) { best = m; bx = ox; by = oy }
+        }
+      printf "%d %d %.3f\n", x0 + bx, y0 + by, (n ? best / n : 0)
+    }'
+}

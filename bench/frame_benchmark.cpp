@@ -1,0 +1,213 @@
+// The frame benchmark: one whole frame (drawing, rules, presentation) on built mazes of a small,
+// a middle and a large level, timed, with every heap allocation made during the frames counted.
+#include <allegro.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "shell/game.h"
+#include "shell/random.h"
+
+// Only allocations made while `counting` is set are counted: those of the measured frames, not
+// those of the level set-up or of the benchmark library around them.
+namespace {
+std::atomic<bool> counting{false};
+std::atomic<long> allocationCount{0};
+
+inline void noteAllocation()
+{
+    if (counting.load(std::memory_order_relaxed)) allocationCount.fetch_add(1, std::memory_order_relaxed);
+}
+}  // namespace
+
+// glibc's own entry points: wrapping malloc and its kin in the program catches the C library's
+// allocations too, Allegro's among them.
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* pointer, std::size_t size);
+void* __libc_memalign(std::size_t alignment, std::size_t size);
+void __libc_free(void* pointer);
+
+void* malloc(std::size_t size)
+{
+    noteAllocation();
+    return __libc_malloc(size);
+}
+void* calloc(std::size_t count, std::size_t size)
+{
+    noteAllocation();
+    return __libc_calloc(count, size);
+}
+void* realloc(void* pointer, std::size_t size)
+{
+    noteAllocation();
+    return __libc_realloc(pointer, size);
+}
+void free(void* pointer) { __libc_free(pointer); }
+}
+
+namespace {
+void* allocate(std::size_t size)
+{
+    noteAllocation();
+    if (void* block = __libc_malloc(size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+void* allocateAligned(std::size_t size, std::align_val_t alignment)
+{
+    noteAllocation();
+    if (void* block = __libc_memalign(static_cast<std::size_t>(alignment), size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+}  // namespace
+
+void* operator new(std::size_t size) { return allocate(size); }
+void* operator new[](std::size_t size) { return allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    noteAllocation();
+    return __libc_malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    noteAllocation();
+    return __libc_malloc(size ? size : 1);
+}
+void* operator new(std::size_t size, std::align_val_t alignment) { return allocateAligned(size, alignment); }
+void* operator new[](std::size_t size, std::align_val_t alignment) { return allocateAligned(size, alignment); }
+void operator delete(void* pointer) noexcept { __libc_free(pointer); }
+void operator delete[](void* pointer) noexcept { __libc_free(pointer); }
+void operator delete(void* pointer, std::size_t) noexcept { __libc_free(pointer); }
+void operator delete[](void* pointer, std::size_t) noexcept { __libc_free(pointer); }
+void operator delete(void* pointer, const std::nothrow_t&) noexcept { __libc_free(pointer); }
+void operator delete[](void* pointer, const std::nothrow_t&) noexcept { __libc_free(pointer); }
+void operator delete(void* pointer, std::align_val_t) noexcept { __libc_free(pointer); }
+void operator delete[](void* pointer, std::align_val_t) noexcept { __libc_free(pointer); }
+void operator delete(void* pointer, std::size_t, std::align_val_t) noexcept { __libc_free(pointer); }
+void operator delete[](void* pointer, std::size_t, std::align_val_t) noexcept { __libc_free(pointer); }
+
+namespace {
+
+constexpr int LEVELS[] = {1, 10, 30};
+constexpr std::uint32_t SEED = 2024;
+
+struct LevelFigures {
+    bool ran = false;
+    bool failed = false;   // the level could not be built
+    double msPerFrame = 0;
+    double framesPerSecond = 0;
+    long allocations = 0;  // over every run of the level's benchmark
+};
+
+Game* game = nullptr;
+BITMAP* screenStandIn = nullptr;  // the frames are presented here instead of on a screen
+LevelFigures figures[sizeof LEVELS / sizeof LEVELS[0]];
+
+// A new game builds level 1; a set-up after raising the level number builds that level's maze.
+bool buildLevel(int level)
+{
+    if (game->builtLevel != level) {
+        if (game->builtLevel == 0) game->setUpLevel();
+        if (game->builtLevel != level) {
+            game->levelNumber = level;
+            game->setUpLevel();
+        }
+    }
+    // The radar is the heaviest thing a frame can draw every time.
+    game->hasRadar = true;
+    return game->builtLevel == level && game->bitmaps.levelLayersComplete() && game->bitmaps.gameBitmapsComplete();
+}
+
+int levelIndex(int level)
+{
+    int index = 0;
+    while (LEVELS[index] != level) ++index;
+    return index;
+}
+
+void frame(benchmark::State& state)
+{
+    const int levelNumber = static_cast<int>(state.range(0));
+    LevelFigures& level = figures[levelIndex(levelNumber)];
+    level.ran = true;
+    if (!buildLevel(levelNumber)) {
+        level.failed = true;
+        state.SkipWithError("the level could not be built");
+        return;
+    }
+    long frames = 0;
+    const long allocationsBefore = allocationCount.load();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        counting = true;
+        game->drawFrame();
+        if (!game->applyRules()) game->presentFrameTo(screenStandIn);
+        counting = false;
+        ++frames;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    level.allocations += allocationCount.load() - allocationsBefore;
+    level.msPerFrame = seconds * 1000.0 / static_cast<double>(frames);
+    level.framesPerSecond = static_cast<double>(frames) / seconds;
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
+    state.counters["allocations"] = static_cast<double>(level.allocations);
+}
+BENCHMARK(frame)->Arg(LEVELS[0])->Arg(LEVELS[1])->Arg(LEVELS[2])->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void startGame()
+{
+    // From the source tree (make benchmark) as from the run folder (ctest): the pictures are there.
+    if (access("_bmp/sprites.bmp", R_OK) != 0 && chdir(GAME_DIR) != 0) std::perror(GAME_DIR);
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    set_color_depth(32);
+    seedRandom(SEED);
+    game = new Game;
+    screenStandIn = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+}
+
+void endGame()
+{
+    // Not Game::endGame: that would record a result in the run folder's high-score table.
+    game->bitmaps.destroyLevelLayers();
+    game->bitmaps.destroyGameBitmaps();
+    game->releaseAssets();
+    delete game;
+    destroy_bitmap(screenStandIn);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    startGame();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    endGame();
+
+    int measured = 0;
+    bool faulty = false;  // a level could not be built, or a frame allocated
+    for (std::size_t i = 0; i < sizeof LEVELS / sizeof LEVELS[0]; ++i) {
+        const LevelFigures& level = figures[i];
+        if (!level.ran) continue;
+        if (level.failed) {
+            std::printf("level %d: could not be built\n", LEVELS[i]);
+            faulty = true;
+            continue;
+        }
+        std::printf("level %d: %.3f ms/frame, %.0f fps, %ld allocations\n", LEVELS[i], level.msPerFrame,
+                    level.framesPerSecond, level.allocations);
+        faulty = faulty || level.allocations != 0;
+        ++measured;
+    }
+    return measured > 0 && !faulty ? 0 : 1;
+}

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# A game as a player sees it: the HUD strips round a drawn maze, the hero where he starts,
+# walking when an arrow key is held, the F1 debug panel while F1 is held, and Escape to end.
+set -u
+source "$(dirname "$0")/harness.sh"
+harness_init "$1" "$2"
+SHEET="$HARNESS_GAME_DIR/_bmp/sprites.bmp"
+
+# white_pixels FILE X Y W H
+white_pixels() { harness_count_colour "$1" "$2" "$3" "$4" "$5" 255 255 255; }
+
+# shows_hud FILE: both strips are there, with their texts.
+shows_hud() {
+  [ "$(white_pixels "$1" 10 5 56 8)" -gt 20 ] && [ "$(white_pixels "$1" 5 710 96 8)" -gt 20 ]
+}
+
+# hero_share FILE X Y ROW: how well the hero (either walking frame) matches at screen (X, Y).
+hero_share() {
+  local best=0 share
+  for column in 400 440; do
+    share=$(harness_find_sprite "$1" "$SHEET" "$column" $(($4 * 40)) "$2" "$3" "$2" "$3" | cut -d' ' -f3)
+    best=$(echo "$share $best" | awk '{ print ($1 > $2) ? $1 : $2 }')
+  done
+  echo "$best"
+}
+
+# find_hero FILE ROW X0 Y0 X1 Y1: prints "X Y SHARE" of the best place of the hero in the range.
+find_hero() {
+  local best="0 0 0" found
+  for column in 400 440; do
+    found=$(harness_find_sprite "$1" "$SHEET" "$column" $(($2 * 40)) "$3" "$4" "$5" "$6")
+    best=$(printf '%s\n%s\n' "$found" "$best" | sort -k3 -g -r | head -n1)
+  done
+  echo "$best"
+}
+
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+
+harness_start_game
+# Without a main menu the program starts a game at once; with one, its first button does.
+for attempt in $(seq 10); do
+  opening=$(harness_screenshot play_opening)
+  shows_hud "$opening" && break
+  [ "$(harness_region_colours "$opening" 0 0 1280 720)" -gt 16 ] && harness_click 155 158
+  sleep 1
+done
+sleep 1
+start=$(harness_screenshot play_start)
+shows_hud "$start" || harness_fail "no HUD strips after the game started (see $start)"
+
+# The top strip: "Player:" and "Pkt:" at the left, the life icons at the right end.
+[ "$(white_pixels "$start" 10 15 32 8)" -gt 10 ] || harness_fail "no \"Pkt:\" in the top strip"
+[ "$(harness_region_colours "$start" 1160 0 120 40)" -gt 4 ] || harness_fail "no life icons at the top right"
+# The bottom strip: the bomb group's dark box with the hero's one bomb at W - 540.
+[ "$(harness_count_colour "$start" 432 682 330 36 40 40 40)" -gt 3000 ] || harness_fail "no bomb group box"
+[ "$(harness_region_colours "$start" 740 680 40 40)" -gt 4 ] || harness_fail "no bomb icon at x 740"
+# Between the strips a maze, not a blank band.
+[ "$(harness_region_colours "$start" 0 40 1280 640)" -gt 20 ] || harness_fail "the view is blank"
+
+# The hero starts at world (80, 80), which the view shows at screen (80, 120), facing right.
+share=$(hero_share "$start" 80 120 0)
+at_least "$share" 0.9 || harness_fail "the hero is not at (80, 120): best match $share"
+
+# Holding an arrow key walks him; the first open direction of right, down, left, up will do.
+moved=""
+row=0
+for arrow in Right Down Left Up; do
+  harness_hold "$arrow" 0.6
+  sleep 0.3
+  walked=$(harness_screenshot "play_walk_$arrow")
+  case $arrow in
+    Right) place=$(find_hero "$walked" 0 80 120 400 120) ;;
+    Down) place=$(find_hero "$walked" 1 80 120 80 440) ;;
+    Left) place=$(find_hero "$walked" 2 0 120 80 120) ;;
+    Up) place=$(find_hero "$walked" 3 80 40 80 120) ;;
+  esac
+  read -r hx hy hshare <<<"$place"
+  if at_least "$hshare" 0.8 && { [ "$hx" -ne 80 ] || [ "$hy" -ne 120 ]; }; then
+    moved=$arrow
+    break
+  fi
+done
+[ -n "$moved" ] || harness_fail "no arrow key moved the hero"
+[ "$(harness_region_diff "$start" "$walked" 80 120 40 40)" -gt 100 ] ||
+  harness_fail "the place the hero left did not change"
+[ "$(harness_region_diff "$start" "$walked" "$hx" "$hy" 40 40)" -gt 100 ] ||
+  harness_fail "the place the hero reached did not change"
+echo "the hero walked ${moved,,} to screen ($hx, $hy)"
+
+# F1 held: the debug panel covers the top-left 240 x 120; released, it goes.
+harness_key_down F1
+panel=""
+for attempt in 1 2 3 4 5; do
+  sleep 0.3
+  shot=$(harness_screenshot play_debug_panel)
+  if [ "$(harness_count_colour "$shot" 0 0 240 120 255 128 255)" -gt 20000 ]; then
+    panel=$shot
+    break
+  fi
+done
+harness_key_up F1
+[ -n "$panel" ] || harness_fail "F1 did not show the debug panel"
+[ "$(harness_count_colour "$panel" 240 0 100 120 255 128 255)" -eq 0 ] || harness_fail "the panel is wider than 240"
+sleep 0.5
+released=$(harness_screenshot play_debug_released)
+[ "$(harness_count_colour "$released" 0 0 240 120 255 128 255)" -lt 1000 ] || harness_fail "the panel stayed after F1"
+
+# Escape ends the game; from the menu, if there is one, the quit button ends the program.
+harness_hold Escape 0.5
+if kill -0 "$GAME_PID" 2>/dev/null; then
+  sleep 0.5
+  harness_click 150 404
+fi
+harness_wait_exit 20
+[ "$GAME_STATUS" -eq 0 ] || harness_fail "the program ended with status $GAME_STATUS"
+echo "play: ok"

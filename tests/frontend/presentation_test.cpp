@@ -1,0 +1,273 @@
+// Frame presentation: how the layers, the game-over picture, the rising messages and the radar
+// are composed, what the HUD strips show at their edge values, and the F1 debug panel.
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "drawing_support.h"
+#include "shell/game.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr int W = SCREEN_WIDTH;
+
+int magenta() { return makecol(255, 0, 255); }
+int black() { return makecol(0, 0, 0); }
+
+// The text stands at (x, y): its pixels are in the colour and the rest of its box is not.
+::testing::AssertionResult showsText(BITMAP* target, int x, int y, const char* text, int colour)
+{
+    BITMAP* reference = makeFilledBitmap(text_length(font, text), text_height(font), black());
+    textout_ex(reference, font, text, 0, 0, makecol(255, 255, 255), -1);
+    for (int ry = 0; ry < reference->h; ++ry)
+        for (int rx = 0; rx < reference->w; ++rx) {
+            const bool inked = getpixel(reference, rx, ry) != black();
+            if (inked != (getpixel(target, x + rx, y + ry) == colour)) {
+                destroy_bitmap(reference);
+                return ::testing::AssertionFailure() << "\"" << text << "\" differs at (" << x + rx << ", " << y + ry << ")";
+            }
+        }
+    destroy_bitmap(reference);
+    return ::testing::AssertionSuccess();
+}
+
+class Presentation : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        buildBareBoard(*game, 20, 40);  // a world of 1600 x 800, larger than the view
+        game->mapX = 200;
+        game->mapY = 120;
+        clear_to_color(game->bitmaps.worldBitmap, makecol(100, 100, 100));
+        for (BITMAP* layer : {game->bitmaps.glowLayer, game->bitmaps.darkLayer, game->bitmaps.shadeLayer})
+            clear_to_color(layer, magenta());
+        target = makeFilledBitmap(W, SCREEN_HEIGHT, black());
+    }
+    void TearDown() override
+    {
+        destroy_bitmap(target);
+        GameTest::TearDown();
+    }
+    int shown(int x, int y) const { return getpixel(target, x, y); }
+    BITMAP* target = nullptr;  // stands in for the screen
+};
+
+using FrameComposition = Presentation;
+
+TEST_F(FrameComposition, TheViewFillsTheBandBetweenTheStripsAndReachesTheScreen)
+{
+    putpixel(game->bitmaps.worldBitmap, 200 + 5, 120 + 7, makecol(1, 2, 3));
+    clear_to_color(game->bitmaps.hudTop, makecol(10, 0, 0));
+    clear_to_color(game->bitmaps.hudBottom, makecol(0, 10, 0));
+    game->composeFrameTo(target);
+    EXPECT_EQ(shown(5, 47), makecol(1, 2, 3));
+    EXPECT_EQ(shown(6, 47), makecol(100, 100, 100));
+    for (const int y : {0, 39}) EXPECT_EQ(shown(640, y), makecol(10, 0, 0));
+    for (const int y : {40, 679}) EXPECT_EQ(shown(640, y), makecol(100, 100, 100));
+    for (const int y : {680, 719}) EXPECT_EQ(shown(640, y), makecol(0, 10, 0));
+    game->composeFrame();  // no screen in a headless test: nothing to copy to
+}
+
+TEST_F(FrameComposition, GlowBrightensWhileDarknessAndFogDarkenTheView)
+{
+    putpixel(game->bitmaps.glowLayer, 200 + 10, 120 + 10, makecol(255, 255, 255));
+    putpixel(game->bitmaps.darkLayer, 200 + 20, 120 + 10, black());
+    putpixel(game->bitmaps.shadeLayer, 200 + 30, 120 + 10, black());
+    game->composeFrameTo(target);
+    EXPECT_GT(getr(shown(10, 50)), 100);
+    EXPECT_LT(getr(shown(20, 50)), 100);
+    EXPECT_LT(getr(shown(30, 50)), getr(shown(20, 50)));
+    EXPECT_EQ(shown(40, 50), makecol(100, 100, 100));  // magenta lets the view through
+}
+
+TEST_F(FrameComposition, TheGameOverPictureIsCentredOnTheWholeScreenUnderTheStrips)
+{
+    game->composeFrameTo(target);
+    EXPECT_EQ(shown(540, 320), makecol(100, 100, 100));  // not while the game goes on
+    game->gameOver = 1;
+    game->composeFrameTo(target);  // the coded picture is 200 x 80
+    EXPECT_EQ(shown(540, 320), cellColour(0, 0, GAME_OVER_TINT));
+    EXPECT_EQ(shown(739, 399), cellColour(4, 1, GAME_OVER_TINT));
+    EXPECT_EQ(shown(539, 320), makecol(100, 100, 100));
+    EXPECT_EQ(shown(740, 399), makecol(100, 100, 100));
+    replacePicture(game->bitmaps.gameOverPicture, makeFilledBitmap(40, SCREEN_HEIGHT, makecol(7, 7, 7)));
+    game->composeFrameTo(target);
+    EXPECT_EQ(shown(640, 20), black());
+    EXPECT_EQ(shown(640, 360), makecol(7, 7, 7));
+    EXPECT_EQ(shown(640, 700), black());
+}
+
+TEST_F(FrameComposition, MessagesRiseThreePixelsPerPresentedFrame)
+{
+    BITMAP* messages = game->bitmaps.messageLayer;
+    putpixel(messages, 300, 400, makecol(255, 255, 255));
+    putpixel(messages, 300, 2, makecol(255, 255, 255));
+    for (const int y : {397, 394}) {
+        game->composeFrameTo(target);
+        EXPECT_EQ(getpixel(messages, 300, y), makecol(255, 255, 255));
+        EXPECT_EQ(getpixel(messages, 300, y + 3), magenta());
+        EXPECT_EQ(getpixel(game->bitmaps.messageScratch, 300, y), magenta());
+        // The message layer sits 40 pixels higher on the screen than the world layers.
+        EXPECT_GT(getr(shown(300 - 200, y - 120)), 100);
+    }
+    for (int y = 0; y < 3; ++y) EXPECT_EQ(getpixel(messages, 300, y), magenta());  // the top rows are lost
+}
+
+TEST_F(FrameComposition, TheRadarLiesTenPixelsFromTheRightFiftyAboveTheBottom)
+{
+    clear_to_color(game->bitmaps.radarBitmap, makecol(0, 0, 255));  // 360 x 180
+    game->composeFrameTo(target);
+    EXPECT_EQ(shown(1280 - 10 - 1, 720 - 50 - 1), makecol(100, 100, 100));  // not without the radar
+    game->hasRadar = true;
+    game->composeFrameTo(target);
+    const int left = 1280 - 360 - 10, top = 720 - 180 - 50;
+    EXPECT_NE(shown(left, top), makecol(100, 100, 100));
+    EXPECT_NE(shown(1269, 669), makecol(100, 100, 100));
+    EXPECT_EQ(shown(left - 1, top), makecol(100, 100, 100));
+    EXPECT_EQ(shown(1270, 669), makecol(100, 100, 100));
+}
+
+using HudStrips = Presentation;
+
+TEST_F(HudStrips, TheTopStripNamesThePlayerScoreTargetAndLevel)
+{
+    std::snprintf(game->frontEnd.playerName, sizeof game->frontEnd.playerName, "%s", "Ala%d");
+    game->score = 57;
+    for (const auto& level : {std::pair<int, const char*>{1, "/200"}, {4, "/1700"}}) {
+        game->levelNumber = level.first;
+        game->drawHud();
+        BITMAP* strip = game->bitmaps.hudTop;
+        const int white = makecol(255, 255, 255);
+        EXPECT_TRUE(showsText(strip, 10, 5, "Player:", white));
+        EXPECT_TRUE(showsText(strip, 70, 5, "Ala%d", white));  // a name is no format
+        EXPECT_TRUE(showsText(strip, 10, 15, "Pkt:57", white));
+        EXPECT_TRUE(showsText(strip, 70, 15, level.second, white));
+        EXPECT_TRUE(showsText(strip, 10, 25, level.first == 1 ? "Level:1" : "Level:4", white));
+    }
+}
+
+TEST_F(HudStrips, OneLifeIconPerLifeEndsAtTheRightEdge)
+{
+    const char* labels[] = {"Life:0", "Life:1", "Life:2", "Life:3"};
+    for (int lives = 0; lives <= 3; ++lives) {
+        SCOPED_TRACE(lives);
+        game->lives = lives;
+        game->drawHud();
+        BITMAP* strip = game->bitmaps.hudTop;
+        EXPECT_TRUE(showsText(strip, W - lives * 40 - 50, 5, labels[lives], makecol(255, 255, 255)));
+        for (int i = 0; i < lives; ++i)
+            EXPECT_EQ(getpixel(strip, W - lives * 40 + i * 40 + 20, 20), cellColour(10, 0, SHEET_TINT));
+        EXPECT_EQ(getpixel(strip, W - lives * 40 - 1, 20), black());
+    }
+}
+
+TEST_F(HudStrips, TheBombGroupShowsOnlyWhileTheHeroHoldsBombs)
+{
+    BITMAP* strip = game->bitmaps.hudBottom;
+    const int b = W - 540;
+    game->bombCount = 0;
+    game->drawHud();
+    EXPECT_TRUE(showsText(strip, 5, 30, "[ESC] - exit", makecol(255, 255, 255)));
+    for (int x = W - 848; x <= W - 518; ++x)
+        for (int y = 0; y < 40; ++y) ASSERT_EQ(getpixel(strip, x, y), black()) << x << ", " << y;
+    game->bombCount = 1;
+    game->drawHud();
+    EXPECT_EQ(getpixel(strip, b - 1, 38), makecol(40, 40, 40));
+    EXPECT_EQ(getpixel(strip, b, 39), cellColour(0, 0, BOMB_TINT));
+    EXPECT_EQ(getpixel(strip, W - 845, 5), makecol(100, 100, 100));
+    EXPECT_TRUE(showsText(strip, W - 840, 7, "[B]bomb:1", makecol(255, 255, 255)));
+    game->bombCount = 15;
+    game->drawHud();
+    EXPECT_EQ(getpixel(strip, b - 22 * 14, 39), cellColour(0, 0, BOMB_TINT));
+    EXPECT_EQ(getpixel(strip, b - 22 * 14 - 1, 39), black());
+    EXPECT_TRUE(showsText(strip, W - 840, 7, "[B]bomb:15", makecol(255, 255, 255)));
+}
+
+struct BarCase {
+    bool Game::*flag;
+    std::int32_t Game::*charge;
+    int value;
+    int right;      // V, the bar's right end
+    int tint;       // of the icon
+    int length;     // of the coloured bar, pixels
+    int colour;
+    const char* label;
+};
+
+TEST_F(HudStrips, BarsGrowLeftwardsFromTheirRightEndAndTurnFromRedToGreen)
+{
+    game->heroActor.speed = 5;
+    const BarCase bars[] = {
+        {&Game::hasGenerator, &Game::beamPower, 0, W - 390, GENERATOR_TINT, 0, 0, "[G]power:0"},
+        {&Game::hasGenerator, &Game::beamPower, 20, W - 390, GENERATOR_TINT, 100, makecol(1, 253, 0), "[G]power:100"},
+        {&Game::hasShoes, &Game::shoesTime, 0, W - 240, SHOES_TINT, 0, 0, "speed:5"},
+        {&Game::hasShoes, &Game::shoesTime, 4800, W - 240, SHOES_TINT, 100, makecol(0, 254, 0), "speed:5"},
+        {&Game::hasShield, &Game::shieldTime, 300, W - 90, SHIELD_TINT, 50, makecol(127, 127, 0), "shield:50"},
+        {&Game::hasShield, &Game::shieldTime, 600, W - 90, SHIELD_TINT, 100, makecol(0, 254, 0), "shield:100"},
+    };
+    BITMAP* strip = game->bitmaps.hudBottom;
+    const int grey = makecol(100, 100, 100);
+    for (const BarCase& bar : bars) {
+        SCOPED_TRACE(bar.label);
+        game->*bar.charge = bar.value;
+        game->*bar.flag = false;
+        game->drawHud();
+        EXPECT_EQ(getpixel(strip, bar.right, 30), black());  // no group without its power-up
+        game->*bar.flag = true;
+        game->drawHud();
+        EXPECT_EQ(getpixel(strip, bar.right + 20, 20), cellColour(0, 0, bar.tint));
+        // The outline lies over both ends of the bar.
+        EXPECT_EQ(getpixel(strip, bar.right, 30), grey);
+        EXPECT_EQ(getpixel(strip, bar.right - 100, 30), grey);
+        if (bar.length > 0) {
+            EXPECT_EQ(getpixel(strip, bar.right - 1, 30), bar.colour);
+            EXPECT_EQ(getpixel(strip, bar.right - std::min(bar.length, 99), 30), bar.colour);
+        }
+        if (bar.length < 100) {
+            EXPECT_EQ(getpixel(strip, bar.right - bar.length - 1, 30), makecol(40, 40, 40));
+        }
+        EXPECT_TRUE(showsText(strip, bar.right - 100, 7, bar.label, makecol(255, 255, 255)));
+        game->*bar.flag = false;
+    }
+    game->hasRadar = true;
+    game->drawHud();
+    EXPECT_EQ(getpixel(strip, W - 20, 20), cellColour(0, 0, RADAR_TINT));
+}
+
+TEST_F(HudStrips, TheScreenShowsTheStripsOfThePreviousFrame)
+{
+    game->score = 5;
+    game->presentFrameTo(target);
+    game->score = 6;
+    game->presentFrameTo(target);
+    EXPECT_TRUE(showsText(target, 10, 15, "Pkt:5", makecol(255, 255, 255)));
+    EXPECT_TRUE(showsText(game->bitmaps.hudTop, 10, 15, "Pkt:6", makecol(255, 255, 255)));
+}
+
+using DebugPanel = Presentation;
+
+TEST_F(DebugPanel, HoldingF1ShowsTheCurrentScrollingValuesInTheTopLeftCorner)
+{
+    game->drawHudTo(target);
+    EXPECT_EQ(shown(0, 0), black());
+    key[KEY_F1] = 1;
+    game->ogrMinY = -7;
+    game->drawHudTo(target);
+    const int pink = makecol(255, 128, 255);
+    EXPECT_EQ(shown(0, 0), pink);
+    EXPECT_EQ(shown(239, 119), pink);
+    EXPECT_EQ(shown(240, 0), black());
+    EXPECT_TRUE(showsText(target, 100, 5, "-7", black()));
+    EXPECT_TRUE(showsText(target, 100, 35, "mapX:200", black()));
+    EXPECT_TRUE(showsText(target, 100, 45, "mapY:120", black()));
+    EXPECT_TRUE(showsText(target, 5, 100, "bWorldX:1600", black()));
+    EXPECT_TRUE(showsText(target, 120, 110, "bBuforY:720", black()));
+    game->drawHud();  // no screen to show it on: the panel is still drawn
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+// Helpers of the drawing tests: a board built by hand, and pictures whose every 40 x 40 cell
+// has its own colour, so a pixel tells which cell of which picture was drawn.
+#pragma once
+
+#include <allegro.h>
+
+#include "shell/game.h"
+
+// The colour of cell (column, row) of a coded picture; the tint tells the pictures apart.
+inline int cellColour(int column, int row, int tint) { return makecol(20 + column * 16, 20 + row * 50, tint); }
+
+inline BITMAP* makeCodedPicture(int columns, int rows, int tint)
+{
+    BITMAP* picture = create_bitmap_ex(32, columns * CELL_SIZE, rows * CELL_SIZE);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            rectfill(picture, c * CELL_SIZE, r * CELL_SIZE, c * CELL_SIZE + CELL_SIZE - 1, r * CELL_SIZE + CELL_SIZE - 1,
+                     cellColour(c, r, tint));
+    return picture;
+}
+
+inline void replacePicture(BITMAP*& slot, BITMAP* picture)
+{
+    destroy_bitmap(slot);
+    slot = picture;
+}
+
+// Tints of the coded pictures.
+enum PictureTint {
+    SHEET_TINT = 100, COIN1_TINT, COIN2_TINT, COIN5_TINT, LASER_TINT, TERRAIN_TINT, BOMB_TINT,
+    GENERATOR_TINT, RADAR_TINT, SHIELD_TINT, SHOES_TINT, LIFE_TINT, TREASURE_TINT, GAME_OVER_TINT
+};
+
+// The game's pictures swapped for coded ones of the same layout.
+inline void useCodedPictures(AssetBitmaps& b)
+{
+    replacePicture(b.spriteSheet, makeCodedPicture(14, 4, SHEET_TINT));
+    replacePicture(b.coin1Picture, makeCodedPicture(12, 1, COIN1_TINT));
+    replacePicture(b.coin2Picture, makeCodedPicture(12, 1, COIN2_TINT));
+    replacePicture(b.coin5Picture, makeCodedPicture(12, 1, COIN5_TINT));
+    replacePicture(b.laserPicture, makeCodedPicture(7, 2, LASER_TINT));
+    replacePicture(b.terrainPicture, makeCodedPicture(26, 1, TERRAIN_TINT));
+    replacePicture(b.bombPicture, makeCodedPicture(5, 1, BOMB_TINT));
+    replacePicture(b.generatorPicture, makeCodedPicture(1, 1, GENERATOR_TINT));
+    replacePicture(b.radarPicture, makeCodedPicture(1, 1, RADAR_TINT));
+    replacePicture(b.shieldPicture, makeCodedPicture(1, 1, SHIELD_TINT));
+    replacePicture(b.shoesPicture, makeCodedPicture(1, 1, SHOES_TINT));
+    replacePicture(b.lifePicture, makeCodedPicture(1, 1, LIFE_TINT));
+    replacePicture(b.treasurePicture, makeCodedPicture(1, 1, TREASURE_TINT));
+    replacePicture(b.gameOverPicture, makeCodedPicture(5, 2, GAME_OVER_TINT));
+}
+
+// A game at the given maze size with no walls, no actors, the hero on cell (2, 2) facing right,
+// and coded pictures.
+inline void buildBareBoard(Game& game, int rows, int columns)
+{
+    game.bitmaps.loadGameBitmaps();
+    game.bitmaps.createLevelLayers(rows, columns);
+    useCodedPictures(game.bitmaps);
+    game.rows = rows;
+    game.columns = columns;
+    for (GridLayer* grid : {&game.wallGrid, &game.obstacleGrid, &game.reachGrid, &game.placementGrid})
+        grid->allocate(rows, columns);
+    clear_to_color(game.bitmaps.wallsBitmap, makecol(255, 0, 255));
+    clear_to_color(game.bitmaps.shadeLayer, makecol(255, 0, 255));
+    game.heroActor.setUp(80, 80, 40, 40, 10, 0, 4, DIRECTION_RIGHT);
+    game.levelNumber = 1;
+    game.lives = 3;
+    game.backgroundRed = 40;
+    game.backgroundGreen = 30;
+    game.backgroundBlue = 60;
+    game.shieldAbsent = game.lifeAbsent = game.radarAbsent = game.shoesAbsent = game.generatorAbsent = 1;
+}
