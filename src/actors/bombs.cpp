@@ -96,6 +96,7 @@ void Game::tickBomb(bomb& b)
     if (f == FUSE_WALL_BLAST) {
         wallGrid.blast(bitmaps.wallsBitmap, b.x + HALF_BOMB, b.y + HALF_BOMB);
         obstacleGrid.blast(bitmaps.ghostMap, b.x + HALF_BOMB, b.y + HALF_BOMB);
+        keepBlocksSolid();
         // Newly opened floor loses its fog.
         updateReach(heroActor.x, heroActor.y);
     }
@@ -146,6 +147,21 @@ void Game::takeBlockOffBoard(sprite& block)
                  (row + 1) * CELL_SIZE - 1, magenta());
     }
     block.takeOffBoard();
+}
+
+void Game::keepBlocksSolid()
+{
+    // The wall blast empties every cell of its square, but a block beyond the blast's reach
+    // survives in it: it must go on stopping ghosts, blocks and the beam where it is drawn.
+    const int green = makecol(0, 255, 0);
+    for (int k = 0; k < blockCount; ++k) {
+        const int column = cellOf(blocks[k].x);
+        const int row = cellOf(blocks[k].y);
+        if (blocks[k].x == OFF_BOARD || !obstacleGrid.contains(column, row)) continue;
+        obstacleGrid.setCell(column, row, CELL_WALL);
+        rectfill(bitmaps.ghostMap, column * CELL_SIZE, row * CELL_SIZE, (column + 1) * CELL_SIZE,
+                 (row + 1) * CELL_SIZE, green);
+    }
 }
 
 void Game::blastGhosts()

@@ -212,6 +212,7 @@ public:
     void layBomb();
     void tickBomb(bomb& b);  // one frame of a laid bomb's fuse
     void takeBlockOffBoard(sprite& block);
+    void keepBlocksSolid();  // after a wall blast, blocks it did not destroy stay obstacles
 
     // actors/pickups.cpp
     void writeMessage(const char* text, int x, int y);

@@ -251,6 +251,29 @@ TEST_F(BlastReach, ABlockTakenAwayFreesItsCell)
     EXPECT_GT(g.x, 495);
 }
 
+TEST_F(BlastReach, ABlockTheBlastSparesStaysAnObstacleInTheClearedSquare)
+{
+    // Two cells up and left of the bomb's cell: inside the wall blast's square, beyond its reach.
+    bomb& b = layAt(400, 320);
+    game->blockCount = 2;
+    game->blocks[0].placeAt(320, 240);
+    game->blocks[1].placeAt(440, 320);  // next to the bomb: destroyed, its cell stays free
+    game->obstacleGrid.setCell(8, 6, CELL_WALL);
+    game->obstacleGrid.setCell(11, 8, CELL_WALL);
+    repaintGhostMap();
+    while (b.armed && b.fuse < 70) {
+        game->updateBombs();
+        game->blastItems();
+    }
+    ASSERT_EQ(b.fuse, 70);
+    EXPECT_EQ(game->blocks[0].x, 320);
+    EXPECT_EQ(game->obstacleGrid.getCell(8, 6), CELL_WALL);
+    EXPECT_EQ(countColour(game->bitmaps.ghostMap, 320, 240, 40, 40, makecol(0, 255, 0)), 1600);
+    EXPECT_EQ(game->blocks[1].x, OFF_BOARD);
+    EXPECT_EQ(game->obstacleGrid.getCell(11, 8), CELL_FLOOR);
+    EXPECT_EQ(game->obstacleGrid.getCell(9, 7), CELL_FLOOR);
+}
+
 using BlastOnTheHero = BombBoard;
 
 TEST_F(BlastOnTheHero, TheHeroOnHisOwnBombLosesOneLifeAtFuse61AndNoWallIsBlown)
