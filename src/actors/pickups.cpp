@@ -36,6 +36,22 @@ void pushProbe(const sprite& b, int direction, int& px, int& py, int& dx, int& d
     }
 }
 
+// The message layer is a ring whose rows turn as the messages rise: world row y lies in ring row
+// (y + rise) mod height. A picture is drawn into both bands of the ring, each clipped to the world
+// rows it holds, so a picture across the seam is split and one beyond the world's edge is cut.
+template <typename Draw>
+void drawOnRing(BITMAP* ring, int rise, int y, Draw draw)
+{
+    const int h = ring->h;
+    set_clip_rect(ring, 0, rise, ring->w - 1, h - 1);
+    draw(y + rise);
+    if (rise > 0) {
+        set_clip_rect(ring, 0, 0, ring->w - 1, rise - 1);
+        draw(y + rise - h);
+    }
+    set_clip_rect(ring, 0, 0, ring->w - 1, h - 1);
+}
+
 void markCell(GridLayer& grid, const sprite& b, std::int32_t value)
 {
     const int column = cellOf(b.x);
@@ -46,8 +62,23 @@ void markCell(GridLayer& grid, const sprite& b, std::int32_t value)
 
 void Game::writeMessage(const char* text, int x, int y)
 {
-    // Through "%s", so a text is always drawn as it is.
-    textprintf_ex(bitmaps.messageLayer, font, x, y, white(), -1, "%s", text);
+    // Drawn as it is, never as a format.
+    BITMAP* ring = bitmaps.messageLayer;
+    drawOnRing(ring, messageRise, y, [&](int ringY) { textout_ex(ring, font, text, x, ringY, white(), -1); });
+}
+
+void Game::drawMessagePicture(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height)
+{
+    BITMAP* ring = bitmaps.messageLayer;
+    drawOnRing(ring, messageRise, y,
+               [&](int ringY) { masked_blit(picture, ring, sourceX, sourceY, x, ringY, width, height); });
+}
+
+void Game::drawMessageGlyphs(int x, int y, int glyphRow, const char* text)
+{
+    BITMAP* ring = bitmaps.messageLayer;
+    drawOnRing(ring, messageRise, y,
+               [&](int ringY) { frontEnd.drawText(bitmaps.alphabetPicture, ring, x, ringY, glyphRow, text); });
 }
 
 bool Game::heroReaches(const sprite& object, int reach) const

@@ -97,6 +97,8 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
     const int magenta = makecol(MAGENTA_R, MAGENTA_G, MAGENTA_B);
     if (messageLayer) clear_to_color(messageLayer, magenta);
     if (messageScratch) clear_to_color(messageScratch, magenta);
+    // A frame clears only the view of it, but the beam's hit test reads it anywhere.
+    if (glowLayer) clear_to_color(glowLayer, magenta);
 }
 
 bool AssetBitmaps::levelLayersComplete() const

@@ -121,8 +121,10 @@ void Game::chooseGridSize()
 void Game::allocateGrids()
 {
     const bool allocated = placementGrid.allocate(rows, columns) && wallGrid.allocate(rows, columns) &&
-                           obstacleGrid.allocate(rows, columns) && reachGrid.allocate(rows, columns);
-    if (!allocated) failLevelBuild("no memory for the maze grids");
+                           obstacleGrid.allocate(rows, columns) && reachGrid.allocate(rows, columns) &&
+                           paintedObstacles.allocate(rows, columns) && paintedWalls.allocate(rows, columns);
+    if (!allocated) return failLevelBuild("no memory for the maze grids");
+    forgetPaintedLayers();
 }
 
 void Game::chooseBackground()
