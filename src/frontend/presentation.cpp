@@ -94,13 +94,15 @@ void layRingBand(BITMAP* target, BITMAP* ring, int x, int drawY, int top, int bo
     set_clip_rect(target, 0, 0, target->w - 1, target->h - 1);
 }
 
-// The ring laid over the target with its world row 0 at target row y.
-void layRingOver(BITMAP* target, BITMAP* ring, int rise, const Blend& blend, int x, int y)
+// The ring's world rows top to bottom - 1 laid over the target with world row 0 at target row y.
+void layRingOver(BITMAP* target, BITMAP* ring, int rise, int top, int bottom, const Blend& blend, int x, int y)
 {
+    if (top >= bottom) return;
     set_trans_blender(blend.red, blend.green, blend.blue, blend.alpha);
     const int h = ring->h;
-    layRingBand(target, ring, x, y - rise, y, y + h - rise);
-    layRingBand(target, ring, x, y - rise + h, y + h - rise, y + h);
+    const int seam = h - rise;  // the first world row of the ring's upper band
+    layRingBand(target, ring, x, y - rise, y + top, y + std::min(bottom, seam));
+    layRingBand(target, ring, x, y - rise + h, y + std::max(top, seam), y + bottom);
 }
 
 void drawIcon(BITMAP* picture, BITMAP* target, int sourceX, int x, int y)
@@ -162,7 +164,9 @@ void Game::composeFrameTo(BITMAP* target)
 
     // Messages rise; the top rows fall off, the bottom rows come in empty.
     messageRise = turnMessageRing(bitmaps.messageLayer, messageRise);
-    layRingOver(back, bitmaps.messageLayer, messageRise, MESSAGE_BLEND, -mapX, -mapY);
+    messageTop = std::max(messageTop - MESSAGE_RISE, 0);
+    messageBottom = std::max(messageBottom - MESSAGE_RISE, 0);
+    layRingOver(back, bitmaps.messageLayer, messageRise, messageTop, messageBottom, MESSAGE_BLEND, -mapX, -mapY);
 
     if (hasRadar) {
         BITMAP* radar = bitmaps.radarBitmap;

@@ -131,6 +131,8 @@ public:
     GridLayer paintedWalls;      // wallGrid as wallShadow was last painted; -1: not painted yet
     std::int32_t paintedShadowColour = 0;  // colour of the walls in wallShadow, set when it is painted
     std::int32_t messageRise = 0;  // rows the message ring has turned, 0 to its height - 1; 0 for new layers
+    std::int32_t messageTop = 0;     // world rows from messageTop to messageBottom - 1 may hold messages;
+    std::int32_t messageBottom = 0;  // the rest of the ring is empty. Both 0 for new layers
     std::int32_t beamFirstColumn = 0;  // the beam still in glowLayer: its first cell, its step and
     std::int32_t beamFirstRow = 0;     // its length in cells (0: none); set by drawBeam, cleared
     std::int32_t beamStepColumn = 0;   // by eraseLastBeam at the next frame
@@ -248,6 +250,7 @@ public:
     // Every picture on the message ring goes through these: world positions to ring rows.
     void drawMessagePicture(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height);
     void drawMessageGlyphs(int x, int y, int glyphRow, const char* text);
+    void noteMessageRows(int y, int height);  // widens the band of rows that may hold messages
 
     // actors/actor_drawing.cpp
     void advanceClocks();

@@ -298,6 +298,8 @@ void Game::forgetPaintedLayers()
     paintedObstacles.fill(UNPAINTED);
     paintedWalls.fill(UNPAINTED);
     messageRise = 0;
+    messageTop = 0;
+    messageBottom = 0;
     beamCellCount = 0;
 }
 

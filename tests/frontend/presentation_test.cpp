@@ -105,10 +105,10 @@ TEST_F(FrameComposition, TheGameOverPictureIsCentredOnTheWholeScreenUnderTheStri
 TEST_F(FrameComposition, MessagesRiseThreePixelsPerPresentedFrame)
 {
     BITMAP* messages = game->bitmaps.messageLayer;
-    putpixel(messages, 300, 400, makecol(255, 255, 255));
-    putpixel(messages, 300, 2, makecol(255, 255, 255));
+    BITMAP* dot = makeFilledBitmap(1, 1, makecol(255, 255, 255));
     const int bottom = messages->h - 1;
-    putpixel(messages, 300, bottom, makecol(255, 255, 255));
+    for (const int y : {400, 2, bottom}) game->drawMessagePicture(dot, 0, 0, 300, y, 1, 1);
+    destroy_bitmap(dot);
     for (const int y : {397, 394}) {
         game->composeFrameTo(target);
         EXPECT_EQ(messagePixel(*game, 300, y), makecol(255, 255, 255));
