@@ -33,7 +33,6 @@ void Game::releaseGrids()
     reachGrid.release();
     spareGrid.release();
     paintedObstacles.release();
-    paintedWalls.release();
 }
 
 namespace {

@@ -128,8 +128,6 @@ public:
 
     // Bounded drawing: a frame redraws only the view; these say what the kept layers hold.
     GridLayer paintedObstacles;  // obstacleGrid as ghostMap was last painted; -1: a rule drew there since
-    GridLayer paintedWalls;      // wallGrid as wallShadow was last painted; -1: not painted yet
-    std::int32_t paintedShadowColour = 0;  // colour of the walls in wallShadow, set when it is painted
     std::int32_t messageRise = 0;  // rows the message ring has turned, 0 to its height - 1; 0 for new layers
     std::int32_t messageTop = 0;     // world rows from messageTop to messageBottom - 1 may hold messages;
     std::int32_t messageBottom = 0;  // the rest of the ring is empty. Both 0 for new layers
@@ -207,7 +205,6 @@ public:
     void drawBeamSegment(int x, int y, int sourceY);
     void drawRadar();
     void refreshGhostMap();    // repaints ghostMap where obstacleGrid changed since it was painted
-    void refreshWallShadow();  // repaints wallShadow where the walls or the level colour changed
     void forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, int lastRow);  // a rule drew there
     void forgetPaintedLayers();  // fresh level layers: the kept ones are painted anew
     void clipLayersToView();     // worldBitmap, glowLayer and darkLayer drawn only where the view is

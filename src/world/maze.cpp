@@ -122,7 +122,7 @@ void Game::allocateGrids()
 {
     const bool allocated = placementGrid.allocate(rows, columns) && wallGrid.allocate(rows, columns) &&
                            obstacleGrid.allocate(rows, columns) && reachGrid.allocate(rows, columns) &&
-                           paintedObstacles.allocate(rows, columns) && paintedWalls.allocate(rows, columns);
+                           paintedObstacles.allocate(rows, columns);
     if (!allocated) return failLevelBuild("no memory for the maze grids");
     forgetPaintedLayers();
 }

@@ -1,7 +1,7 @@
 // World drawing: the darkness around the hero, the level's background with its lights and
 // shadows, the plasma beam and the radar mini-map; and what keeps a frame's work to the view:
-// the clip to the view, the kept collision and shadow pictures repainted only where their grid
-// changed, and the last beam wiped cell by cell.
+// the clip to the view, the ghosts' collision picture repainted only where its grid changed,
+// and the last beam wiped cell by cell.
 #include <allegro.h>
 
 #include <algorithm>
@@ -75,6 +75,21 @@ int dim(int c, double f) { return static_cast<int>(c - c * f); }
 
 int magenta() { return makecol(255, 0, 255); }
 
+// One wall cell's shadow: its square, one pixel wider than the cell as every painted cell is,
+// laid 1, 2 and 3 pixels down and right. The three squares together are one rectangle with
+// stepped upper-right and lower-left corners.
+void drawWallShadow(BITMAP* world, int column, int row, int colour)
+{
+    const int x = column * CELL_SIZE;
+    const int y = row * CELL_SIZE;
+    const int far = CELL_SIZE + WALL_SHADOW_DEPTH;  // the lowest and rightmost shadow pixel
+    rectfill(world, x + 1, y + WALL_SHADOW_DEPTH, x + far, y + CELL_SIZE + 1, colour);
+    hline(world, x + 1, y + 1, x + CELL_SIZE + 1, colour);
+    hline(world, x + 1, y + 2, x + CELL_SIZE + 2, colour);
+    hline(world, x + 2, y + CELL_SIZE + 2, x + far, colour);
+    hline(world, x + 3, y + far, x + far, colour);
+}
+
 constexpr std::int32_t UNPAINTED = -1;  // a cell whose picture must be painted anew
 
 struct CellBox {
@@ -145,9 +160,14 @@ void Game::drawBackground()
                makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM)));
 
     // Wall shadows: the walls drawn later cover all but the lower-right fringe.
-    refreshWallShadow();
-    for (int i = 1; i <= WALL_SHADOW_DEPTH; ++i)
-        masked_blit(bitmaps.wallShadow, world, 0, 0, i, i, bitmaps.wallShadow->w, bitmaps.wallShadow->h);
+    const int wallShadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
+    const int firstColumn = std::max(cellOf(world->cl) - 1, 0);
+    const int firstRow = std::max(cellOf(world->ct) - 1, 0);
+    const int lastColumn = std::min(cellOf(world->cr - 1), wallGrid.columnCount - 1);
+    const int lastRow = std::min(cellOf(world->cb - 1), wallGrid.rowCount - 1);
+    for (int row = firstRow; row <= lastRow; ++row)
+        for (int column = firstColumn; column <= lastColumn; ++column)
+            if (wallGrid.getCell(column, row) == CELL_WALL) drawWallShadow(world, column, row, wallShadow);
 
     const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
     for (int i = 0; i < blockCount; ++i) {
@@ -269,23 +289,6 @@ void Game::refreshGhostMap()
                                 box.firstRow, box.lastColumn, box.lastRow);
 }
 
-void Game::refreshWallShadow()
-{
-    const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
-    const int colour = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
-    CellBox box{};
-    const bool changed = takeChanges(wallGrid, paintedWalls, box);
-    if (colour != paintedShadowColour) {
-        paintedShadowColour = colour;
-        box = {0, 0, wallGrid.columnCount - 1, wallGrid.rowCount - 1};
-    } else if (!changed) {
-        return;
-    }
-    if (wallGrid.columnCount == 0) return;
-    wallGrid.paintCellRange(bitmaps.wallShadow, magenta(), colour, CELL_SIZE, box.firstColumn, box.firstRow,
-                            box.lastColumn, box.lastRow);
-}
-
 void Game::forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, int lastRow)
 {
     for (int r = firstRow; r <= lastRow; ++r)
@@ -296,7 +299,6 @@ void Game::forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, in
 void Game::forgetPaintedLayers()
 {
     paintedObstacles.fill(UNPAINTED);
-    paintedWalls.fill(UNPAINTED);
     messageRise = 0;
     messageTop = 0;
     messageBottom = 0;
