@@ -33,6 +33,7 @@ void Game::releaseGrids()
     reachGrid.release();
     spareGrid.release();
     paintedObstacles.release();
+    paintedReach.release();
 }
 
 namespace {

@@ -128,6 +128,7 @@ public:
 
     // Bounded drawing: a frame redraws only the view; these say what the kept layers hold.
     GridLayer paintedObstacles;  // obstacleGrid as ghostMap was last painted; -1: a rule drew there since
+    GridLayer paintedReach;      // reachGrid as the fog was last painted; -1: paint anew
     std::int32_t messageRise = 0;  // rows the message ring has turned, 0 to its height - 1; 0 for new layers
     std::int32_t messageTop = 0;     // world rows from messageTop to messageBottom - 1 may hold messages;
     std::int32_t messageBottom = 0;  // the rest of the ring is empty. Both 0 for new layers
@@ -182,6 +183,7 @@ public:
     void buildLevel();
     void buildMaze();
     void updateReach(int x, int y);
+    void paintFog();  // shadeMask and shadeLayer, where the reach changed since they were painted
     void placeObject();
     void placeDynamites();
     void placeGhosts();

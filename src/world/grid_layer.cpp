@@ -97,7 +97,7 @@ void GridLayer::paintCells(BITMAP* bitmap, int backR, int backG, int backB, int 
 }
 
 void GridLayer::paintCellRange(BITMAP* bitmap, int background, int colour, int size, int firstColumn, int firstRow,
-                               int lastColumn, int lastRow) const
+                               int lastColumn, int lastRow, std::int32_t value) const
 {
     // Each square spills one pixel into its right and lower neighbours, so the cells just
     // before the range are painted too, clipped to it.
@@ -105,7 +105,7 @@ void GridLayer::paintCellRange(BITMAP* bitmap, int background, int colour, int s
     clear_to_color(bitmap, background);
     for (int r = firstRow > 0 ? firstRow - 1 : 0; r <= lastRow; ++r)
         for (int c = firstColumn > 0 ? firstColumn - 1 : 0; c <= lastColumn; ++c)
-            if (getCell(c, r) == CELL_WALL) rectfill(bitmap, c * size, r * size, c * size + size, r * size + size, colour);
+            if (getCell(c, r) == value) rectfill(bitmap, c * size, r * size, c * size + size, r * size + size, colour);
     set_clip_rect(bitmap, 0, 0, bitmap->w - 1, bitmap->h - 1);
 }
 

@@ -299,6 +299,7 @@ void Game::forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, in
 void Game::forgetPaintedLayers()
 {
     paintedObstacles.fill(UNPAINTED);
+    paintedReach.fill(UNPAINTED);
     messageRise = 0;
     messageTop = 0;
     messageBottom = 0;
