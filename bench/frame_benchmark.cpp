@@ -1,5 +1,6 @@
-// The frame benchmark: one whole frame (drawing, rules, presentation) on built mazes of a small,
-// a middle and a large level, timed, with every heap allocation made during the frames counted.
+// The frame benchmark: one whole frame (drawing, rules, presentation) on built mazes of levels 1,
+// 10, 30 and 60, timed, with every heap allocation made during the frames counted; both the game's
+// frame, which draws only the view, and the whole-world frame it replaced.
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <new>
 #include <string>
 
+#include "full_world_drawing.h"
 #include "shell/game.h"
 #include "shell/random.h"
 
@@ -96,8 +98,13 @@ void operator delete[](void* pointer, std::size_t, std::align_val_t) noexcept { 
 
 namespace {
 
-constexpr int LEVELS[] = {1, 10, 30};
+constexpr int LEVELS[] = {1, 10, 30, 60};
+constexpr int LEVEL_COUNT = sizeof LEVELS / sizeof LEVELS[0];
 constexpr std::uint32_t SEED = 2024;
+
+// The game's frame, which draws only the view, and the whole-world frame it replaced.
+enum Path { BOUNDED, FULL, PATH_COUNT };
+const char* const PATH_NAMES[PATH_COUNT] = {"bounded", "full"};
 
 struct LevelFigures {
     bool ran = false;
@@ -109,7 +116,7 @@ struct LevelFigures {
 
 Game* game = nullptr;
 BITMAP* screenStandIn = nullptr;  // the frames are presented here instead of on a screen
-LevelFigures figures[sizeof LEVELS / sizeof LEVELS[0]];
+LevelFigures figures[LEVEL_COUNT][PATH_COUNT];
 
 // A new game builds level 1; a set-up after raising the level number builds that level's maze.
 bool buildLevel(int level)
@@ -133,23 +140,36 @@ int levelIndex(int level)
     return index;
 }
 
+void playFrame(Path path)
+{
+    if (path == BOUNDED) {
+        game->drawFrame();
+        if (!game->applyRules()) game->presentFrameTo(screenStandIn);
+    } else {
+        drawWholeWorldFrame(*game);
+        if (!game->applyRules()) presentWholeWorldFrame(*game, screenStandIn);
+    }
+}
+
 void frame(benchmark::State& state)
 {
     const int levelNumber = static_cast<int>(state.range(0));
-    LevelFigures& level = figures[levelIndex(levelNumber)];
+    const Path path = static_cast<Path>(state.range(1));
+    LevelFigures& level = figures[levelIndex(levelNumber)][path];
     level.ran = true;
     if (!buildLevel(levelNumber)) {
         level.failed = true;
         state.SkipWithError("the level could not be built");
         return;
     }
+    // The first frame of a level paints the kept pictures whole; the figures are for the rest.
+    playFrame(path);
     long frames = 0;
     const long allocationsBefore = allocationCount.load();
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         counting = true;
-        game->drawFrame();
-        if (!game->applyRules()) game->presentFrameTo(screenStandIn);
+        playFrame(path);
         counting = false;
         ++frames;
     }
@@ -160,7 +180,11 @@ void frame(benchmark::State& state)
     state.counters["fps"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
     state.counters["allocations"] = static_cast<double>(level.allocations);
 }
-BENCHMARK(frame)->Arg(LEVELS[0])->Arg(LEVELS[1])->Arg(LEVELS[2])->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(frame)
+    ->ArgNames({"level", "full"})
+    ->ArgsProduct({{LEVELS[0], LEVELS[1], LEVELS[2], LEVELS[3]}, {BOUNDED, FULL}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void startGame()
 {
@@ -195,19 +219,25 @@ int main(int argc, char** argv)
     endGame();
 
     int measured = 0;
-    bool faulty = false;  // a level could not be built, or a frame allocated
-    for (std::size_t i = 0; i < sizeof LEVELS / sizeof LEVELS[0]; ++i) {
-        const LevelFigures& level = figures[i];
-        if (!level.ran) continue;
-        if (level.failed) {
-            std::printf("level %d: could not be built\n", LEVELS[i]);
-            faulty = true;
-            continue;
+    bool faulty = false;  // a level could not be built, or a bounded frame allocated
+    for (int i = 0; i < LEVEL_COUNT; ++i)
+        for (int path = 0; path < PATH_COUNT; ++path) {
+            const LevelFigures& level = figures[i][path];
+            if (!level.ran) continue;
+            if (level.failed) {
+                std::printf("level %d %s: could not be built\n", LEVELS[i], PATH_NAMES[path]);
+                faulty = true;
+                continue;
+            }
+            std::printf("level %d %s: %.3f ms/frame, %.0f fps, %ld allocations\n", LEVELS[i], PATH_NAMES[path],
+                        level.msPerFrame, level.framesPerSecond, level.allocations);
+            faulty = faulty || (path == BOUNDED && level.allocations != 0);
+            ++measured;
         }
-        std::printf("level %d: %.3f ms/frame, %.0f fps, %ld allocations\n", LEVELS[i], level.msPerFrame,
-                    level.framesPerSecond, level.allocations);
-        faulty = faulty || level.allocations != 0;
-        ++measured;
-    }
+    const LevelFigures& first = figures[0][BOUNDED];
+    const LevelFigures& last = figures[LEVEL_COUNT - 1][BOUNDED];
+    if (first.ran && last.ran && !first.failed && !last.failed)
+        std::printf("bounded frame at level %d against level %d: %.2f times\n", LEVELS[LEVEL_COUNT - 1], LEVELS[0],
+                    last.msPerFrame / first.msPerFrame);
     return measured > 0 && !faulty ? 0 : 1;
 }

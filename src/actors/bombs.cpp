@@ -22,6 +22,7 @@ constexpr int SCRATCH_CENTRE = GLOW_SCRATCH_SIZE / 2;
 constexpr int GLOW_ALPHA = 40;
 constexpr int FLASH_ALPHA = 60;
 constexpr int FLASH_RADIUS = 150;
+constexpr int BLAST_CELLS = 2;  // the wall blast clears this many cells each way
 
 int magenta() { return makecol(255, 0, 255); }
 
@@ -35,6 +36,13 @@ bool inBlast(const bomb& b, const sprite& target)
 // A translucent disc on the bomb's centre, laid over the world through the scratch square.
 void drawDisc(AssetBitmaps& bitmaps, const bomb& b, int alpha, int radius, int colour)
 {
+    // Outside the part of the world being drawn the disc would only cost a clear of the square.
+    const BITMAP* world = bitmaps.worldBitmap;
+    const int left = b.x + HALF_BOMB - SCRATCH_CENTRE;
+    const int top = b.y + HALF_BOMB - SCRATCH_CENTRE;
+    if (left >= world->cr || top >= world->cb || left + GLOW_SCRATCH_SIZE <= world->cl ||
+        top + GLOW_SCRATCH_SIZE <= world->ct)
+        return;
     set_trans_blender(0, 0, 0, alpha);
     clear_to_color(bitmaps.glowScratch, magenta());
     circlefill(bitmaps.glowScratch, SCRATCH_CENTRE, SCRATCH_CENTRE, radius, colour);
@@ -96,6 +104,9 @@ void Game::tickBomb(bomb& b)
     if (f == FUSE_WALL_BLAST) {
         wallGrid.blast(bitmaps.wallsBitmap, b.x + HALF_BOMB, b.y + HALF_BOMB);
         obstacleGrid.blast(bitmaps.ghostMap, b.x + HALF_BOMB, b.y + HALF_BOMB);
+        const int column = cellOf(b.x + HALF_BOMB);
+        const int row = cellOf(b.y + HALF_BOMB);
+        forgetGhostMapCells(column - BLAST_CELLS, row - BLAST_CELLS, column + BLAST_CELLS, row + BLAST_CELLS);
         keepBlocksSolid();
         // Newly opened floor loses its fog.
         updateReach(heroActor.x, heroActor.y);
@@ -145,6 +156,7 @@ void Game::takeBlockOffBoard(sprite& block)
         obstacleGrid.setCell(column, row, CELL_FLOOR);
         rectfill(bitmaps.ghostMap, column * CELL_SIZE, row * CELL_SIZE, (column + 1) * CELL_SIZE - 1,
                  (row + 1) * CELL_SIZE - 1, magenta());
+        forgetGhostMapCells(column, row, column, row);
     }
     block.takeOffBoard();
 }
@@ -161,6 +173,7 @@ void Game::keepBlocksSolid()
         obstacleGrid.setCell(column, row, CELL_WALL);
         rectfill(bitmaps.ghostMap, column * CELL_SIZE, row * CELL_SIZE, (column + 1) * CELL_SIZE,
                  (row + 1) * CELL_SIZE, green);
+        forgetGhostMapCells(column, row, column, row);
     }
 }
 

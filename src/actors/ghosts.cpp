@@ -151,7 +151,7 @@ void Game::killGhost(int i)
     const int points = POINTS_PER_KIND * g.kind + POINTS_PER_KIND;
     score += points;
     const int sheetX = g.kind == HUNTER_KIND ? HUNTER_SHEET_X : KIND_SHEET_STEP * g.kind;
-    masked_blit(bitmaps.spriteSheet, bitmaps.messageLayer, sheetX, 0, g.x, g.y, ACTOR_SIZE, ACTOR_SIZE);
+    drawMessagePicture(bitmaps.spriteSheet, sheetX, 0, g.x, g.y, ACTOR_SIZE, ACTOR_SIZE);
     char text[16];
     std::snprintf(text, sizeof text, "+%d", points);
     writeMessage(text, g.x + KILL_TEXT_DX, g.y + KILL_TEXT_DY);

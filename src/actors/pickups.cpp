@@ -5,6 +5,7 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "shell/random.h"
@@ -19,7 +20,8 @@ constexpr int BUZZ_EVERY_CONTACTS = 10;     // the buzz sounds once the clock ha
 constexpr int PUSH_PROBE_BEYOND = 60;       // from the block's corner: 20 pixels into the next cell
 constexpr int PUSH_PROBE_BEFORE = -20;
 constexpr int HALF_ACTOR = ACTOR_SIZE / 2;
-constexpr int HERO_SIDE_PROBE = 5;          // how far beyond the hero's side isPushing looks
+constexpr int HERO_SIDE_PROBE = 5;
+constexpr int GLYPH_RULE_MARGIN = 16;       // the big letters' rules reach this far beyond the sheet's rows          // how far beyond the hero's side isPushing looks
 
 int magenta() { return makecol(255, 0, 255); }
 int white() { return makecol(255, 255, 255); }
@@ -36,6 +38,22 @@ void pushProbe(const sprite& b, int direction, int& px, int& py, int& dx, int& d
     }
 }
 
+// The message layer is a ring whose rows turn as the messages rise: world row y lies in ring row
+// (y + rise) mod height. A picture is drawn into both bands of the ring, each clipped to the world
+// rows it holds, so a picture across the seam is split and one beyond the world's edge is cut.
+template <typename Draw>
+void drawOnRing(BITMAP* ring, int rise, int y, Draw draw)
+{
+    const int h = ring->h;
+    set_clip_rect(ring, 0, rise, ring->w - 1, h - 1);
+    draw(y + rise);
+    if (rise > 0) {
+        set_clip_rect(ring, 0, 0, ring->w - 1, rise - 1);
+        draw(y + rise - h);
+    }
+    set_clip_rect(ring, 0, 0, ring->w - 1, h - 1);
+}
+
 void markCell(GridLayer& grid, const sprite& b, std::int32_t value)
 {
     const int column = cellOf(b.x);
@@ -46,8 +64,41 @@ void markCell(GridLayer& grid, const sprite& b, std::int32_t value)
 
 void Game::writeMessage(const char* text, int x, int y)
 {
-    // Through "%s", so a text is always drawn as it is.
-    textprintf_ex(bitmaps.messageLayer, font, x, y, white(), -1, "%s", text);
+    // Drawn as it is, never as a format.
+    BITMAP* ring = bitmaps.messageLayer;
+    noteMessageRows(y, text_height(font));
+    drawOnRing(ring, messageRise, y, [&](int ringY) { textout_ex(ring, font, text, x, ringY, white(), -1); });
+}
+
+void Game::drawMessagePicture(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height)
+{
+    BITMAP* ring = bitmaps.messageLayer;
+    noteMessageRows(y, height);
+    drawOnRing(ring, messageRise, y,
+               [&](int ringY) { masked_blit(picture, ring, sourceX, sourceY, x, ringY, width, height); });
+}
+
+void Game::drawMessageGlyphs(int x, int y, int glyphRow, const char* text)
+{
+    BITMAP* ring = bitmaps.messageLayer;
+    // The glyphs' rules lie a little above and below them.
+    noteMessageRows(y - GLYPH_RULE_MARGIN, bitmaps.alphabetPicture->h + 2 * GLYPH_RULE_MARGIN);
+    drawOnRing(ring, messageRise, y,
+               [&](int ringY) { frontEnd.drawText(bitmaps.alphabetPicture, ring, x, ringY, glyphRow, text); });
+}
+
+void Game::noteMessageRows(int y, int height)
+{
+    const int top = std::max(y, 0);
+    const int bottom = std::min(y + height, bitmaps.messageLayer->h);
+    if (top >= bottom) return;
+    if (messageTop >= messageBottom) {
+        messageTop = top;
+        messageBottom = bottom;
+        return;
+    }
+    messageTop = std::min(messageTop, top);
+    messageBottom = std::max(messageBottom, bottom);
 }
 
 bool Game::heroReaches(const sprite& object, int reach) const

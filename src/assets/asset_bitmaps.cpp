@@ -2,10 +2,32 @@
 #include "assets/asset_bitmaps.h"
 
 #include <allegro.h>
+#include <sys/mman.h>
+
+#include <cstdint>
 
 #include "world/grid_layer.h"
 
 namespace {
+
+constexpr std::uintptr_t PAGE_BYTES = 4096;
+
+// A world-size layer. A frame reads and writes only the view of it, 640 short rows far apart in a
+// large block; on small pages nearly every row costs a page-table walk, so the block asks the
+// kernel for huge pages before it is first touched.
+BITMAP* createWorldLayer(int width, int height)
+{
+    BITMAP* layer = create_bitmap(width, height);
+#ifdef MADV_HUGEPAGE
+    if (layer) {
+        const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(layer->line[0]);
+        const std::uintptr_t end = start + static_cast<std::uintptr_t>(width) * static_cast<std::uintptr_t>(height) * 4;
+        const std::uintptr_t first = (start + PAGE_BYTES - 1) & ~(PAGE_BYTES - 1);
+        if (end > first) madvise(reinterpret_cast<void*>(first), (end - first) & ~(PAGE_BYTES - 1), MADV_HUGEPAGE);
+    }
+#endif
+    return layer;
+}
 
 BITMAP* loadPicture(const char* path) { return load_bitmap(path, default_palette); }
 
@@ -83,20 +105,22 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
     const int width = columns * CELL_SIZE;
     const int height = rows * CELL_SIZE;
     backBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    worldBitmap = create_bitmap(width, height);
-    glowLayer = create_bitmap(width, height);
-    darkLayer = create_bitmap(width, height);
-    wallsBitmap = create_bitmap(width, height);
-    ghostMap = create_bitmap(width, height);
-    shadeMask = create_bitmap(width, height);
-    shadeLayer = create_bitmap(width, height);
-    wallShadow = create_bitmap(width, height);
-    messageLayer = create_bitmap(width, height);
-    messageScratch = create_bitmap(width, height);
+    worldBitmap = createWorldLayer(width, height);
+    glowLayer = createWorldLayer(width, height);
+    darkLayer = createWorldLayer(width, height);
+    wallsBitmap = createWorldLayer(width, height);
+    ghostMap = createWorldLayer(width, height);
+    shadeMask = createWorldLayer(width, height);
+    shadeLayer = createWorldLayer(width, height);
+    wallShadow = createWorldLayer(width, height);
+    messageLayer = createWorldLayer(width, height);
+    messageScratch = createWorldLayer(width, height);
     radarBitmap = create_bitmap(columns * RADAR_CELL_SIZE, rows * RADAR_CELL_SIZE);
     const int magenta = makecol(MAGENTA_R, MAGENTA_G, MAGENTA_B);
     if (messageLayer) clear_to_color(messageLayer, magenta);
     if (messageScratch) clear_to_color(messageScratch, magenta);
+    // A frame clears only the view of it, but the beam's hit test reads it anywhere.
+    if (glowLayer) clear_to_color(glowLayer, magenta);
 }
 
 bool AssetBitmaps::levelLayersComplete() const

@@ -2,6 +2,7 @@
 // game-over picture, the rising messages, the radar and the two HUD strips; the F1 debug panel.
 #include <allegro.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "shell/game.h"
@@ -71,6 +72,39 @@ void printValue(BITMAP* target, int x, int y, int colour, const char* format, in
     textout_ex(target, font, text, x, y, colour, -1);
 }
 
+// The message layer is a ring (see writeMessage): world row y lies in ring row (y + rise) mod
+// height. Rising turns the ring instead of moving its pixels; the rows that come in at the bottom
+// held the rows lost at the top, so they are emptied. Returns the new rise.
+int turnMessageRing(BITMAP* ring, int rise)
+{
+    const int h = ring->h;
+    rise = (rise + MESSAGE_RISE) % h;
+    for (int k = 1; k <= MESSAGE_RISE; ++k) hline(ring, 0, (rise + h - k) % h, ring->w - 1, makecol(255, 0, 255));
+    return rise;
+}
+
+// One band of the ring drawn so that its rows land on target rows top to bottom - 1.
+void layRingBand(BITMAP* target, BITMAP* ring, int x, int drawY, int top, int bottom)
+{
+    top = std::max(top, 0);
+    bottom = std::min(bottom, target->h);
+    if (top >= bottom) return;
+    set_clip_rect(target, 0, top, target->w - 1, bottom - 1);
+    draw_trans_sprite(target, ring, x, drawY);
+    set_clip_rect(target, 0, 0, target->w - 1, target->h - 1);
+}
+
+// The ring's world rows top to bottom - 1 laid over the target with world row 0 at target row y.
+void layRingOver(BITMAP* target, BITMAP* ring, int rise, int top, int bottom, const Blend& blend, int x, int y)
+{
+    if (top >= bottom) return;
+    set_trans_blender(blend.red, blend.green, blend.blue, blend.alpha);
+    const int h = ring->h;
+    const int seam = h - rise;  // the first world row of the ring's upper band
+    layRingBand(target, ring, x, y - rise, y + top, y + std::min(bottom, seam));
+    layRingBand(target, ring, x, y - rise + h, y + std::max(top, seam), y + bottom);
+}
+
 void drawIcon(BITMAP* picture, BITMAP* target, int sourceX, int x, int y)
 {
     masked_blit(picture, target, sourceX, 0, x, y, ICON_SIZE, ICON_SIZE);
@@ -114,7 +148,6 @@ void Game::presentFrameTo(BITMAP* target)
 void Game::composeFrameTo(BITMAP* target)
 {
     BITMAP* back = bitmaps.backBuffer;
-    const int magenta = makecol(255, 0, 255);
 
     // The view fills the band between the strips; the world layers follow it.
     masked_blit(bitmaps.worldBitmap, back, mapX, mapY, 0, HUD_HEIGHT, back->w, back->h - 2 * HUD_HEIGHT);
@@ -129,14 +162,11 @@ void Game::composeFrameTo(BITMAP* target)
                     picture->h);
     }
 
-    // Messages rise through the scratch copy; the top rows fall off, the bottom rows come in empty.
-    BITMAP* messages = bitmaps.messageLayer;
-    BITMAP* scratch = bitmaps.messageScratch;
-    masked_blit(messages, scratch, 0, MESSAGE_RISE, 0, 0, messages->w, messages->h);
-    clear_to_color(messages, magenta);
-    masked_blit(scratch, messages, 0, 0, 0, 0, scratch->w, scratch->h);
-    layOver(back, scratch, MESSAGE_BLEND, -mapX, -mapY);
-    clear_to_color(scratch, magenta);
+    // Messages rise; the top rows fall off, the bottom rows come in empty.
+    messageRise = turnMessageRing(bitmaps.messageLayer, messageRise);
+    messageTop = std::max(messageTop - MESSAGE_RISE, 0);
+    messageBottom = std::max(messageBottom - MESSAGE_RISE, 0);
+    layRingOver(back, bitmaps.messageLayer, messageRise, messageTop, messageBottom, MESSAGE_BLEND, -mapX, -mapY);
 
     if (hasRadar) {
         BITMAP* radar = bitmaps.radarBitmap;

@@ -4,6 +4,7 @@
 
 #include <allegro.h>
 
+#include "shell/frame_pace.h"
 #include "shell/ticks.h"
 
 Game::Game()
@@ -31,6 +32,8 @@ void Game::releaseGrids()
     obstacleGrid.release();
     reachGrid.release();
     spareGrid.release();
+    paintedObstacles.release();
+    paintedReach.release();
 }
 
 namespace {
@@ -82,7 +85,12 @@ void Game::playOneGame()
     startTicks();
     remove_mouse();
     setUpLevel();
-    while (runGamePass()) {
+    // Only the game loop is paced: the menu and the other screens keep their own polling.
+    FramePace pace;
+    for (;;) {
+        pace.beginPass();
+        if (!runGamePass()) break;
+        pace.finishPass();
     }
     endGame();
     stopTicks();
@@ -115,7 +123,9 @@ void Game::updateTick()
 
 void Game::drawFrame()
 {
-    obstacleGrid.paintCells(bitmaps.ghostMap, 255, 0, 255, 0, 255, 0, CELL_SIZE);
+    refreshGhostMap();
+    eraseLastBeam();
+    clipLayersToView();
     prepareLightLayers();
     drawBackground();
     drawWalls();
@@ -124,6 +134,8 @@ void Game::drawFrame()
     updateBombs();
     drawBlocks();
     drawGhosts();
+    // The beam's hit test reads the glow layer wherever a ghost is: the beam is drawn whole.
+    releaseLayerClips();
     if (key[KEY_G] && hasGenerator) drawBeam();
     drawRadar();
 }

@@ -126,6 +126,18 @@ public:
     // Set when a level's bitmaps or grids could not be made; the game then ends as Escape would.
     bool levelBuildFailed = false;
 
+    // Bounded drawing: a frame redraws only the view; these say what the kept layers hold.
+    GridLayer paintedObstacles;  // obstacleGrid as ghostMap was last painted; -1: a rule drew there since
+    GridLayer paintedReach;      // reachGrid as the fog was last painted; -1: paint anew
+    std::int32_t messageRise = 0;  // rows the message ring has turned, 0 to its height - 1; 0 for new layers
+    std::int32_t messageTop = 0;     // world rows from messageTop to messageBottom - 1 may hold messages;
+    std::int32_t messageBottom = 0;  // the rest of the ring is empty. Both 0 for new layers
+    std::int32_t beamFirstColumn = 0;  // the beam still in glowLayer: its first cell, its step and
+    std::int32_t beamFirstRow = 0;     // its length in cells (0: none); set by drawBeam, cleared
+    std::int32_t beamStepColumn = 0;   // by eraseLastBeam at the next frame
+    std::int32_t beamStepRow = 0;
+    std::int32_t beamCellCount = 0;
+
     // shell/game.cpp: life cycle and loops
     Game();
     ~Game();
@@ -171,6 +183,7 @@ public:
     void buildLevel();
     void buildMaze();
     void updateReach(int x, int y);
+    void paintFog();  // shadeMask and shadeLayer, where the reach changed since they were painted
     void placeObject();
     void placeDynamites();
     void placeGhosts();
@@ -193,6 +206,12 @@ public:
     void drawBeam();
     void drawBeamSegment(int x, int y, int sourceY);
     void drawRadar();
+    void refreshGhostMap();    // repaints ghostMap where obstacleGrid changed since it was painted
+    void forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, int lastRow);  // a rule drew there
+    void forgetPaintedLayers();  // fresh level layers: the kept ones are painted anew
+    void clipLayersToView();     // worldBitmap, glowLayer and darkLayer drawn only where the view is
+    void releaseLayerClips();
+    void eraseLastBeam();        // no beam pixel of an earlier frame may survive anywhere
 
     // actors/ghosts.cpp
     void updateGhosts();
@@ -227,6 +246,10 @@ public:
     void collectPowerUps();
     void collectCoins(sprite* coins, int count, int value, const char* text, int volume);
     bool shieldGhosts();
+    // Every picture on the message ring goes through these: world positions to ring rows.
+    void drawMessagePicture(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height);
+    void drawMessageGlyphs(int x, int y, int glyphRow, const char* text);
+    void noteMessageRows(int y, int height);  // widens the band of rows that may hold messages
 
     // actors/actor_drawing.cpp
     void advanceClocks();

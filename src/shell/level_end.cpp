@@ -23,18 +23,18 @@ void Game::checkLevelUp()
 {
     if (score <= levelNumber * levelNumber * TARGET_PER_LEVEL_SQUARED + TARGET_BASE) return;
     // One level per frame at most, so a big jump shows one picture and sound per level gained.
-    BITMAP* layer = bitmaps.messageLayer;
+    const BITMAP* layer = bitmaps.messageLayer;
     const int centreX = layer->w / 2;
     const int bottom = layer->h;
-    masked_blit(bitmaps.framePicture, layer, 0, 0, centreX + FRAME_DX, bottom + FRAME_DY, bitmaps.framePicture->w,
-                bitmaps.framePicture->h);
+    drawMessagePicture(bitmaps.framePicture, 0, 0, centreX + FRAME_DX, bottom + FRAME_DY, bitmaps.framePicture->w,
+                       bitmaps.framePicture->h);
     playSound(samples.levelUpSample, 150);
     ++levelNumber;
     char number[16];
     std::snprintf(number, sizeof number, "%d", levelNumber);
-    frontEnd.drawText(bitmaps.alphabetPicture, layer, centreX + LEVEL_WORD_DX, bottom + WORDS_DY, 0, "LEVEL");
-    frontEnd.drawText(bitmaps.alphabetPicture, layer, centreX + UP_WORD_DX, bottom + WORDS_DY, 0, "UP");
-    frontEnd.drawText(bitmaps.alphabetPicture, layer, centreX + NUMBER_DX, bottom + NUMBER_DY, 1, number);
+    drawMessageGlyphs(centreX + LEVEL_WORD_DX, bottom + WORDS_DY, 0, "LEVEL");
+    drawMessageGlyphs(centreX + UP_WORD_DX, bottom + WORDS_DY, 0, "UP");
+    drawMessageGlyphs(centreX + NUMBER_DX, bottom + NUMBER_DY, 1, number);
 }
 
 bool Game::checkLevelEnd()

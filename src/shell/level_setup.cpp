@@ -111,6 +111,7 @@ bool Game::createLevelPictures()
         return false;
     }
     bitmaps.createLevelLayers(rows, columns);
+    forgetPaintedLayers();
     if (bitmaps.levelLayersComplete()) return true;
     failLevelBuild("no memory for the level's pictures");
     return false;
@@ -149,7 +150,7 @@ void Game::markDeath()
 {
     playSound(samples.screamSample3, DEATH_SCREAM_VOLUME);
     BITMAP* picture = bitmaps.deathPicture;
-    masked_blit(picture, bitmaps.messageLayer, 0, 0, heroActor.x, heroActor.y, picture->w, picture->h);
+    drawMessagePicture(picture, 0, 0, heroActor.x, heroActor.y, picture->w, picture->h);
 }
 
 void Game::freezeBoard()

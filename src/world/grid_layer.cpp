@@ -96,6 +96,19 @@ void GridLayer::paintCells(BITMAP* bitmap, int backR, int backG, int backB, int 
             if (getCell(c, r) == CELL_WALL) rectfill(bitmap, c * size, r * size, c * size + size, r * size + size, colour);
 }
 
+void GridLayer::paintCellRange(BITMAP* bitmap, int background, int colour, int size, int firstColumn, int firstRow,
+                               int lastColumn, int lastRow, std::int32_t value) const
+{
+    // Each square spills one pixel into its right and lower neighbours, so the cells just
+    // before the range are painted too, clipped to it.
+    set_clip_rect(bitmap, firstColumn * size, firstRow * size, (lastColumn + 1) * size - 1, (lastRow + 1) * size - 1);
+    clear_to_color(bitmap, background);
+    for (int r = firstRow > 0 ? firstRow - 1 : 0; r <= lastRow; ++r)
+        for (int c = firstColumn > 0 ? firstColumn - 1 : 0; c <= lastColumn; ++c)
+            if (getCell(c, r) == value) rectfill(bitmap, c * size, r * size, c * size + size, r * size + size, colour);
+    set_clip_rect(bitmap, 0, 0, bitmap->w - 1, bitmap->h - 1);
+}
+
 void GridLayer::paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const
 {
     const int tile = gameRandom() % WALL_TILE_STYLES + 1;

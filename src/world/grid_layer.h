@@ -51,6 +51,11 @@ public:
     void floodFill(int column, int row);
     void paintCells(BITMAP* bitmap, int backR, int backG, int backB, int cellR, int cellG, int cellB,
                     int size) const;
+    // paintCells (or, with value 0, paintUnreached) for the pixels of the cells from
+    // (firstColumn, firstRow) to (lastColumn, lastRow) only, leaving the rest of the bitmap as it
+    // is; colours are makecol values.
+    void paintCellRange(BITMAP* bitmap, int background, int colour, int size, int firstColumn, int firstRow,
+                        int lastColumn, int lastRow, std::int32_t value = CELL_WALL) const;
     void paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const;
     void paintUnreached(BITMAP* bitmap, int size) const;
     void blast(BITMAP* bitmap, int x, int y);

@@ -4,6 +4,7 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "shell/random.h"
@@ -52,6 +53,30 @@ constexpr int NEW_ROOM_VOLUME = 100;
 constexpr GridStep FOG_SPREAD[] = {{0, 0}, {-1, 0}, {0, -1}, {1, 0}, {0, 1}};
 
 int magenta() { return makecol(255, 0, 255); }
+
+// The box of cells whose fog changed since it was painted (unreached floor is fogged); the
+// painted copy then takes the grid. False when nothing changed.
+bool findReachChanges(const GridLayer& reach, GridLayer& painted, GridStep& first, GridStep& last)
+{
+    if (reach.columnCount == 0) return false;
+    if (painted.columnCount != reach.columnCount || painted.rowCount != reach.rowCount) {
+        painted.release();
+        painted.allocate(reach.rowCount, reach.columnCount);
+        painted.fill(-1);
+    }
+    first = {reach.columnCount, reach.rowCount};
+    last = {-1, -1};
+    for (int r = 0; r < reach.rowCount; ++r)
+        for (int c = 0; c < reach.columnCount; ++c) {
+            const std::int32_t was = painted.getCell(c, r);
+            const bool fogged = reach.getCell(c, r) == CELL_FLOOR;
+            if (was >= 0 && (was == CELL_FLOOR) == fogged) continue;
+            first = {std::min(first.column, c), std::min(first.row, r)};
+            last = {std::max(last.column, c), std::max(last.row, r)};
+        }
+    painted.cells = reach.cells;
+    return last.column >= 0;
+}
 
 bool anyCell(int, int) { return true; }
 
@@ -121,8 +146,10 @@ void Game::chooseGridSize()
 void Game::allocateGrids()
 {
     const bool allocated = placementGrid.allocate(rows, columns) && wallGrid.allocate(rows, columns) &&
-                           obstacleGrid.allocate(rows, columns) && reachGrid.allocate(rows, columns);
-    if (!allocated) failLevelBuild("no memory for the maze grids");
+                           obstacleGrid.allocate(rows, columns) && reachGrid.allocate(rows, columns) &&
+                           paintedObstacles.allocate(rows, columns) && paintedReach.allocate(rows, columns);
+    if (!allocated) return failLevelBuild("no memory for the maze grids");
+    forgetPaintedLayers();
 }
 
 void Game::chooseBackground()
@@ -202,12 +229,37 @@ void Game::updateReach(int x, int y)
 {
     wallGrid.copyWallsTo(reachGrid);
     reachGrid.floodFill(cellOf(x + ACTOR_SIZE / 2), cellOf(y + ACTOR_SIZE / 2));
-    BITMAP* mask = bitmaps.shadeMask;
-    reachGrid.paintUnreached(mask, CELL_SIZE);
-    clear_to_color(bitmaps.shadeLayer, magenta());
-    for (const GridStep& spread : FOG_SPREAD)
-        masked_blit(mask, bitmaps.shadeLayer, 0, 0, spread.column * CELL_SIZE, spread.row * CELL_SIZE, mask->w,
-                    mask->h);
+    paintFog();
+}
+
+void Game::paintFog()
+{
+    // Only the cells whose reach changed, and those their fog spreads over, are painted again:
+    // after a blast that is a few cells, not the whole world.
+    GridStep first{}, last{};
+    if (!findReachChanges(reachGrid, paintedReach, first, last)) return;
+    const int spread = 2;  // one cell of spread, and the pixel each painted square spills over
+    first = {std::max(first.column - spread, 0), std::max(first.row - spread, 0)};
+    last = {std::min(last.column + spread, columns - 1), std::min(last.row + spread, rows - 1)};
+    reachGrid.paintCellRange(bitmaps.shadeMask, magenta(), makecol(0, 0, 0), CELL_SIZE, first.column, first.row,
+                             last.column, last.row, CELL_FLOOR);
+
+    // The fog is the unreached floor widened one cell each way.
+    BITMAP* shade = bitmaps.shadeLayer;
+    set_clip_rect(shade, first.column * CELL_SIZE, first.row * CELL_SIZE, (last.column + 1) * CELL_SIZE - 1,
+                  (last.row + 1) * CELL_SIZE - 1);
+    clear_to_color(shade, magenta());
+    const int black = makecol(0, 0, 0);
+    for (int r = std::max(first.row - spread, 0); r <= std::min(last.row + spread, rows - 1); ++r)
+        for (int c = std::max(first.column - spread, 0); c <= std::min(last.column + spread, columns - 1); ++c) {
+            if (reachGrid.getCell(c, r) != CELL_FLOOR) continue;
+            for (const GridStep& step : FOG_SPREAD) {
+                const int x = (c + step.column) * CELL_SIZE;
+                const int y = (r + step.row) * CELL_SIZE;
+                rectfill(shade, x, y, x + CELL_SIZE, y + CELL_SIZE, black);
+            }
+        }
+    set_clip_rect(shade, 0, 0, shade->w - 1, shade->h - 1);
 }
 
 void Game::placeObject()

@@ -1,6 +1,10 @@
 // World drawing: the darkness around the hero, the level's background with its lights and
-// shadows, the plasma beam and the radar mini-map.
+// shadows, the plasma beam and the radar mini-map; and what keeps a frame's work to the view:
+// the clip to the view, the ghosts' collision picture repainted only where its grid changed,
+// and the last beam wiped cell by cell.
 #include <allegro.h>
+
+#include <algorithm>
 
 #include "shell/game.h"
 #include "shell/random.h"
@@ -69,6 +73,56 @@ constexpr int RADAR_ECHO_GAP = 15;  // the second ring trails the first by this 
 // The background colour darkened by a fraction f: c - c f, truncated.
 int dim(int c, double f) { return static_cast<int>(c - c * f); }
 
+int magenta() { return makecol(255, 0, 255); }
+
+// One wall cell's shadow: its square, one pixel wider than the cell as every painted cell is,
+// laid 1, 2 and 3 pixels down and right. The three squares together are one rectangle with
+// stepped upper-right and lower-left corners.
+void drawWallShadow(BITMAP* world, int column, int row, int colour)
+{
+    const int x = column * CELL_SIZE;
+    const int y = row * CELL_SIZE;
+    const int far = CELL_SIZE + WALL_SHADOW_DEPTH;  // the lowest and rightmost shadow pixel
+    rectfill(world, x + 1, y + WALL_SHADOW_DEPTH, x + far, y + CELL_SIZE + 1, colour);
+    hline(world, x + 1, y + 1, x + CELL_SIZE + 1, colour);
+    hline(world, x + 1, y + 2, x + CELL_SIZE + 2, colour);
+    hline(world, x + 2, y + CELL_SIZE + 2, x + far, colour);
+    hline(world, x + 3, y + far, x + far, colour);
+}
+
+constexpr std::int32_t UNPAINTED = -1;  // a cell whose picture must be painted anew
+
+struct CellBox {
+    int firstColumn, firstRow, lastColumn, lastRow;
+};
+
+// Where the grid differs from the copy it was last painted from, widened by one cell each way
+// because a painted square spills one pixel into its neighbours; the copy then takes the grid.
+// False when nothing differs.
+bool takeChanges(const GridLayer& grid, GridLayer& painted, CellBox& box)
+{
+    if (grid.columnCount == 0) return false;
+    if (painted.columnCount != grid.columnCount || painted.rowCount != grid.rowCount) {
+        painted.release();
+        painted.allocate(grid.rowCount, grid.columnCount);
+        painted.cells = grid.cells;
+        box = {0, 0, grid.columnCount - 1, grid.rowCount - 1};
+        return true;
+    }
+    if (painted.cells == grid.cells) return false;
+    box = {grid.columnCount, grid.rowCount, -1, -1};
+    for (int r = 0; r < grid.rowCount; ++r)
+        for (int c = 0; c < grid.columnCount; ++c)
+            if (grid.getCell(c, r) != painted.getCell(c, r)) {
+                box = {std::min(box.firstColumn, c), std::min(box.firstRow, r), std::max(box.lastColumn, c),
+                       std::max(box.lastRow, r)};
+            }
+    painted.cells = grid.cells;  // the same size: no allocation
+    box = {std::max(box.firstColumn - 1, 0), std::max(box.firstRow - 1, 0),
+           std::min(box.lastColumn + 1, grid.columnCount - 1), std::min(box.lastRow + 1, grid.rowCount - 1)};
+    return true;
+}
+
 }  // namespace
 
 void Game::prepareLightLayers()
@@ -106,10 +160,14 @@ void Game::drawBackground()
                makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM)));
 
     // Wall shadows: the walls drawn later cover all but the lower-right fringe.
-    wallGrid.paintCells(bitmaps.wallShadow, 255, 0, 255, dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM),
-                        dim(b, WALL_SHADOW_DIM), CELL_SIZE);
-    for (int i = 1; i <= WALL_SHADOW_DEPTH; ++i)
-        masked_blit(bitmaps.wallShadow, world, 0, 0, i, i, bitmaps.wallShadow->w, bitmaps.wallShadow->h);
+    const int wallShadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
+    const int firstColumn = std::max(cellOf(world->cl) - 1, 0);
+    const int firstRow = std::max(cellOf(world->ct) - 1, 0);
+    const int lastColumn = std::min(cellOf(world->cr - 1), wallGrid.columnCount - 1);
+    const int lastRow = std::min(cellOf(world->cb - 1), wallGrid.rowCount - 1);
+    for (int row = firstRow; row <= lastRow; ++row)
+        for (int column = firstColumn; column <= lastColumn; ++column)
+            if (wallGrid.getCell(column, row) == CELL_WALL) drawWallShadow(world, column, row, wallShadow);
 
     const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
     for (int i = 0; i < blockCount; ++i) {
@@ -161,10 +219,17 @@ void Game::drawBeam()
     default: break;
     }
     const int sourceY = dRow == 0 ? BEAM_HORIZONTAL_ROW : BEAM_VERTICAL_ROW;
+    // Remembered, so the next frame can wipe exactly these cells.
+    beamFirstColumn = column + dColumn;
+    beamFirstRow = row + dRow;
+    beamStepColumn = dColumn;
+    beamStepRow = dRow;
+    beamCellCount = 0;
     if (dColumn != 0 || dRow != 0) {
         for (int c = column + dColumn, r = row + dRow; obstacleGrid.contains(c, r); c += dColumn, r += dRow) {
             if (obstacleGrid.getCell(c, r) == CELL_WALL) break;
             drawBeamSegment(c * CELL_SIZE, r * CELL_SIZE, sourceY);
+            ++beamCellCount;
         }
     }
 
@@ -214,4 +279,55 @@ void Game::drawRadar()
     circle(radar, hx, hy, radarSweep + RADAR_ECHO_GAP, makecol(0, b, 0));
     radarSweep += RADAR_SWEEP_STEP;
     if (radarSweep >= RADAR_SWEEP_END) radarSweep = 0;
+}
+
+void Game::refreshGhostMap()
+{
+    CellBox box{};
+    if (!takeChanges(obstacleGrid, paintedObstacles, box)) return;
+    obstacleGrid.paintCellRange(bitmaps.ghostMap, magenta(), makecol(0, 255, 0), CELL_SIZE, box.firstColumn,
+                                box.firstRow, box.lastColumn, box.lastRow);
+}
+
+void Game::forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, int lastRow)
+{
+    for (int r = firstRow; r <= lastRow; ++r)
+        for (int c = firstColumn; c <= lastColumn; ++c)
+            if (paintedObstacles.contains(c, r)) paintedObstacles.setCell(c, r, UNPAINTED);
+}
+
+void Game::forgetPaintedLayers()
+{
+    paintedObstacles.fill(UNPAINTED);
+    paintedReach.fill(UNPAINTED);
+    messageRise = 0;
+    messageTop = 0;
+    messageBottom = 0;
+    beamCellCount = 0;
+}
+
+void Game::clipLayersToView()
+{
+    // Nothing outside the view of these three is ever seen, and no rule reads them there.
+    const int right = mapX + bitmaps.backBuffer->w - 1;
+    const int bottom = mapY + bitmaps.backBuffer->h - 2 * HUD_HEIGHT - 1;
+    for (BITMAP* layer : {bitmaps.worldBitmap, bitmaps.glowLayer, bitmaps.darkLayer})
+        set_clip_rect(layer, mapX, mapY, right, bottom);
+}
+
+void Game::releaseLayerClips()
+{
+    for (BITMAP* layer : {bitmaps.worldBitmap, bitmaps.glowLayer, bitmaps.darkLayer})
+        set_clip_rect(layer, 0, 0, layer->w - 1, layer->h - 1);
+}
+
+void Game::eraseLastBeam()
+{
+    // The glow layer is cleared only within the view, but the beam's hit test reads it anywhere.
+    for (int i = 0; i < beamCellCount; ++i) {
+        const int x = (beamFirstColumn + i * beamStepColumn) * CELL_SIZE;
+        const int y = (beamFirstRow + i * beamStepRow) * CELL_SIZE;
+        rectfill(bitmaps.glowLayer, x, y, x + CELL_SIZE - 1, y + CELL_SIZE - 1, magenta());
+    }
+    beamCellCount = 0;
 }

@@ -105,17 +105,22 @@ TEST_F(FrameComposition, TheGameOverPictureIsCentredOnTheWholeScreenUnderTheStri
 TEST_F(FrameComposition, MessagesRiseThreePixelsPerPresentedFrame)
 {
     BITMAP* messages = game->bitmaps.messageLayer;
-    putpixel(messages, 300, 400, makecol(255, 255, 255));
-    putpixel(messages, 300, 2, makecol(255, 255, 255));
+    BITMAP* dot = makeFilledBitmap(1, 1, makecol(255, 255, 255));
+    const int bottom = messages->h - 1;
+    for (const int y : {400, 2, bottom}) game->drawMessagePicture(dot, 0, 0, 300, y, 1, 1);
+    destroy_bitmap(dot);
     for (const int y : {397, 394}) {
         game->composeFrameTo(target);
-        EXPECT_EQ(getpixel(messages, 300, y), makecol(255, 255, 255));
-        EXPECT_EQ(getpixel(messages, 300, y + 3), magenta());
+        EXPECT_EQ(messagePixel(*game, 300, y), makecol(255, 255, 255));
+        EXPECT_EQ(messagePixel(*game, 300, y + 3), magenta());
         EXPECT_EQ(getpixel(game->bitmaps.messageScratch, 300, y), magenta());
         // The message layer sits 40 pixels higher on the screen than the world layers.
         EXPECT_GT(getr(shown(300 - 200, y - 120)), 100);
     }
-    for (int y = 0; y < 3; ++y) EXPECT_EQ(getpixel(messages, 300, y), magenta());  // the top rows are lost
+    for (int y = 0; y < 3; ++y) EXPECT_EQ(messagePixel(*game, 300, y), magenta());  // the top rows are lost
+    // The bottom rows come in empty.
+    EXPECT_EQ(messagePixel(*game, 300, bottom - 6), makecol(255, 255, 255));
+    for (int y = bottom - 5; y <= bottom; ++y) EXPECT_EQ(messagePixel(*game, 300, y), magenta());
 }
 
 TEST_F(FrameComposition, TheRadarLiesTenPixelsFromTheRightFiftyAboveTheBottom)

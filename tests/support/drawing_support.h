@@ -19,6 +19,13 @@ inline BITMAP* makeCodedPicture(int columns, int rows, int tint)
     return picture;
 }
 
+// The pixel of the message layer at world (x, y): the layer is a ring turned by messageRise.
+inline int messagePixel(const Game& game, int x, int y)
+{
+    BITMAP* ring = game.bitmaps.messageLayer;
+    return getpixel(ring, x, (y + game.messageRise) % ring->h);
+}
+
 inline void replacePicture(BITMAP*& slot, BITMAP* picture)
 {
     destroy_bitmap(slot);

@@ -364,6 +364,21 @@ TEST_F(LevelBuild, FogLiesOverUnreachedFloorUntilABlastOpensIt)
     EXPECT_EQ(g.reachGrid.getCell(13, 2), CELL_REACHED);
     EXPECT_EQ(fog(13, 2), 0xFF00FF);
     EXPECT_EQ(fog(12, 2), 0xFF00FF);
+
+    // Only the blast's neighbourhood was painted again, yet the fog is the whole-world fog.
+    BITMAP* mask = create_bitmap(g.bitmaps.shadeMask->w, g.bitmaps.shadeMask->h);
+    BITMAP* shade = makeFilledBitmap(mask->w, mask->h, 0xFF00FF);
+    g.reachGrid.paintUnreached(mask, CELL_SIZE);
+    for (const auto& [dc, dr] : {std::pair{0, 0}, {-1, 0}, {0, -1}, {1, 0}, {0, 1}})
+        masked_blit(mask, shade, 0, 0, dc * CELL_SIZE, dr * CELL_SIZE, mask->w, mask->h);
+    int differing = 0;
+    for (int y = 0; y < mask->h; ++y)
+        for (int x = 0; x < mask->w; ++x)
+            differing += getpixel(mask, x, y) != getpixel(g.bitmaps.shadeMask, x, y) ||
+                         getpixel(shade, x, y) != getpixel(g.bitmaps.shadeLayer, x, y);
+    EXPECT_EQ(differing, 0);
+    destroy_bitmap(mask);
+    destroy_bitmap(shade);
 }
 
 TEST_F(LevelBuild, FixedSeedsBuildTheLevelsOfTheCatalogue)

@@ -1,0 +1,302 @@
+// A frame that draws only the view must give the player the same pixels and leave the game in the
+// same state as one that redraws the whole world. Two games play the same seeded script side by
+// side, one through each frame, and are compared after every frame.
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "drawing_support.h"
+#include "full_world_drawing.h"
+#include "shell/game.h"
+#include "shell/random.h"
+#include "test_support.h"
+
+namespace {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int FRAMES = 150;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr int FRAMES = 150;
+#else
+constexpr int FRAMES = 240;
+#endif
+#else
+constexpr int FRAMES = 240;
+#endif
+
+constexpr int CORRIDOR_ROW = 2;  // the hero's starting row
+
+void freeGame(Game*& game)
+{
+    if (!game) return;
+    game->bitmaps.destroyLevelLayers();
+    game->bitmaps.destroyGameBitmaps();
+    game->releaseAssets();
+    delete game;
+    game = nullptr;
+}
+
+// Every pixel of two bitmaps of one size; the first difference is reported.
+std::string compareBitmaps(BITMAP* a, BITMAP* b, const char* what)
+{
+    if (a->w != b->w || a->h != b->h) return std::string(what) + " sizes differ";
+    const std::size_t rowBytes = static_cast<std::size_t>(a->w) * 4;
+    for (int y = 0; y < a->h; ++y)
+        if (std::memcmp(a->line[y], b->line[y], rowBytes) != 0)
+            for (int x = 0; x < a->w; ++x)
+                if (getpixel(a, x, y) != getpixel(b, x, y)) {
+                    std::ostringstream text;
+                    text << what << " differs at (" << x << ", " << y << "): " << std::hex << getpixel(a, x, y)
+                         << " against " << getpixel(b, x, y);
+                    return text.str();
+                }
+    return "";
+}
+
+// The message layer as the world sees it, row by row through each game's ring.
+std::string compareMessages(const Game& a, const Game& b)
+{
+    BITMAP* ra = a.bitmaps.messageLayer;
+    BITMAP* rb = b.bitmaps.messageLayer;
+    const std::size_t rowBytes = static_cast<std::size_t>(ra->w) * 4;
+    for (int y = 0; y < ra->h; ++y)
+        if (std::memcmp(ra->line[(y + a.messageRise) % ra->h], rb->line[(y + b.messageRise) % rb->h], rowBytes) != 0)
+            for (int x = 0; x < ra->w; ++x)
+                if (messagePixel(a, x, y) != messagePixel(b, x, y))
+                    return "the message layer differs at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    return "";
+}
+
+// Where the beam's hit test would find the beam: the same pixels in both, anywhere in the world.
+std::string compareBeamPixels(BITMAP* a, BITMAP* b)
+{
+    const std::uint32_t beam = static_cast<std::uint32_t>(makecol(255, 255, 254));
+    for (int y = 0; y < a->h; ++y) {
+        const auto* rowA = reinterpret_cast<const std::uint32_t*>(a->line[y]);
+        const auto* rowB = reinterpret_cast<const std::uint32_t*>(b->line[y]);
+        for (int x = 0; x < a->w; ++x)
+            if ((rowA[x] == beam) != (rowB[x] == beam))
+                return "a beam pixel at (" + std::to_string(x) + ", " + std::to_string(y) + ") is in one game only";
+    }
+    return "";
+}
+
+void describe(std::ostream& out, const char* name, const sprite& s) { out << name << ' ' << s.x << ',' << s.y << ',' << s.frame << ',' << s.row << ' '; }
+
+// Everything the rules keep that a frame could disturb.
+std::string stateOf(const Game& g)
+{
+    std::ostringstream out;
+    out << "level " << g.levelNumber << " built " << g.builtLevel << " score " << g.score << " lives " << g.lives
+        << " over " << g.gameOver << " coins " << g.coinsLeft << " bombs " << g.bombCount << " hunter "
+        << g.hunterIndex << ' ' << g.hunterTime << " clocks " << g.coinClock << ',' << g.walkClock << ','
+        << g.bombCooldown << ',' << g.radarSweep << ',' << g.beamFrame << ',' << g.musicClock << " power "
+        << g.beamPower << ',' << g.shieldTime << ',' << g.shoesTime << ',' << g.hasShield << g.hasShoes
+        << g.hasGenerator << g.hasRadar << " view " << g.mapX << ',' << g.mapY << ',' << g.ogrX << ',' << g.ogrY
+        << ',' << g.nadX << ',' << g.nadY << ' ';
+    describe(out, "hero", g.heroActor);
+    out << g.heroActor.speed << ',' << g.heroActor.direction << ' ';
+    for (int i = 0; i < g.ghostCount; ++i) {
+        describe(out, "ghost", g.ghosts[i]);
+        out << g.ghosts[i].kind << ',' << g.ghosts[i].direction << ',' << g.ghosts[i].speed << ' ';
+    }
+    for (int i = 0; i < BOMB_SLOTS; ++i) out << "bomb " << g.bombs[i].x << ',' << g.bombs[i].y << ',' << g.bombs[i].armed << ',' << g.bombs[i].fuse << ' ';
+    for (auto [array, n] : {std::pair{g.blocks, g.blockCount}, {g.coins1, g.coin1Count}, {g.coins2, g.coin2Count},
+                            {g.coins5, g.coin5Count}, {g.dynamites, g.dynamiteCount}, {g.treasures, g.treasureCount}})
+        for (int i = 0; i < n; ++i) describe(out, "object", array[i]);
+    for (const sprite* item : {&g.shieldItem, &g.lifeItem, &g.shoesItem, &g.generatorItem, &g.radarItem}) describe(out, "item", *item);
+    for (const GridLayer* grid : {&g.wallGrid, &g.obstacleGrid, &g.reachGrid, &g.placementGrid})
+        for (std::int32_t cell : grid->cells) out << cell;
+    return out.str();
+}
+
+// Opens the hero's row from wall to wall, so he can walk and fire across the whole world.
+void openCorridor(Game& g)
+{
+    for (int c = 1; c < g.columns - 1; ++c) {
+        g.wallGrid.setCell(c, CORRIDOR_ROW, CELL_FLOOR);
+        g.obstacleGrid.setCell(c, CORRIDOR_ROW, CELL_FLOOR);
+        rectfill(g.bitmaps.wallsBitmap, c * CELL_SIZE, CORRIDOR_ROW * CELL_SIZE, c * CELL_SIZE + CELL_SIZE - 1,
+                 CORRIDOR_ROW * CELL_SIZE + CELL_SIZE - 1, makecol(255, 0, 255));
+    }
+    g.updateReach(g.heroActor.x, g.heroActor.y);
+}
+
+void arm(Game& g)
+{
+    g.bombCount = 8;
+    g.hasGenerator = true;
+    g.beamPower = 400;
+    g.heroActor.speed = 10;
+}
+
+// The frame's keys: walk right along the corridor, then down, then back left; bombs and the beam
+// now and then.
+void pressKeys(int frame)
+{
+    key[KEY_RIGHT] = frame < 100;
+    key[KEY_DOWN] = frame >= 100 && frame < 160;
+    key[KEY_LEFT] = frame >= 160;
+    key[KEY_G] = (frame >= 20 && frame < 40) || (frame >= 90 && frame < 110) || (frame >= 130 && frame < 140) ||
+                 (frame >= 200 && frame < 210);
+    key[KEY_B] = frame % 37 == 10;
+}
+
+// What the script does to the board at a frame, the same in both games.
+void stage(Game& g, int frame)
+{
+    const int target = g.levelNumber * g.levelNumber * 100 + 100;
+    const sprite& h = g.heroActor;
+    switch (frame) {
+    case 1:
+        openCorridor(g);
+        arm(g);
+        break;
+    case 30:  // a ghost far down the corridor, in the beam's way
+        if (g.ghostCount > 0) {
+            g.ghosts[0].placeAt((g.columns - 3) * CELL_SIZE, CORRIDOR_ROW * CELL_SIZE);
+            g.ghosts[0].direction = DIRECTION_NONE;
+        }
+        break;
+    case 60:
+        if (g.coin1Count > 0) g.coins1[0].placeAt(h.x, h.y);
+        break;
+    case 80: g.score = target + 1; break;  // LEVEL UP
+    case 95:
+        if (g.ghostCount > 1) {
+            g.ghosts[1].placeAt(h.x + 3 * CELL_SIZE, h.y);
+            g.ghosts[1].direction = DIRECTION_NONE;
+        }
+        break;
+    case 140:
+        if (g.treasureCount > 0) g.treasures[0].placeAt(h.x, h.y);
+        break;
+    case 150:  // a block right in the hero's way down
+        if (g.blockCount > 0) {
+            g.blocks[0].placeAt(cellOf(h.x + 20) * CELL_SIZE, (cellOf(h.y + 20) + 1) * CELL_SIZE);
+            g.obstacleGrid.setCell(cellOf(h.x + 20), cellOf(h.y + 20) + 1, CELL_WALL);
+        }
+        break;
+    case 180:  // a ghost catches the hero
+        if (g.ghostCount > 2) g.ghosts[2].placeAt(h.x, h.y);
+        break;
+    case 185: arm(g); break;
+    case 225:  // the maze cleared with the level raised: the next level is built
+        for (auto [coins, n] : {std::pair{g.coins1, g.coin1Count}, {g.coins2, g.coin2Count}, {g.coins5, g.coin5Count}})
+            for (int i = 0; i < n; ++i) coins[i].takeOffBoard();
+        g.coinsLeft = 0;
+        break;
+    case 227:
+        openCorridor(g);
+        arm(g);
+        break;
+    default: break;
+    }
+}
+
+class BoundedDrawing : public GameTest {
+protected:
+    Game* whole = nullptr;  // draws the whole world every frame
+    BITMAP* wholeScreen = nullptr;
+    BITMAP* boundedScreen = nullptr;
+
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        whole = new Game;
+        wholeScreen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+        boundedScreen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    }
+    void TearDown() override
+    {
+        releaseAllInput();
+        destroy_bitmap(wholeScreen);
+        destroy_bitmap(boundedScreen);
+        freeGame(whole);
+        GameTest::TearDown();
+    }
+
+    static void startAt(Game& g, int level, std::uint32_t seed)
+    {
+        seedRandom(seed);
+        g.setUpLevel();
+        if (level != 1) {
+            g.levelNumber = level;
+            g.setUpLevel();
+        }
+    }
+
+    // One pass of the game loop with a fixed number of ticks; the random source is seeded for the
+    // frame, and one more draw after it tells whether both games drew as often.
+    static int playFrame(Game& g, int frame, int ticks, bool wholeWorld, BITMAP* screen, bool& presented)
+    {
+        seedRandom(static_cast<std::uint32_t>(frame) * 7919u + 17u);
+        stage(g, frame);
+        for (int t = 0; t < ticks; ++t) g.updateTick();
+        if (wholeWorld)
+            drawWholeWorldFrame(g);
+        else
+            g.drawFrame();
+        presented = !g.applyRules();
+        if (presented) {
+            if (wholeWorld)
+                presentWholeWorldFrame(g, screen);
+            else
+                g.presentFrameTo(screen);
+        }
+        return gameRandom();
+    }
+
+    void playLevel(int level, std::uint32_t seed)
+    {
+        startAt(*whole, level, seed);
+        startAt(*game, level, seed);
+        ASSERT_EQ(stateOf(*whole), stateOf(*game));
+        for (int frame = 1; frame <= FRAMES; ++frame) {
+            pressKeys(frame);
+            const int ticks = 1 + frame % 2;
+            bool wholePresented = false, boundedPresented = false;
+            const int wholeDraw = playFrame(*whole, frame, ticks, true, wholeScreen, wholePresented);
+            const int boundedDraw = playFrame(*game, frame, ticks, false, boundedScreen, boundedPresented);
+            SCOPED_TRACE("level " + std::to_string(level) + ", frame " + std::to_string(frame));
+            ASSERT_EQ(wholeDraw, boundedDraw) << "the random source was drawn a different number of times";
+            ASSERT_EQ(wholePresented, boundedPresented);
+            // A rebuilt board is not shown, and a new level's back buffer is not drawn yet.
+            if (wholePresented) {
+                ASSERT_EQ(compareBitmaps(whole->bitmaps.backBuffer, game->bitmaps.backBuffer, "the back buffer"), "");
+            }
+            for (const std::string& difference :
+                 {compareBitmaps(wholeScreen, boundedScreen, "the screen"),
+                  compareBitmaps(whole->bitmaps.ghostMap, game->bitmaps.ghostMap, "the ghosts' map"),
+                  compareBitmaps(whole->bitmaps.wallsBitmap, game->bitmaps.wallsBitmap, "the walls"),
+                  compareBitmaps(whole->bitmaps.shadeLayer, game->bitmaps.shadeLayer, "the fog"),
+                  compareBeamPixels(whole->bitmaps.glowLayer, game->bitmaps.glowLayer),
+                  compareMessages(*whole, *game)})
+                ASSERT_EQ(difference, "");
+            const std::string wholeState = stateOf(*whole);
+            const std::string boundedState = stateOf(*game);
+            if (wholeState != boundedState) {
+                std::size_t at = 0;
+                while (wholeState[at] == boundedState[at]) ++at;
+                const std::size_t from = at > 60 ? at - 60 : 0;
+                FAIL() << "the state differs: " << wholeState.substr(from, 120) << "\nagainst " << boundedState.substr(from, 120);
+            }
+        }
+        releaseAllInput();
+        whole->endGame();
+        game->endGame();
+    }
+};
+
+TEST_F(BoundedDrawing, TheViewAloneGivesTheWholeWorldsPixelsAndState)
+{
+    for (const auto& [level, seed] : {std::pair{1, 101u}, {3, 303u}, {12, 1212u}}) {
+        playLevel(level, seed);
+        if (HasFatalFailure()) return;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// The whole-world frame, step for step as the game drew it before its work was bounded by the
+// view. The actor steps draw wherever they are let; here nothing is clipped.
+#include "full_world_drawing.h"
+
+#include <allegro.h>
+
+#include "shell/game.h"
+#include "shell/random.h"
+
+namespace {
+
+int dim(int c, double f) { return static_cast<int>(c - c * f); }
+int magenta() { return makecol(255, 0, 255); }
+
+void prepareLightLayers(Game& game)
+{
+    clear_to_color(game.bitmaps.glowLayer, magenta());
+    BITMAP* dark = game.bitmaps.darkLayer;
+    clear_to_color(dark, makecol(0, 0, 0));
+    const int cx = game.heroActor.x + 20;
+    const int cy = game.heroActor.y + 20;
+    circlefill(dark, cx, cy, 600, makecol(10, 10, 10));
+    circlefill(dark, cx, cy, 500, makecol(20, 20, 20));
+    circlefill(dark, cx, cy, 400, magenta());
+}
+
+void drawBackground(Game& game)
+{
+    BITMAP* world = game.bitmaps.worldBitmap;
+    const int r = game.backgroundRed, g = game.backgroundGreen, b = game.backgroundBlue;
+    clear_to_color(world, makecol(r, g, b));
+    const int cx = game.heroActor.x + 20;
+    const int cy = game.heroActor.y + 20;
+    if (game.hasShield) {
+        for (int i = 1; i <= 2; ++i) {
+            const int d = gameRandom() % (30 * i);
+            circlefill(world, cx, cy, 100 - 15 * i, makecol(r, g, b + 2 * d));
+        }
+    } else {
+        circlefill(world, cx, cy, 180, makecol(r + 3, g + 3, b + 3));
+        circlefill(world, cx, cy, 140, makecol(r + 12, g + 10, b + 10));
+        circlefill(world, cx, cy, 100, makecol(r + 17, g + 15, b + 15));
+    }
+    circlefill(world, game.heroActor.x + 10, game.heroActor.y + 10, 20, makecol(dim(r, 0.2), dim(g, 0.2), dim(b, 0.2)));
+
+    BITMAP* shadow = game.bitmaps.wallShadow;
+    game.wallGrid.paintCells(shadow, 255, 0, 255, dim(r, 0.4), dim(g, 0.4), dim(b, 0.4), CELL_SIZE);
+    for (int i = 1; i <= 3; ++i) masked_blit(shadow, world, 0, 0, i, i, shadow->w, shadow->h);
+
+    const int blockShadow = makecol(dim(r, 0.6), dim(g, 0.6), dim(b, 0.6));
+    for (int i = 0; i < game.blockCount; ++i) {
+        const sprite& block = game.blocks[i];
+        rectfill(world, block.x + 3, block.y + 3, block.x + 43, block.y + 43, blockShadow);
+    }
+
+    for (int i = 0; i < game.ghostCount; ++i) {
+        const ghost& gh = game.ghosts[i];
+        for (int j = 1; j <= 2; ++j) {
+            const int d = gameRandom() % (20 * j);
+            const int e = gameRandom() % (10 * j);
+            int radius = 60 - 15 * j;
+            int colour = 0;
+            switch (gh.kind) {
+            case 0: colour = makecol(r + d, g, b); break;
+            case 1: colour = makecol(r + d, g + e, b); break;
+            case 2: colour = makecol(r + d, g, b + d); break;
+            case 3: colour = makecol(r, g + d, b + d); break;
+            case 4: colour = makecol(r + d, g, b + e); break;
+            case 5:
+                colour = makecol(r, g, b + 2 * d);
+                radius *= 2;
+                break;
+            default: continue;
+            }
+            circlefill(world, gh.x + 20, gh.y + 20, radius, colour);
+        }
+    }
+}
+
+void layOver(BITMAP* target, BITMAP* layer, int red, int green, int blue, int alpha, int x, int y)
+{
+    set_trans_blender(red, green, blue, alpha);
+    draw_trans_sprite(target, layer, x, y);
+}
+
+}  // namespace
+
+void drawWholeWorldFrame(Game& game)
+{
+    game.obstacleGrid.paintCells(game.bitmaps.ghostMap, 255, 0, 255, 0, 255, 0, CELL_SIZE);
+    prepareLightLayers(game);
+    drawBackground(game);
+    game.drawWalls();
+    game.drawHero();
+    game.drawItems();
+    game.updateBombs();
+    game.drawBlocks();
+    game.drawGhosts();
+    if (key[KEY_G] && game.hasGenerator) game.drawBeam();
+    game.drawRadar();
+}
+
+void presentWholeWorldFrame(Game& game, BITMAP* target)
+{
+    AssetBitmaps& b = game.bitmaps;
+    BITMAP* back = b.backBuffer;
+    const int mapX = game.mapX, mapY = game.mapY;
+    masked_blit(b.worldBitmap, back, mapX, mapY, 0, 40, back->w, back->h - 80);
+    layOver(back, b.glowLayer, 255, 255, 0, 200, -mapX, 40 - mapY);
+    layOver(back, b.darkLayer, 0, 0, 0, 120, -mapX, 40 - mapY);
+    layOver(back, b.shadeLayer, 0, 0, 0, 200, -mapX, 40 - mapY);
+    if (game.gameOver == 1) {
+        BITMAP* picture = b.gameOverPicture;
+        masked_blit(picture, back, 0, 0, (back->w - picture->w) / 2, (back->h - picture->h) / 2, picture->w,
+                    picture->h);
+    }
+    // The rise by copying: the layer never turns, so the message writers draw it as it stands.
+    BITMAP* messages = b.messageLayer;
+    BITMAP* scratch = b.messageScratch;
+    masked_blit(messages, scratch, 0, 3, 0, 0, messages->w, messages->h);
+    clear_to_color(messages, magenta());
+    masked_blit(scratch, messages, 0, 0, 0, 0, scratch->w, scratch->h);
+    layOver(back, scratch, 255, 255, 255, 125, -mapX, -mapY);
+    clear_to_color(scratch, magenta());
+    if (game.hasRadar) {
+        BITMAP* radar = b.radarBitmap;
+        layOver(back, radar, 255, 255, 0, 150, back->w - radar->w - 10, back->h - radar->h - 50);
+    }
+    blit(b.hudTop, back, 0, 0, 0, 0, b.hudTop->w, b.hudTop->h);
+    blit(b.hudBottom, back, 0, 0, 0, back->h - 40, b.hudBottom->w, b.hudBottom->h);
+    if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
+    game.drawHudTo(target);
+}

@@ -1,0 +1,11 @@
+// The whole-world frame: every world-size layer cleared and redrawn in full each frame, and the
+// messages risen by copying the layer. The tests and the benchmark hold the game's frame, which
+// draws only the view, to the same pixels and the same state.
+#pragma once
+
+class Game;
+struct BITMAP;
+
+void drawWholeWorldFrame(Game& game);
+// Composes the frame into the back buffer, copies it to target (if any) and redraws the HUD.
+void presentWholeWorldFrame(Game& game, BITMAP* target);
