@@ -50,9 +50,11 @@ harness_init() {
   export ALLEGRO_NO_SOUND=1 SDL_AUDIODRIVER=dummy
 }
 
-# harness_start_game: starts the game in the run folder and waits for its window.
-harness_start_game() {
-  (cd "$HARNESS_RUN" && exec ./ghostmaze >"$HARNESS_RUN/stdout.log" 2>"$HARNESS_RUN/stderr.log") &
+# harness_start_in FOLDER COMMAND...: runs the command in the folder and waits for the game's window.
+harness_start_in() {
+  local folder=$1
+  shift
+  (cd "$folder" && exec "$@" >"$HARNESS_RUN/stdout.log" 2>"$HARNESS_RUN/stderr.log") &
   GAME_PID=$!
   GAME_WINDOW=""
   for _ in $(seq 150); do
@@ -65,6 +67,29 @@ harness_start_game() {
   xdotool windowmove "$GAME_WINDOW" 0 0 2>/dev/null
   xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
   sleep 1
+}
+
+# harness_start_game: starts the game in the run folder and waits for its window.
+harness_start_game() { harness_start_in "$HARNESS_RUN" ./ghostmaze; }
+
+# harness_shows_hud FILE: both HUD strips are drawn, with their white texts.
+harness_shows_hud() {
+  [ "$(harness_count_colour "$1" 10 5 56 8 255 255 255)" -gt 20 ] &&
+    [ "$(harness_count_colour "$1" 5 710 96 8 255 255 255)" -gt 20 ]
+}
+
+# harness_enter_game NAME: from the main menu (its first button) into a game, until the HUD
+# shows; the last screenshot is kept as NAME.png and its path printed.
+harness_enter_game() {
+  local shot=""
+  for _ in $(seq 10); do
+    shot=$(harness_screenshot "$1")
+    harness_shows_hud "$shot" && break
+    [ "$(harness_region_colours "$shot" 0 0 1280 720)" -gt 16 ] && harness_click 155 158
+    sleep 1
+  done
+  harness_shows_hud "$shot" || harness_fail "the game did not start (see $shot)"
+  echo "$shot"
 }
 
 # harness_window_size: prints "WIDTHxHEIGHT" of the game window.

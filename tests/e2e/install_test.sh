@@ -20,18 +20,7 @@ grep -q '^Icon=ghostmaze' "$prefix/share/applications/ghostmaze.desktop" || harn
 
 # Started from an unrelated folder, with no XDG_DATA_HOME: the default per-user folder.
 mkdir -p "$home" "$HARNESS_RUN/elsewhere"
-(cd "$HARNESS_RUN/elsewhere" && env -u XDG_DATA_HOME HOME="$home" "$prefix/bin/ghostmaze" \
-   >"$HARNESS_RUN/stdout.log" 2>"$HARNESS_RUN/stderr.log") &
-GAME_PID=$!
-for _ in $(seq 150); do
-  GAME_WINDOW=$(xdotool search --name "Ghost Maze" 2>/dev/null | head -n1)
-  [ -n "$GAME_WINDOW" ] && break
-  kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the installed game ended early: $(cat "$HARNESS_RUN/stderr.log")"
-  sleep 0.1
-done
-[ -n "$GAME_WINDOW" ] || harness_fail "the installed game opened no window"
-xdotool windowmove "$GAME_WINDOW" 0 0 2>/dev/null
-sleep 1
+harness_start_in "$HARNESS_RUN/elsewhere" env -u XDG_DATA_HOME HOME="$home" "$prefix/bin/ghostmaze"
 harness_screenshot installed >/dev/null
 folder="$home/.local/share/ghostmaze"
 [ -L "$folder/_bmp" ] && [ -e "$folder/_bmp/sprites.bmp" ] || harness_fail "the per-user folder has no pictures"

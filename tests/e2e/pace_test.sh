@@ -8,19 +8,8 @@ REPORTER="$HARNESS_GAME_DIR/ghostmaze_frame_report"
 [ -x "$REPORTER" ] || harness_fail "no test build of the program at $REPORTER"
 ln -sf "$REPORTER" "$HARNESS_RUN/ghostmaze"
 
-shows_hud() {
-  [ "$(harness_count_colour "$1" 10 5 56 8 255 255 255)" -gt 20 ] &&
-    [ "$(harness_count_colour "$1" 5 710 96 8 255 255 255)" -gt 20 ]
-}
-
 harness_start_game
-for attempt in $(seq 10); do
-  opening=$(harness_screenshot pace_opening)
-  shows_hud "$opening" && break
-  [ "$(harness_region_colours "$opening" 0 0 1280 720)" -gt 16 ] && harness_click 155 158
-  sleep 1
-done
-shows_hud "$opening" || harness_fail "the game did not start (see $opening)"
+harness_enter_game pace_opening >/dev/null
 
 # Walk about a little, as a player would, for ten seconds.
 harness_key_down Right
