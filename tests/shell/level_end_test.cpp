@@ -168,15 +168,6 @@ protected:
         ASSERT_FALSE(game->levelBuildFailed);
     }
 
-    int coinsOnBoard() const
-    {
-        int count = 0;
-        for (auto [coins, n] : {std::pair{game->coins1, game->coin1Count}, {game->coins2, game->coin2Count},
-                                {game->coins5, game->coin5Count}})
-            for (int i = 0; i < n; ++i) count += coins[i].x != OFF_BOARD;
-        return count;
-    }
-
     void collectEveryCoin()
     {
         for (auto [coins, n] : {std::pair{game->coins1, game->coin1Count}, {game->coins2, game->coin2Count},
@@ -195,7 +186,7 @@ TEST_F(LevelEndOnARealGame, AClearedMazeIsRefilledUntilALevelUpBringsTheBiggerOn
     EXPECT_TRUE(game->checkLevelEnd());
     EXPECT_EQ(game->builtLevel, 1);
     EXPECT_EQ(game->coinsLeft, total);
-    EXPECT_EQ(coinsOnBoard(), total);
+    EXPECT_EQ(coinsOnBoard(*game), total);
 
     game->score = 201;
     game->checkLevelUp();
@@ -206,7 +197,7 @@ TEST_F(LevelEndOnARealGame, AClearedMazeIsRefilledUntilALevelUpBringsTheBiggerOn
     EXPECT_EQ(game->builtLevel, 2);
     EXPECT_EQ(game->bitmaps.worldBitmap->w, 33 * CELL_SIZE);
     EXPECT_EQ(game->coinsLeft, game->coin1Count + game->coin2Count + game->coin5Count);
-    EXPECT_EQ(coinsOnBoard(), game->coinsLeft);
+    EXPECT_EQ(coinsOnBoard(*game), game->coinsLeft);
 }
 
 TEST_F(LevelEndOnARealGame, LostLivesKeepTheMazeAndTheLastOneEndsTheGameOnAShownFrame)

@@ -74,15 +74,6 @@ protected:
     int frame = 0;
     std::string failure;
 
-    int coinsOnBoard() const
-    {
-        int count = 0;
-        for (auto [coins, n] : {std::pair{game->coins1, game->coin1Count}, {game->coins2, game->coin2Count},
-                                {game->coins5, game->coin5Count}})
-            for (int i = 0; i < n; ++i) count += coins[i].x != OFF_BOARD;
-        return count;
-    }
-
     void fail(const std::string& what)
     {
         if (!failure.empty()) return;
@@ -129,8 +120,8 @@ protected:
 
     void checkSoundness(const std::vector<Spot>& frozenGhosts)
     {
-        if (game->coinsLeft != coinsOnBoard())
-            fail("coinsLeft " + std::to_string(game->coinsLeft) + " but " + std::to_string(coinsOnBoard()) + " on the board");
+        if (game->coinsLeft != coinsOnBoard(*game))
+            fail("coinsLeft " + std::to_string(game->coinsLeft) + " but " + std::to_string(coinsOnBoard(*game)) + " on the board");
         if (game->lives < 0) fail("lives below 0");
         int armed = 0;
         for (int i = 0; i < BOMB_SLOTS; ++i) {
@@ -205,9 +196,9 @@ protected:
                     game->beamPower = 20;
                 }
             }
-            const int coinsBefore = coinsOnBoard();
+            const int coinsBefore = coinsOnBoard(*game);
             const bool rebuilt = playFrame(frame % 2);
-            if (rebuilt && coinsOnBoard() > coinsBefore) checkFreshPlacement();
+            if (rebuilt && coinsOnBoard(*game) > coinsBefore) checkFreshPlacement();
             if (game->levelNumber > highestLevel && game->gameOver != 1) highestLevel = game->levelNumber;
             if (game->gameOver == 1) {
                 if (frozenGhosts.empty())

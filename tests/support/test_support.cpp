@@ -91,3 +91,12 @@ void GameTest::TearDown()
     delete folder;
     HeadlessTest::TearDown();
 }
+
+int coinsOnBoard(const Game& game)
+{
+    int count = 0;
+    for (auto [coins, n] : {std::pair{game.coins1, game.coin1Count}, {game.coins2, game.coin2Count},
+                            {game.coins5, game.coin5Count}})
+        for (int i = 0; i < n; ++i) count += coins[i].x != OFF_BOARD;
+    return count;
+}

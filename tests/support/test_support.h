@@ -53,3 +53,6 @@ protected:
     TempGameFolder* folder = nullptr;
     class Game* game = nullptr;
 };
+
+// Coins of all three values still on the board (not yet collected).
+int coinsOnBoard(const class Game& game);
