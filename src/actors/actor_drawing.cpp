@@ -22,14 +22,15 @@ void drawCell(BITMAP* picture, BITMAP* target, int column, int row, int x, int y
     masked_blit(picture, target, column * ACTOR_SIZE, row * ACTOR_SIZE, x, y, ACTOR_SIZE, ACTOR_SIZE);
 }
 
-void drawItem(BITMAP* picture, BITMAP* target, const sprite& item, std::int32_t absent)
+// Where a target holds only part of the world, (ox, oy) is the world point at its corner.
+void drawItem(BITMAP* picture, BITMAP* target, int ox, int oy, const sprite& item, std::int32_t absent)
 {
-    if (absent == 0) drawCell(picture, target, 0, 0, item.x, item.y);
+    if (absent == 0) drawCell(picture, target, 0, 0, item.x - ox, item.y - oy);
 }
 
-void drawAll(BITMAP* picture, BITMAP* target, const sprite* objects, int count, int column)
+void drawAll(BITMAP* picture, BITMAP* target, int ox, int oy, const sprite* objects, int count, int column)
 {
-    for (int i = 0; i < count; ++i) drawCell(picture, target, column, 0, objects[i].x, objects[i].y);
+    for (int i = 0; i < count; ++i) drawCell(picture, target, column, 0, objects[i].x - ox, objects[i].y - oy);
 }
 
 }  // namespace
@@ -42,7 +43,8 @@ void Game::advanceClocks()
 
 void Game::drawWalls()
 {
-    masked_blit(bitmaps.wallsBitmap, bitmaps.worldBitmap, 0, 0, 0, 0, bitmaps.wallsBitmap->w, bitmaps.wallsBitmap->h);
+    BITMAP* world = bitmaps.worldBitmap;
+    masked_blit(bitmaps.wallsBitmap, world, layerOriginX, layerOriginY, 0, 0, world->w, world->h);
 }
 
 void Game::drawHero()
@@ -52,31 +54,34 @@ void Game::drawHero()
         heroActor.frame = HERO_FIRST_FRAME;
     else if (walkClock < WALK_CLOCK_END)
         heroActor.frame = HERO_FIRST_FRAME + 1;
-    drawCell(bitmaps.spriteSheet, bitmaps.worldBitmap, heroActor.frame, heroActor.row, heroActor.x, heroActor.y);
+    drawCell(bitmaps.spriteSheet, bitmaps.worldBitmap, heroActor.frame, heroActor.row, heroActor.x - layerOriginX,
+             heroActor.y - layerOriginY);
 }
 
 void Game::drawItems()
 {
     BITMAP* world = bitmaps.worldBitmap;
-    drawItem(bitmaps.generatorPicture, world, generatorItem, generatorAbsent);
-    drawItem(bitmaps.radarPicture, world, radarItem, radarAbsent);
-    drawItem(bitmaps.shieldPicture, world, shieldItem, shieldAbsent);
-    drawItem(bitmaps.lifePicture, world, lifeItem, lifeAbsent);
-    drawAll(bitmaps.bombPicture, world, dynamites, dynamiteCount, 0);
-    drawAll(bitmaps.treasurePicture, world, treasures, treasureCount, 0);
-    drawItem(bitmaps.shoesPicture, world, shoesItem, shoesAbsent);
+    const int ox = layerOriginX, oy = layerOriginY;
+    drawItem(bitmaps.generatorPicture, world, ox, oy, generatorItem, generatorAbsent);
+    drawItem(bitmaps.radarPicture, world, ox, oy, radarItem, radarAbsent);
+    drawItem(bitmaps.shieldPicture, world, ox, oy, shieldItem, shieldAbsent);
+    drawItem(bitmaps.lifePicture, world, ox, oy, lifeItem, lifeAbsent);
+    drawAll(bitmaps.bombPicture, world, ox, oy, dynamites, dynamiteCount, 0);
+    drawAll(bitmaps.treasurePicture, world, ox, oy, treasures, treasureCount, 0);
+    drawItem(bitmaps.shoesPicture, world, ox, oy, shoesItem, shoesAbsent);
 
-    // Coins glow: they go to the luminous layer, all turning in step.
+    // Coins glow: they go to the luminous layer, which is world size, all turning in step.
     const int coinFrame = coinClock / COIN_TICKS_PER_FRAME;
-    drawAll(bitmaps.coin1Picture, bitmaps.glowLayer, coins1, coin1Count, coinFrame);
-    drawAll(bitmaps.coin2Picture, bitmaps.glowLayer, coins2, coin2Count, coinFrame);
-    drawAll(bitmaps.coin5Picture, bitmaps.glowLayer, coins5, coin5Count, coinFrame);
+    drawAll(bitmaps.coin1Picture, bitmaps.glowLayer, 0, 0, coins1, coin1Count, coinFrame);
+    drawAll(bitmaps.coin2Picture, bitmaps.glowLayer, 0, 0, coins2, coin2Count, coinFrame);
+    drawAll(bitmaps.coin5Picture, bitmaps.glowLayer, 0, 0, coins5, coin5Count, coinFrame);
 }
 
 void Game::drawBlocks()
 {
     for (int i = 0; i < blockCount; ++i)
-        drawCell(bitmaps.terrainPicture, bitmaps.worldBitmap, blocks[i].frame, 0, blocks[i].x, blocks[i].y);
+        drawCell(bitmaps.terrainPicture, bitmaps.worldBitmap, blocks[i].frame, 0, blocks[i].x - layerOriginX,
+                 blocks[i].y - layerOriginY);
 }
 
 void Game::drawGhosts()

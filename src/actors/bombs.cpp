@@ -33,38 +33,44 @@ bool inBlast(const bomb& b, const sprite& target)
     return withinReach(b.x + HALF_BOMB, b.y + HALF_BOMB, target.x, target.y, BLAST_REACH);
 }
 
+// The world picture holds only the view: the world point at its top-left pixel.
+struct Origin {
+    int x, y;
+};
+
 // A translucent disc on the bomb's centre, laid over the world through the scratch square.
-void drawDisc(AssetBitmaps& bitmaps, const bomb& b, int alpha, int radius, int colour)
+void drawDisc(AssetBitmaps& bitmaps, Origin origin, const bomb& b, int alpha, int radius, int colour)
 {
     // Outside the part of the world being drawn the disc would only cost a clear of the square.
-    const BITMAP* world = bitmaps.worldBitmap;
-    const int left = b.x + HALF_BOMB - SCRATCH_CENTRE;
-    const int top = b.y + HALF_BOMB - SCRATCH_CENTRE;
+    BITMAP* world = bitmaps.worldBitmap;
+    const int left = b.x + HALF_BOMB - SCRATCH_CENTRE - origin.x;
+    const int top = b.y + HALF_BOMB - SCRATCH_CENTRE - origin.y;
     if (left >= world->cr || top >= world->cb || left + GLOW_SCRATCH_SIZE <= world->cl ||
         top + GLOW_SCRATCH_SIZE <= world->ct)
         return;
     set_trans_blender(0, 0, 0, alpha);
     clear_to_color(bitmaps.glowScratch, magenta());
     circlefill(bitmaps.glowScratch, SCRATCH_CENTRE, SCRATCH_CENTRE, radius, colour);
-    draw_trans_sprite(bitmaps.worldBitmap, bitmaps.glowScratch, b.x + HALF_BOMB - SCRATCH_CENTRE,
-                      b.y + HALF_BOMB - SCRATCH_CENTRE);
+    draw_trans_sprite(world, bitmaps.glowScratch, left, top);
 }
 
-void drawTickingBomb(AssetBitmaps& bitmaps, const bomb& b)
+void drawTickingBomb(AssetBitmaps& bitmaps, Origin origin, const bomb& b)
 {
-    masked_blit(bitmaps.bombPicture, bitmaps.worldBitmap, BOMB_FRAME_SIZE * Game::bombFrame(b.fuse), 0, b.x, b.y,
+    const int x = b.x - origin.x;
+    const int y = b.y - origin.y;
+    masked_blit(bitmaps.bombPicture, bitmaps.worldBitmap, BOMB_FRAME_SIZE * Game::bombFrame(b.fuse), 0, x, y,
                 BOMB_FRAME_SIZE, BOMB_FRAME_SIZE);
     // The red ring shows the player how far the blast will reach.
-    circle(bitmaps.worldBitmap, b.x + HALF_BOMB, b.y + HALF_BOMB, BLAST_REACH, makecol(255, 0, 0));
+    circle(bitmaps.worldBitmap, x + HALF_BOMB, y + HALF_BOMB, BLAST_REACH, makecol(255, 0, 0));
     // The glow warms as the fuse burns down.
-    drawDisc(bitmaps, b, GLOW_ALPHA, BLAST_REACH, makecol(b.fuse + 180, b.fuse, 0));
+    drawDisc(bitmaps, origin, b, GLOW_ALPHA, BLAST_REACH, makecol(b.fuse + 180, b.fuse, 0));
 }
 
-void drawFlash(AssetBitmaps& bitmaps, const bomb& b)
+void drawFlash(AssetBitmaps& bitmaps, Origin origin, const bomb& b)
 {
     const int greenPart = gameRandom() % 60 + 70;
     const int redPart = gameRandom() % 100 + 150;
-    drawDisc(bitmaps, b, FLASH_ALPHA, FLASH_RADIUS, makecol(redPart, greenPart, 0));
+    drawDisc(bitmaps, origin, b, FLASH_ALPHA, FLASH_RADIUS, makecol(redPart, greenPart, 0));
 }
 }  // namespace
 
@@ -94,9 +100,10 @@ void Game::layBomb()
 void Game::tickBomb(bomb& b)
 {
     const int f = ++b.fuse;
-    if (f < FUSE_FIRST_EXPLOSION) drawTickingBomb(bitmaps, b);
+    const Origin origin{layerOriginX, layerOriginY};
+    if (f < FUSE_FIRST_EXPLOSION) drawTickingBomb(bitmaps, origin, b);
     if (f == FUSE_ALARM) playSound(samples.alarmSample, 255);
-    if (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST) drawFlash(bitmaps, b);
+    if (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST) drawFlash(bitmaps, origin, b);
     if (f >= FUSE_FIRST_EXPLOSION && f < FUSE_END)
         masked_blit(bitmaps.explosionPicture, bitmaps.glowLayer, EXPLOSION_FRAME_SIZE * bombFrame(f), 0,
                     b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2, b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2,

@@ -105,9 +105,11 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
     const int width = columns * CELL_SIZE;
     const int height = rows * CELL_SIZE;
     backBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    worldBitmap = createWorldLayer(width, height);
+    // Nothing outside the view of these two is ever seen or read, and a small block of their own
+    // keeps each frame's work in memory close together.
+    worldBitmap = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
     glowLayer = createWorldLayer(width, height);
-    darkLayer = createWorldLayer(width, height);
+    darkLayer = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
     wallsBitmap = createWorldLayer(width, height);
     ghostMap = createWorldLayer(width, height);
     shadeMask = createWorldLayer(width, height);

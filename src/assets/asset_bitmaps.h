@@ -10,6 +10,8 @@ struct BITMAP;
 constexpr int SCREEN_WIDTH = 1280;
 constexpr int SCREEN_HEIGHT = 720;
 constexpr int HUD_HEIGHT = 40;          // each HUD strip, pixels
+constexpr int VIEW_WIDTH = SCREEN_WIDTH;                     // the window on the world that the player sees,
+constexpr int VIEW_HEIGHT = SCREEN_HEIGHT - 2 * HUD_HEIGHT;  // between the two strips
 constexpr int RADAR_CELL_SIZE = 9;      // radar pixels per maze cell
 constexpr int NAME_FIELD_WIDTH = 275;
 constexpr int NAME_FIELD_HEIGHT = 38;
@@ -31,10 +33,11 @@ public:
     BITMAP* arrowPicture = nullptr;     // loaded with the front end, drawn by nobody
 
     // Level group: made at a game's start and at every new level, world size unless noted.
+    // The two view-size layers hold world point (x, y) at (x - layerOriginX, y - layerOriginY) of Game.
     BITMAP* backBuffer = nullptr;       // 1280 x 720 game frame
-    BITMAP* worldBitmap = nullptr;      // the whole maze picture drawn every frame
+    BITMAP* worldBitmap = nullptr;      // view size: the maze picture drawn every frame, only where it is seen
     BITMAP* glowLayer = nullptr;        // luminous things; the beam's hit test reads it back
-    BITMAP* darkLayer = nullptr;        // darkness with the lit disc around the hero
+    BITMAP* darkLayer = nullptr;        // view size: darkness with the lit disc around the hero
     BITMAP* wallsBitmap = nullptr;      // wall tiles on magenta; the hero's collision picture
     BITMAP* ghostMap = nullptr;         // green blocked cells on magenta; ghosts' and blocks' collision picture
     BITMAP* shadeMask = nullptr;        // black over unreached floor

@@ -149,10 +149,11 @@ void Game::composeFrameTo(BITMAP* target)
 {
     BITMAP* back = bitmaps.backBuffer;
 
-    // The view fills the band between the strips; the world layers follow it.
-    masked_blit(bitmaps.worldBitmap, back, mapX, mapY, 0, HUD_HEIGHT, back->w, back->h - 2 * HUD_HEIGHT);
+    // The view fills the band between the strips; the world layers follow it. The view layers
+    // were drawn for this same view in this pass.
+    masked_blit(bitmaps.worldBitmap, back, 0, 0, 0, HUD_HEIGHT, VIEW_WIDTH, VIEW_HEIGHT);
     layOver(back, bitmaps.glowLayer, GLOW_BLEND, -mapX, HUD_HEIGHT - mapY);
-    layOver(back, bitmaps.darkLayer, DARK_BLEND, -mapX, HUD_HEIGHT - mapY);
+    layOver(back, bitmaps.darkLayer, DARK_BLEND, 0, HUD_HEIGHT);
     layOver(back, bitmaps.shadeLayer, SHADE_BLEND, -mapX, HUD_HEIGHT - mapY);
 
     // Once lost, the board stays visible behind the picture, centred on the whole frame.
@@ -265,8 +266,8 @@ void Game::drawDebugPanel()
         {"mapY:%d", mapY, 100, 45},
         {"nadX:%d", nadX, 100, 55},
         {"nadY:%d", nadY, 100, 65},
-        {"bWorldX:%d", bitmaps.worldBitmap->w, 5, 100},
-        {"bWorldY:%d", bitmaps.worldBitmap->h, 5, 110},
+        {"bWorldX:%d", bitmaps.wallsBitmap->w, 5, 100},  // the world's size, as every world-size layer has
+        {"bWorldY:%d", bitmaps.wallsBitmap->h, 5, 110},
         {"bBuforX:%d", bitmaps.backBuffer->w, 120, 100},
         {"bBuforY:%d", bitmaps.backBuffer->h, 120, 110},
     };

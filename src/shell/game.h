@@ -114,7 +114,7 @@ public:
     std::int32_t ogrY = 0;
     std::int32_t ogrMinY = 0;
     std::int32_t ogrMaxY = 0;
-    std::int32_t mapX = 0;     // top-left corner of the view in worldBitmap, and its bounds
+    std::int32_t mapX = 0;     // top-left corner of the view in the world, and its bounds
     std::int32_t mapMinX = 0;
     std::int32_t mapMaxX = 0;
     std::int32_t mapY = 0;
@@ -127,6 +127,8 @@ public:
     bool levelBuildFailed = false;
 
     // Bounded drawing: a frame redraws only the view; these say what the kept layers hold.
+    std::int32_t layerOriginX = 0;  // the world point drawn at the top-left pixel of worldBitmap and
+    std::int32_t layerOriginY = 0;  // darkLayer: the view's corner, set as a frame's drawing begins
     GridLayer paintedObstacles;  // obstacleGrid as ghostMap was last painted; -1: a rule drew there since
     GridLayer paintedReach;      // reachGrid as the fog was last painted; -1: paint anew
     std::int32_t messageRise = 0;  // rows the message ring has turned, 0 to its height - 1; 0 for new layers
@@ -209,7 +211,7 @@ public:
     void refreshGhostMap();    // repaints ghostMap where obstacleGrid changed since it was painted
     void forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, int lastRow);  // a rule drew there
     void forgetPaintedLayers();  // fresh level layers: the kept ones are painted anew
-    void clipLayersToView();     // worldBitmap, glowLayer and darkLayer drawn only where the view is
+    void clipLayersToView();     // the view layers follow the view; glowLayer is drawn only where it is
     void releaseLayerClips();
     void eraseLastBeam();        // no beam pixel of an earlier frame may survive anywhere
 

@@ -210,6 +210,8 @@ void Game::buildLevel()
     placeCoins(coins1, coin1Count);
     placeCoins(coins2, coin2Count);
     placeCoins(coins5, coin5Count);
+    // The ghosts take their first steps on the new maze before its first frame is drawn.
+    refreshGhostMap();
 }
 
 void Game::buildMaze()

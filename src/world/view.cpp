@@ -102,10 +102,10 @@ void Game::resetView()
     ogrMaxY = BOX_HEIGHT;
     mapX = 0;
     mapMinX = 0;
-    mapMaxX = bitmaps.worldBitmap->w - bitmaps.backBuffer->w;
+    mapMaxX = bitmaps.wallsBitmap->w - bitmaps.backBuffer->w;  // the world's size, as every world-size layer has
     mapY = 0;
     mapMinY = 0;
-    mapMaxY = bitmaps.worldBitmap->h - bitmaps.backBuffer->h + VIEW_HEIGHT_MARGIN;
+    mapMaxY = bitmaps.wallsBitmap->h - bitmaps.backBuffer->h + VIEW_HEIGHT_MARGIN;
     // The hero starts left of and above the box, where the view cannot scroll further.
     nadX = HERO_START_X - BOX_LEFT;
     nadY = HERO_START_Y - BOX_TOP;

@@ -75,13 +75,11 @@ int dim(int c, double f) { return static_cast<int>(c - c * f); }
 
 int magenta() { return makecol(255, 0, 255); }
 
-// One wall cell's shadow: its square, one pixel wider than the cell as every painted cell is,
-// laid 1, 2 and 3 pixels down and right. The three squares together are one rectangle with
-// stepped upper-right and lower-left corners.
-void drawWallShadow(BITMAP* world, int column, int row, int colour)
+// The shadow of the wall cell whose corner is drawn at (x, y): its square, one pixel wider than
+// the cell as every painted cell is, laid 1, 2 and 3 pixels down and right. The three squares
+// together are one rectangle with stepped upper-right and lower-left corners.
+void drawWallShadow(BITMAP* world, int x, int y, int colour)
 {
-    const int x = column * CELL_SIZE;
-    const int y = row * CELL_SIZE;
     const int far = CELL_SIZE + WALL_SHADOW_DEPTH;  // the lowest and rightmost shadow pixel
     rectfill(world, x + 1, y + WALL_SHADOW_DEPTH, x + far, y + CELL_SIZE + 1, colour);
     hline(world, x + 1, y + 1, x + CELL_SIZE + 1, colour);
@@ -130,8 +128,8 @@ void Game::prepareLightLayers()
     clear_to_color(bitmaps.glowLayer, makecol(255, 0, 255));
     BITMAP* dark = bitmaps.darkLayer;
     clear_to_color(dark, makecol(0, 0, 0));
-    const int cx = heroActor.x + HALF_ACTOR;
-    const int cy = heroActor.y + HALF_ACTOR;
+    const int cx = heroActor.x + HALF_ACTOR - layerOriginX;
+    const int cy = heroActor.y + HALF_ACTOR - layerOriginY;
     circlefill(dark, cx, cy, DARK_OUTER_RADIUS, makecol(DARK_OUTER_GREY, DARK_OUTER_GREY, DARK_OUTER_GREY));
     circlefill(dark, cx, cy, DARK_INNER_RADIUS, makecol(DARK_INNER_GREY, DARK_INNER_GREY, DARK_INNER_GREY));
     circlefill(dark, cx, cy, LIT_RADIUS, makecol(255, 0, 255));
@@ -143,9 +141,12 @@ void Game::drawBackground()
     const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
     clear_to_color(world, makecol(r, g, b));
 
+    // World points are drawn at (x - ox, y - oy): the picture holds only the view.
+    const int ox = layerOriginX, oy = layerOriginY;
+
     // The hero's light: a flickering blue halo while shielded, a soft warm glow otherwise.
-    const int cx = heroActor.x + HALF_ACTOR;
-    const int cy = heroActor.y + HALF_ACTOR;
+    const int cx = heroActor.x + HALF_ACTOR - ox;
+    const int cy = heroActor.y + HALF_ACTOR - oy;
     if (hasShield) {
         for (int i = 1; i <= SHIELD_HALO_RINGS; ++i) {
             const int d = gameRandom() % (SHIELD_FLICKER_STEP * i);
@@ -156,25 +157,26 @@ void Game::drawBackground()
         for (const LightDisc& disc : HERO_LIGHT)
             circlefill(world, cx, cy, disc.radius, makecol(r + disc.red, g + disc.green, b + disc.blue));
     }
-    circlefill(world, heroActor.x + HERO_SPOT_OFFSET, heroActor.y + HERO_SPOT_OFFSET, HERO_SPOT_RADIUS,
+    circlefill(world, heroActor.x + HERO_SPOT_OFFSET - ox, heroActor.y + HERO_SPOT_OFFSET - oy, HERO_SPOT_RADIUS,
                makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM)));
 
     // Wall shadows: the walls drawn later cover all but the lower-right fringe.
     const int wallShadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
-    const int firstColumn = std::max(cellOf(world->cl) - 1, 0);
-    const int firstRow = std::max(cellOf(world->ct) - 1, 0);
-    const int lastColumn = std::min(cellOf(world->cr - 1), wallGrid.columnCount - 1);
-    const int lastRow = std::min(cellOf(world->cb - 1), wallGrid.rowCount - 1);
+    const int firstColumn = std::max(cellOf(ox + world->cl) - 1, 0);
+    const int firstRow = std::max(cellOf(oy + world->ct) - 1, 0);
+    const int lastColumn = std::min(cellOf(ox + world->cr - 1), wallGrid.columnCount - 1);
+    const int lastRow = std::min(cellOf(oy + world->cb - 1), wallGrid.rowCount - 1);
     for (int row = firstRow; row <= lastRow; ++row)
         for (int column = firstColumn; column <= lastColumn; ++column)
-            if (wallGrid.getCell(column, row) == CELL_WALL) drawWallShadow(world, column, row, wallShadow);
+            if (wallGrid.getCell(column, row) == CELL_WALL)
+                drawWallShadow(world, column * CELL_SIZE - ox, row * CELL_SIZE - oy, wallShadow);
 
     const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
     for (int i = 0; i < blockCount; ++i) {
         const sprite& block = blocks[i];
-        rectfill(world, block.x + BLOCK_SHADOW_OFFSET, block.y + BLOCK_SHADOW_OFFSET,
-                 block.x + BLOCK_SHADOW_OFFSET + ACTOR_SIZE, block.y + BLOCK_SHADOW_OFFSET + ACTOR_SIZE,
-                 blockShadow);
+        const int x = block.x + BLOCK_SHADOW_OFFSET - ox;
+        const int y = block.y + BLOCK_SHADOW_OFFSET - oy;
+        rectfill(world, x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow);
     }
 
     // Ghost lights: the colour tells the kind; the hunter's is twice as wide and blue.
@@ -197,7 +199,7 @@ void Game::drawBackground()
                 break;
             default: continue;
             }
-            circlefill(world, gh.x + HALF_ACTOR, gh.y + HALF_ACTOR, radius, colour);
+            circlefill(world, gh.x + HALF_ACTOR - ox, gh.y + HALF_ACTOR - oy, radius, colour);
         }
     }
 }
@@ -308,17 +310,17 @@ void Game::forgetPaintedLayers()
 
 void Game::clipLayersToView()
 {
-    // Nothing outside the view of these three is ever seen, and no rule reads them there.
-    const int right = mapX + bitmaps.backBuffer->w - 1;
-    const int bottom = mapY + bitmaps.backBuffer->h - 2 * HUD_HEIGHT - 1;
-    for (BITMAP* layer : {bitmaps.worldBitmap, bitmaps.glowLayer, bitmaps.darkLayer})
-        set_clip_rect(layer, mapX, mapY, right, bottom);
+    // The view layers hold the view alone; of the glow layer nothing outside the view is seen,
+    // and only the beam, drawn unclipped, is read there.
+    layerOriginX = mapX;
+    layerOriginY = mapY;
+    set_clip_rect(bitmaps.glowLayer, mapX, mapY, mapX + VIEW_WIDTH - 1, mapY + VIEW_HEIGHT - 1);
 }
 
 void Game::releaseLayerClips()
 {
-    for (BITMAP* layer : {bitmaps.worldBitmap, bitmaps.glowLayer, bitmaps.darkLayer})
-        set_clip_rect(layer, 0, 0, layer->w - 1, layer->h - 1);
+    BITMAP* glow = bitmaps.glowLayer;
+    set_clip_rect(glow, 0, 0, glow->w - 1, glow->h - 1);
 }
 
 void Game::eraseLastBeam()

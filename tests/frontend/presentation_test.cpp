@@ -61,7 +61,7 @@ using FrameComposition = Presentation;
 
 TEST_F(FrameComposition, TheViewFillsTheBandBetweenTheStripsAndReachesTheScreen)
 {
-    putpixel(game->bitmaps.worldBitmap, 200 + 5, 120 + 7, makecol(1, 2, 3));
+    putpixel(game->bitmaps.worldBitmap, 5, 7, makecol(1, 2, 3));  // the view layers start at the view
     clear_to_color(game->bitmaps.hudTop, makecol(10, 0, 0));
     clear_to_color(game->bitmaps.hudBottom, makecol(0, 10, 0));
     game->composeFrameTo(target);
@@ -76,7 +76,7 @@ TEST_F(FrameComposition, TheViewFillsTheBandBetweenTheStripsAndReachesTheScreen)
 TEST_F(FrameComposition, GlowBrightensWhileDarknessAndFogDarkenTheView)
 {
     putpixel(game->bitmaps.glowLayer, 200 + 10, 120 + 10, makecol(255, 255, 255));
-    putpixel(game->bitmaps.darkLayer, 200 + 20, 120 + 10, black());
+    putpixel(game->bitmaps.darkLayer, 20, 10, black());
     putpixel(game->bitmaps.shadeLayer, 200 + 30, 120 + 10, black());
     game->composeFrameTo(target);
     EXPECT_GT(getr(shown(10, 50)), 100);

@@ -53,10 +53,15 @@ TEST_F(GameLifeCycle, LevelLayersFollowTheMazeSize)
         game->bitmaps.createLevelLayers(level.rows, level.columns);
         ASSERT_TRUE(game->bitmaps.levelLayersComplete());
         const AssetBitmaps& b = game->bitmaps;
-        for (BITMAP* layer : {b.worldBitmap, b.glowLayer, b.darkLayer, b.wallsBitmap, b.ghostMap, b.shadeMask,
-                              b.shadeLayer, b.wallShadow, b.messageLayer, b.messageScratch}) {
+        for (BITMAP* layer : {b.glowLayer, b.wallsBitmap, b.ghostMap, b.shadeMask, b.shadeLayer, b.wallShadow,
+                              b.messageLayer, b.messageScratch}) {
             EXPECT_EQ(layer->w, level.worldWidth);
             EXPECT_EQ(layer->h, level.worldHeight);
+        }
+        // What is drawn anew every frame and read only where it is seen is kept for the view alone.
+        for (BITMAP* layer : {b.worldBitmap, b.darkLayer}) {
+            EXPECT_EQ(layer->w, 1280);
+            EXPECT_EQ(layer->h, 640);
         }
         EXPECT_EQ(b.radarBitmap->w, level.radarWidth);
         EXPECT_EQ(b.radarBitmap->h, level.radarHeight);

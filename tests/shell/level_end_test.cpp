@@ -195,7 +195,7 @@ TEST_F(LevelEndOnARealGame, AClearedMazeIsRefilledUntilALevelUpBringsTheBiggerOn
     collectEveryCoin();
     EXPECT_TRUE(game->checkLevelEnd());
     EXPECT_EQ(game->builtLevel, 2);
-    EXPECT_EQ(game->bitmaps.worldBitmap->w, 33 * CELL_SIZE);
+    EXPECT_EQ(game->bitmaps.wallsBitmap->w, 33 * CELL_SIZE);
     EXPECT_EQ(game->coinsLeft, game->coin1Count + game->coin2Count + game->coin5Count);
     EXPECT_EQ(coinsOnBoard(*game), game->coinsLeft);
 }

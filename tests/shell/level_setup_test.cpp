@@ -62,9 +62,37 @@ void expectGhostsTogetherFarFromTheHero(const Game& game)
     }
     EXPECT_GE(pixelDistance(game.heroActor.x, game.heroActor.y, game.ghosts[0].x, game.ghosts[0].y), 400);
 }
+// The ghosts' collision picture as the ghosts read it: green on every blocked cell, see-through on floor.
+void expectGhostMapShowsObstacles(const Game& game)
+{
+    const int green = 0x00FF00;
+    int wrong = 0;
+    for (int r = 0; r < game.rows; ++r)
+        for (int c = 0; c < game.columns; ++c) {
+            const bool blocked = game.obstacleGrid.getCell(c, r) == CELL_WALL;
+            for (const auto& [dx, dy] : {std::pair{1, 1}, {20, 20}, {38, 38}})
+                if (getpixel(game.bitmaps.ghostMap, c * CELL_SIZE + dx, r * CELL_SIZE + dy) != (blocked ? green : MAGENTA))
+                    ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+}
 }  // namespace
 
 using LevelSetUp = GameTest;
+
+TEST_F(LevelSetUp, EveryNewMazeShowsItsObstaclesToTheGhostsBeforeItsFirstFrame)
+{
+    // The first ticks on a maze move the ghosts before the first frame is drawn.
+    Game& g = *game;
+    g.setUpLevel();
+    expectGhostMapShowsObstacles(g);
+    g.coinsLeft = 0;  // cleared: refilled at the same size, over the old maze's picture
+    g.setUpLevel();
+    expectGhostMapShowsObstacles(g);
+    g.levelNumber = 2;  // new pictures at the bigger size
+    g.setUpLevel();
+    expectGhostMapShowsObstacles(g);
+}
 
 TEST_F(LevelSetUp, ANewGameStartsAtLevelOneWithThreeLivesOnAFreshMaze)
 {
@@ -92,7 +120,7 @@ TEST_F(LevelSetUp, ANewGameStartsAtLevelOneWithThreeLivesOnAFreshMaze)
     EXPECT_EQ(g.spareGrid.columnCount, 0);
     EXPECT_TRUE(g.bitmaps.gameBitmapsComplete());
     EXPECT_TRUE(g.bitmaps.levelLayersComplete());
-    EXPECT_EQ(g.bitmaps.worldBitmap->w, 1280);
+    EXPECT_EQ(g.bitmaps.wallsBitmap->w, 1280);
     expectPowerUps(g, false);
     EXPECT_EQ(g.ghostCount, 6);
     EXPECT_NE(g.bombs, nullptr);
@@ -151,7 +179,7 @@ TEST_F(LevelSetUp, ANewLevelRemakesEverythingAtTheBiggerSizeAndDropsTheMessages)
     EXPECT_EQ(g.columns, 34);
     EXPECT_EQ(g.wallGrid.columnCount, 34);
     EXPECT_EQ(g.reachGrid.rowCount, 18);
-    EXPECT_EQ(g.bitmaps.worldBitmap->w, 1360);
+    EXPECT_EQ(g.bitmaps.wallsBitmap->w, 1360);
     EXPECT_EQ(g.bitmaps.radarBitmap->h, 18 * 9);
     EXPECT_EQ(g.mapMaxX, 80);
     EXPECT_EQ(g.ghostCount, 9);

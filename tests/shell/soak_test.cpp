@@ -86,7 +86,7 @@ protected:
     void checkPlace(const sprite& s, const char* what)
     {
         if (s.x == OFF_BOARD && s.y == OFF_BOARD) return;
-        const int w = game->bitmaps.worldBitmap->w, h = game->bitmaps.worldBitmap->h;
+        const int w = game->columns * CELL_SIZE, h = game->rows * CELL_SIZE;
         if (s.x < 0 || s.y < 0 || s.x + ACTOR_SIZE > w || s.y + ACTOR_SIZE > h)
             fail(std::string(what) + " at " + std::to_string(s.x) + ", " + std::to_string(s.y));
     }

@@ -4,10 +4,55 @@
 
 #include <allegro.h>
 
+#include <map>
+
 #include "shell/game.h"
 #include "shell/random.h"
 
 namespace {
+
+// The game keeps its world picture and darkness at view size; this frame draws them whole, into
+// world-size bitmaps of its own that stand in for the game's two while it draws and presents.
+struct WholeLayers {
+    BITMAP* world = nullptr;
+    BITMAP* dark = nullptr;
+};
+
+class WholeLayersInPlace {
+public:
+    explicit WholeLayersInPlace(Game& game) : bitmaps(game.bitmaps)
+    {
+        static std::map<const Game*, WholeLayers> kept;  // reachable to the end: freed by the process
+        WholeLayers& layers = kept[&game];
+        const int width = bitmaps.wallsBitmap->w, height = bitmaps.wallsBitmap->h;
+        if (!layers.world || layers.world->w != width || layers.world->h != height) {
+            if (layers.world) destroy_bitmap(layers.world);
+            if (layers.dark) destroy_bitmap(layers.dark);
+            layers.world = create_bitmap(width, height);
+            layers.dark = create_bitmap(width, height);
+            clear_to_color(layers.world, 0);
+            clear_to_color(layers.dark, 0);
+        }
+        viewWorld = bitmaps.worldBitmap;
+        viewDark = bitmaps.darkLayer;
+        bitmaps.worldBitmap = layers.world;
+        bitmaps.darkLayer = layers.dark;
+        game.layerOriginX = 0;
+        game.layerOriginY = 0;
+    }
+    ~WholeLayersInPlace()
+    {
+        bitmaps.worldBitmap = viewWorld;
+        bitmaps.darkLayer = viewDark;
+    }
+    WholeLayersInPlace(const WholeLayersInPlace&) = delete;
+    WholeLayersInPlace& operator=(const WholeLayersInPlace&) = delete;
+
+private:
+    AssetBitmaps& bitmaps;
+    BITMAP* viewWorld = nullptr;
+    BITMAP* viewDark = nullptr;
+};
 
 int dim(int c, double f) { return static_cast<int>(c - c * f); }
 int magenta() { return makecol(255, 0, 255); }
@@ -87,6 +132,7 @@ void layOver(BITMAP* target, BITMAP* layer, int red, int green, int blue, int al
 
 void drawWholeWorldFrame(Game& game)
 {
+    const WholeLayersInPlace whole(game);
     game.obstacleGrid.paintCells(game.bitmaps.ghostMap, 255, 0, 255, 0, 255, 0, CELL_SIZE);
     prepareLightLayers(game);
     drawBackground(game);
@@ -102,6 +148,7 @@ void drawWholeWorldFrame(Game& game)
 
 void presentWholeWorldFrame(Game& game, BITMAP* target)
 {
+    const WholeLayersInPlace whole(game);
     AssetBitmaps& b = game.bitmaps;
     BITMAP* back = b.backBuffer;
     const int mapX = game.mapX, mapY = game.mapY;
