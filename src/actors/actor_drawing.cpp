@@ -70,11 +70,11 @@ void Game::drawItems()
     drawAll(bitmaps.treasurePicture, world, ox, oy, treasures, treasureCount, 0);
     drawItem(bitmaps.shoesPicture, world, ox, oy, shoesItem, shoesAbsent);
 
-    // Coins glow: they go to the luminous layer, which is world size, all turning in step.
+    // Coins glow: they go to the luminous layer, all turning in step.
     const int coinFrame = coinClock / COIN_TICKS_PER_FRAME;
-    drawAll(bitmaps.coin1Picture, bitmaps.glowLayer, 0, 0, coins1, coin1Count, coinFrame);
-    drawAll(bitmaps.coin2Picture, bitmaps.glowLayer, 0, 0, coins2, coin2Count, coinFrame);
-    drawAll(bitmaps.coin5Picture, bitmaps.glowLayer, 0, 0, coins5, coin5Count, coinFrame);
+    drawAll(bitmaps.coin1Picture, bitmaps.glowLayer, ox, oy, coins1, coin1Count, coinFrame);
+    drawAll(bitmaps.coin2Picture, bitmaps.glowLayer, ox, oy, coins2, coin2Count, coinFrame);
+    drawAll(bitmaps.coin5Picture, bitmaps.glowLayer, ox, oy, coins5, coin5Count, coinFrame);
 }
 
 void Game::drawBlocks()
@@ -94,6 +94,6 @@ void Game::drawGhosts()
             g.frame = firstFrame + (walkClock < WALK_SECOND_FRAME ? 0 : 1);
             if (hunting) g.row = HUNTER_ROW;
         }
-        drawCell(bitmaps.spriteSheet, bitmaps.glowLayer, g.frame, g.row, g.x, g.y);
+        drawCell(bitmaps.spriteSheet, bitmaps.glowLayer, g.frame, g.row, g.x - layerOriginX, g.y - layerOriginY);
     }
 }

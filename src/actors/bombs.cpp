@@ -33,7 +33,7 @@ bool inBlast(const bomb& b, const sprite& target)
     return withinReach(b.x + HALF_BOMB, b.y + HALF_BOMB, target.x, target.y, BLAST_REACH);
 }
 
-// The world picture holds only the view: the world point at its top-left pixel.
+// The world picture and the glow hold only the view: the world point at their top-left pixel.
 struct Origin {
     int x, y;
 };
@@ -106,8 +106,8 @@ void Game::tickBomb(bomb& b)
     if (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST) drawFlash(bitmaps, origin, b);
     if (f >= FUSE_FIRST_EXPLOSION && f < FUSE_END)
         masked_blit(bitmaps.explosionPicture, bitmaps.glowLayer, EXPLOSION_FRAME_SIZE * bombFrame(f), 0,
-                    b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2, b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2,
-                    EXPLOSION_FRAME_SIZE, EXPLOSION_FRAME_SIZE);
+                    b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2 - origin.x,
+                    b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2 - origin.y, EXPLOSION_FRAME_SIZE, EXPLOSION_FRAME_SIZE);
     if (f == FUSE_WALL_BLAST) {
         wallGrid.blast(bitmaps.wallsBitmap, b.x + HALF_BOMB, b.y + HALF_BOMB);
         obstacleGrid.blast(bitmaps.ghostMap, b.x + HALF_BOMB, b.y + HALF_BOMB);

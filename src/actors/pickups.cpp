@@ -148,7 +148,7 @@ void Game::fireBeam()
     for (int i = 0; i < ghostCount; ++i) {
         const ghost& g = ghosts[i];
         for (int j = 0; j < ACTOR_SIZE; ++j)
-            if (getpixel(bitmaps.glowLayer, g.x + j, g.y + j) == beamColour()) {
+            if (getpixel(bitmaps.beamLayer, g.x + j, g.y + j) == beamColour()) {
                 killGhost(i);
                 break;
             }

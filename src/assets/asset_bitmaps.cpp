@@ -105,30 +105,28 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
     const int width = columns * CELL_SIZE;
     const int height = rows * CELL_SIZE;
     backBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    // Nothing outside the view of these two is ever seen or read, and a small block of their own
-    // keeps each frame's work in memory close together.
+    // Nothing outside the view of these three is ever seen or read, and a small block of their
+    // own keeps each frame's work in memory close together.
     worldBitmap = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
-    glowLayer = createWorldLayer(width, height);
+    glowLayer = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
     darkLayer = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
+    beamLayer = createWorldLayer(width, height);
     wallsBitmap = createWorldLayer(width, height);
     ghostMap = createWorldLayer(width, height);
     shadeMask = createWorldLayer(width, height);
     shadeLayer = createWorldLayer(width, height);
-    wallShadow = createWorldLayer(width, height);
     messageLayer = createWorldLayer(width, height);
-    messageScratch = createWorldLayer(width, height);
     radarBitmap = create_bitmap(columns * RADAR_CELL_SIZE, rows * RADAR_CELL_SIZE);
     const int magenta = makecol(MAGENTA_R, MAGENTA_G, MAGENTA_B);
     if (messageLayer) clear_to_color(messageLayer, magenta);
-    if (messageScratch) clear_to_color(messageScratch, magenta);
-    // A frame clears only the view of it, but the beam's hit test reads it anywhere.
-    if (glowLayer) clear_to_color(glowLayer, magenta);
+    // Only the cells the beam covered are wiped again, so the rest must start empty.
+    if (beamLayer) clear_to_color(beamLayer, magenta);
 }
 
 bool AssetBitmaps::levelLayersComplete() const
 {
-    return backBuffer && worldBitmap && glowLayer && darkLayer && wallsBitmap && ghostMap && shadeMask &&
-           shadeLayer && wallShadow && messageLayer && messageScratch && radarBitmap;
+    return backBuffer && worldBitmap && glowLayer && darkLayer && beamLayer && wallsBitmap && ghostMap && shadeMask &&
+           shadeLayer && messageLayer && radarBitmap;
 }
 
 bool AssetBitmaps::gameBitmapsComplete() const
@@ -158,13 +156,12 @@ void AssetBitmaps::destroyLevelLayers()
     destroy(worldBitmap);
     destroy(glowLayer);
     destroy(darkLayer);
+    destroy(beamLayer);
     destroy(wallsBitmap);
     destroy(ghostMap);
     destroy(shadeMask);
     destroy(shadeLayer);
-    destroy(wallShadow);
     destroy(messageLayer);
-    destroy(messageScratch);
     destroy(radarBitmap);
 }
 

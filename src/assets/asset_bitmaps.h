@@ -33,18 +33,17 @@ public:
     BITMAP* arrowPicture = nullptr;     // loaded with the front end, drawn by nobody
 
     // Level group: made at a game's start and at every new level, world size unless noted.
-    // The two view-size layers hold world point (x, y) at (x - layerOriginX, y - layerOriginY) of Game.
+    // The view-size layers hold world point (x, y) at (x - layerOriginX, y - layerOriginY) of Game.
     BITMAP* backBuffer = nullptr;       // 1280 x 720 game frame
     BITMAP* worldBitmap = nullptr;      // view size: the maze picture drawn every frame, only where it is seen
-    BITMAP* glowLayer = nullptr;        // luminous things; the beam's hit test reads it back
+    BITMAP* glowLayer = nullptr;        // view size: luminous things (coins, ghosts, explosions, the beam)
+    BITMAP* beamLayer = nullptr;        // the beam alone, wherever it reaches; its hit test reads it back
     BITMAP* darkLayer = nullptr;        // view size: darkness with the lit disc around the hero
     BITMAP* wallsBitmap = nullptr;      // wall tiles on magenta; the hero's collision picture
     BITMAP* ghostMap = nullptr;         // green blocked cells on magenta; ghosts' and blocks' collision picture
     BITMAP* shadeMask = nullptr;        // black over unreached floor
     BITMAP* shadeLayer = nullptr;       // shadeMask widened one cell each way: the fog
-    BITMAP* wallShadow = nullptr;       // walls in a darkened background colour
     BITMAP* messageLayer = nullptr;     // rising messages; cleared to magenta when made
-    BITMAP* messageScratch = nullptr;   // work copy for the rise; cleared to magenta when made
     BITMAP* radarBitmap = nullptr;      // columns x 9 by rows x 9 mini-map
 
     // Game group: made when a game starts, destroyed when it ends.

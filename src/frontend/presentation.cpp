@@ -152,7 +152,7 @@ void Game::composeFrameTo(BITMAP* target)
     // The view fills the band between the strips; the world layers follow it. The view layers
     // were drawn for this same view in this pass.
     masked_blit(bitmaps.worldBitmap, back, 0, 0, 0, HUD_HEIGHT, VIEW_WIDTH, VIEW_HEIGHT);
-    layOver(back, bitmaps.glowLayer, GLOW_BLEND, -mapX, HUD_HEIGHT - mapY);
+    layOver(back, bitmaps.glowLayer, GLOW_BLEND, 0, HUD_HEIGHT);
     layOver(back, bitmaps.darkLayer, DARK_BLEND, 0, HUD_HEIGHT);
     layOver(back, bitmaps.shadeLayer, SHADE_BLEND, -mapX, HUD_HEIGHT - mapY);
 

@@ -125,7 +125,7 @@ void Game::drawFrame()
 {
     refreshGhostMap();
     eraseLastBeam();
-    clipLayersToView();
+    followView();
     prepareLightLayers();
     drawBackground();
     drawWalls();
@@ -134,8 +134,6 @@ void Game::drawFrame()
     updateBombs();
     drawBlocks();
     drawGhosts();
-    // The beam's hit test reads the glow layer wherever a ghost is: the beam is drawn whole.
-    releaseLayerClips();
     if (key[KEY_G] && hasGenerator) drawBeam();
     drawRadar();
 }

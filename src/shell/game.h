@@ -134,7 +134,7 @@ public:
     std::int32_t messageRise = 0;  // rows the message ring has turned, 0 to its height - 1; 0 for new layers
     std::int32_t messageTop = 0;     // world rows from messageTop to messageBottom - 1 may hold messages;
     std::int32_t messageBottom = 0;  // the rest of the ring is empty. Both 0 for new layers
-    std::int32_t beamFirstColumn = 0;  // the beam still in glowLayer: its first cell, its step and
+    std::int32_t beamFirstColumn = 0;  // the beam still in beamLayer: its first cell, its step and
     std::int32_t beamFirstRow = 0;     // its length in cells (0: none); set by drawBeam, cleared
     std::int32_t beamStepColumn = 0;   // by eraseLastBeam at the next frame
     std::int32_t beamStepRow = 0;
@@ -211,8 +211,7 @@ public:
     void refreshGhostMap();    // repaints ghostMap where obstacleGrid changed since it was painted
     void forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, int lastRow);  // a rule drew there
     void forgetPaintedLayers();  // fresh level layers: the kept ones are painted anew
-    void clipLayersToView();     // the view layers follow the view; glowLayer is drawn only where it is
-    void releaseLayerClips();
+    void followView();           // the view-size layers take the view's corner as their origin
     void eraseLastBeam();        // no beam pixel of an earlier frame may survive anywhere
 
     // actors/ghosts.cpp

@@ -1,7 +1,7 @@
 // World drawing: the darkness around the hero, the level's background with its lights and
 // shadows, the plasma beam and the radar mini-map; and what keeps a frame's work to the view:
-// the clip to the view, the ghosts' collision picture repainted only where its grid changed,
-// and the last beam wiped cell by cell.
+// the view-size layers following the view, the ghosts' collision picture repainted only where
+// its grid changed, and the last beam wiped cell by cell.
 #include <allegro.h>
 
 #include <algorithm>
@@ -246,7 +246,9 @@ void Game::drawBeamSegment(int x, int y, int sourceY)
     // Stepping the source back and forth through the frames makes the beam shimmer; the pieces
     // whose source lies left of the picture are clipped away by the library.
     const int sourceX = (beamFrame / BEAM_FRAMES_PER_STEP - beamFrame % BEAM_FRAMES_PER_STEP) * CELL_SIZE;
-    masked_blit(bitmaps.laserPicture, bitmaps.glowLayer, sourceX, sourceY, x, y, CELL_SIZE, CELL_SIZE);
+    masked_blit(bitmaps.laserPicture, bitmaps.glowLayer, sourceX, sourceY, x - layerOriginX, y - layerOriginY,
+                CELL_SIZE, CELL_SIZE);
+    masked_blit(bitmaps.laserPicture, bitmaps.beamLayer, sourceX, sourceY, x, y, CELL_SIZE, CELL_SIZE);
 }
 
 void Game::drawRadar()
@@ -308,28 +310,19 @@ void Game::forgetPaintedLayers()
     beamCellCount = 0;
 }
 
-void Game::clipLayersToView()
+void Game::followView()
 {
-    // The view layers hold the view alone; of the glow layer nothing outside the view is seen,
-    // and only the beam, drawn unclipped, is read there.
     layerOriginX = mapX;
     layerOriginY = mapY;
-    set_clip_rect(bitmaps.glowLayer, mapX, mapY, mapX + VIEW_WIDTH - 1, mapY + VIEW_HEIGHT - 1);
-}
-
-void Game::releaseLayerClips()
-{
-    BITMAP* glow = bitmaps.glowLayer;
-    set_clip_rect(glow, 0, 0, glow->w - 1, glow->h - 1);
 }
 
 void Game::eraseLastBeam()
 {
-    // The glow layer is cleared only within the view, but the beam's hit test reads it anywhere.
+    // The beam's hit test reads the beam layer anywhere, and a frame wipes only these cells.
     for (int i = 0; i < beamCellCount; ++i) {
         const int x = (beamFirstColumn + i * beamStepColumn) * CELL_SIZE;
         const int y = (beamFirstRow + i * beamStepRow) * CELL_SIZE;
-        rectfill(bitmaps.glowLayer, x, y, x + CELL_SIZE - 1, y + CELL_SIZE - 1, magenta());
+        rectfill(bitmaps.beamLayer, x, y, x + CELL_SIZE - 1, y + CELL_SIZE - 1, magenta());
     }
     beamCellCount = 0;
 }

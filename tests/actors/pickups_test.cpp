@@ -309,9 +309,9 @@ TEST_F(PlasmaBeam, OnlyTheBeamsOwnColourOnAGhostsDiagonalKillsIt)
     key[KEY_G] = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.dx << ", " << c.dy);
-        clear_to_color(game->bitmaps.glowLayer, magenta());
+        clear_to_color(game->bitmaps.beamLayer, magenta());
         ghost& g = putGhost(0, 400, 320, 1);
-        putpixel(game->bitmaps.glowLayer, 400 + c.dx, 320 + c.dy, c.colour);
+        putpixel(game->bitmaps.beamLayer, 400 + c.dx, 320 + c.dy, c.colour);
         game->hasGenerator = true;
         game->beamPower = 20;
         const int before = game->score;
@@ -324,7 +324,7 @@ TEST_F(PlasmaBeam, OnlyTheBeamsOwnColourOnAGhostsDiagonalKillsIt)
 TEST_F(PlasmaBeam, OneBeamKillsEveryGhostItCrosses)
 {
     const int beam = makecol(255, 255, 254);
-    rectfill(game->bitmaps.glowLayer, 240, 210, 1000, 229, beam);
+    rectfill(game->bitmaps.beamLayer, 240, 210, 1000, 229, beam);
     for (int i = 0; i < 4; ++i) putGhost(i, 300 + 100 * i, 200, 0);
     putGhost(4, 300, 320, 0);
     game->hasGenerator = true;

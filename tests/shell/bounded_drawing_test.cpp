@@ -273,7 +273,7 @@ protected:
                   compareBitmaps(whole->bitmaps.ghostMap, game->bitmaps.ghostMap, "the ghosts' map"),
                   compareBitmaps(whole->bitmaps.wallsBitmap, game->bitmaps.wallsBitmap, "the walls"),
                   compareBitmaps(whole->bitmaps.shadeLayer, game->bitmaps.shadeLayer, "the fog"),
-                  compareBeamPixels(whole->bitmaps.glowLayer, game->bitmaps.glowLayer),
+                  compareBeamPixels(wholeWorldGlow(*whole), game->bitmaps.beamLayer),
                   compareMessages(*whole, *game)})
                 ASSERT_EQ(difference, "");
             const std::string wholeState = stateOf(*whole);

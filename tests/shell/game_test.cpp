@@ -53,13 +53,12 @@ TEST_F(GameLifeCycle, LevelLayersFollowTheMazeSize)
         game->bitmaps.createLevelLayers(level.rows, level.columns);
         ASSERT_TRUE(game->bitmaps.levelLayersComplete());
         const AssetBitmaps& b = game->bitmaps;
-        for (BITMAP* layer : {b.glowLayer, b.wallsBitmap, b.ghostMap, b.shadeMask, b.shadeLayer, b.wallShadow,
-                              b.messageLayer, b.messageScratch}) {
+        for (BITMAP* layer : {b.beamLayer, b.wallsBitmap, b.ghostMap, b.shadeMask, b.shadeLayer, b.messageLayer}) {
             EXPECT_EQ(layer->w, level.worldWidth);
             EXPECT_EQ(layer->h, level.worldHeight);
         }
         // What is drawn anew every frame and read only where it is seen is kept for the view alone.
-        for (BITMAP* layer : {b.worldBitmap, b.darkLayer}) {
+        for (BITMAP* layer : {b.worldBitmap, b.glowLayer, b.darkLayer}) {
             EXPECT_EQ(layer->w, 1280);
             EXPECT_EQ(layer->h, 640);
         }
@@ -67,9 +66,9 @@ TEST_F(GameLifeCycle, LevelLayersFollowTheMazeSize)
         EXPECT_EQ(b.radarBitmap->h, level.radarHeight);
         EXPECT_EQ(b.backBuffer->w, 1280);
         EXPECT_EQ(b.backBuffer->h, 720);
-        // The message layers start transparent.
+        // The message and beam layers start transparent: frames wipe only what they drew there.
         EXPECT_EQ(getpixel(b.messageLayer, level.worldWidth - 1, level.worldHeight - 1), makecol(255, 0, 255));
-        EXPECT_EQ(getpixel(b.messageScratch, 0, 0), makecol(255, 0, 255));
+        EXPECT_EQ(getpixel(b.beamLayer, level.worldWidth - 1, 0), makecol(255, 0, 255));
         game->bitmaps.destroyLevelLayers();
         EXPECT_EQ(game->bitmaps.worldBitmap, nullptr);
     }

@@ -5,53 +5,60 @@
 #include <allegro.h>
 
 #include <map>
+#include <utility>
 
 #include "shell/game.h"
 #include "shell/random.h"
 
 namespace {
 
-// The game keeps its world picture and darkness at view size; this frame draws them whole, into
-// world-size bitmaps of its own that stand in for the game's two while it draws and presents.
+// The game keeps its world picture, darkness and glow at view size, and has no wall shadow or
+// message scratch; this frame draws them whole, into world-size bitmaps of its own.
 struct WholeLayers {
     BITMAP* world = nullptr;
     BITMAP* dark = nullptr;
+    BITMAP* glow = nullptr;
+    BITMAP* wallShadow = nullptr;
+    BITMAP* messageScratch = nullptr;
 };
 
+WholeLayers& wholeLayersOf(const Game& game)
+{
+    static std::map<const Game*, WholeLayers> kept;  // reachable to the end: freed by the process
+    WholeLayers& layers = kept[&game];
+    const int width = game.bitmaps.wallsBitmap->w, height = game.bitmaps.wallsBitmap->h;
+    if (!layers.world || layers.world->w != width || layers.world->h != height) {
+        for (BITMAP** layer : {&layers.world, &layers.dark, &layers.glow, &layers.wallShadow, &layers.messageScratch}) {
+            if (*layer) destroy_bitmap(*layer);
+            *layer = create_bitmap(width, height);
+            clear_to_color(*layer, makecol(255, 0, 255));
+        }
+    }
+    return layers;
+}
+
+// The whole-world layers stand in for the game's view-size ones while the frame draws and presents.
 class WholeLayersInPlace {
 public:
-    explicit WholeLayersInPlace(Game& game) : bitmaps(game.bitmaps)
+    explicit WholeLayersInPlace(Game& game) : bitmaps(game.bitmaps), layers(wholeLayersOf(game))
     {
-        static std::map<const Game*, WholeLayers> kept;  // reachable to the end: freed by the process
-        WholeLayers& layers = kept[&game];
-        const int width = bitmaps.wallsBitmap->w, height = bitmaps.wallsBitmap->h;
-        if (!layers.world || layers.world->w != width || layers.world->h != height) {
-            if (layers.world) destroy_bitmap(layers.world);
-            if (layers.dark) destroy_bitmap(layers.dark);
-            layers.world = create_bitmap(width, height);
-            layers.dark = create_bitmap(width, height);
-            clear_to_color(layers.world, 0);
-            clear_to_color(layers.dark, 0);
-        }
-        viewWorld = bitmaps.worldBitmap;
-        viewDark = bitmaps.darkLayer;
-        bitmaps.worldBitmap = layers.world;
-        bitmaps.darkLayer = layers.dark;
+        std::swap(bitmaps.worldBitmap, layers.world);
+        std::swap(bitmaps.darkLayer, layers.dark);
+        std::swap(bitmaps.glowLayer, layers.glow);
         game.layerOriginX = 0;
         game.layerOriginY = 0;
     }
     ~WholeLayersInPlace()
     {
-        bitmaps.worldBitmap = viewWorld;
-        bitmaps.darkLayer = viewDark;
+        std::swap(bitmaps.worldBitmap, layers.world);
+        std::swap(bitmaps.darkLayer, layers.dark);
+        std::swap(bitmaps.glowLayer, layers.glow);
     }
     WholeLayersInPlace(const WholeLayersInPlace&) = delete;
     WholeLayersInPlace& operator=(const WholeLayersInPlace&) = delete;
 
-private:
     AssetBitmaps& bitmaps;
-    BITMAP* viewWorld = nullptr;
-    BITMAP* viewDark = nullptr;
+    WholeLayers& layers;  // while in place: the game's own view-size layers, and the two extra ones
 };
 
 int dim(int c, double f) { return static_cast<int>(c - c * f); }
@@ -69,7 +76,7 @@ void prepareLightLayers(Game& game)
     circlefill(dark, cx, cy, 400, magenta());
 }
 
-void drawBackground(Game& game)
+void drawBackground(Game& game, BITMAP* shadow)
 {
     BITMAP* world = game.bitmaps.worldBitmap;
     const int r = game.backgroundRed, g = game.backgroundGreen, b = game.backgroundBlue;
@@ -88,7 +95,6 @@ void drawBackground(Game& game)
     }
     circlefill(world, game.heroActor.x + 10, game.heroActor.y + 10, 20, makecol(dim(r, 0.2), dim(g, 0.2), dim(b, 0.2)));
 
-    BITMAP* shadow = game.bitmaps.wallShadow;
     game.wallGrid.paintCells(shadow, 255, 0, 255, dim(r, 0.4), dim(g, 0.4), dim(b, 0.4), CELL_SIZE);
     for (int i = 1; i <= 3; ++i) masked_blit(shadow, world, 0, 0, i, i, shadow->w, shadow->h);
 
@@ -133,9 +139,11 @@ void layOver(BITMAP* target, BITMAP* layer, int red, int green, int blue, int al
 void drawWholeWorldFrame(Game& game)
 {
     const WholeLayersInPlace whole(game);
+    // The hit test reads the game's beam layer, which the game wipes where the last beam was.
+    game.eraseLastBeam();
     game.obstacleGrid.paintCells(game.bitmaps.ghostMap, 255, 0, 255, 0, 255, 0, CELL_SIZE);
     prepareLightLayers(game);
-    drawBackground(game);
+    drawBackground(game, whole.layers.wallShadow);
     game.drawWalls();
     game.drawHero();
     game.drawItems();
@@ -145,6 +153,8 @@ void drawWholeWorldFrame(Game& game)
     if (key[KEY_G] && game.hasGenerator) game.drawBeam();
     game.drawRadar();
 }
+
+BITMAP* wholeWorldGlow(const Game& game) { return wholeLayersOf(game).glow; }
 
 void presentWholeWorldFrame(Game& game, BITMAP* target)
 {
@@ -163,7 +173,7 @@ void presentWholeWorldFrame(Game& game, BITMAP* target)
     }
     // The rise by copying: the layer never turns, so the message writers draw it as it stands.
     BITMAP* messages = b.messageLayer;
-    BITMAP* scratch = b.messageScratch;
+    BITMAP* scratch = whole.layers.messageScratch;
     masked_blit(messages, scratch, 0, 3, 0, 0, messages->w, messages->h);
     clear_to_color(messages, magenta());
     masked_blit(scratch, messages, 0, 0, 0, 0, scratch->w, scratch->h);

@@ -9,3 +9,5 @@ struct BITMAP;
 void drawWholeWorldFrame(Game& game);
 // Composes the frame into the back buffer, copies it to target (if any) and redraws the HUD.
 void presentWholeWorldFrame(Game& game, BITMAP* target);
+// The whole-world glow of the last frame: where its beam pixels are, the game's beam layer must have them.
+BITMAP* wholeWorldGlow(const Game& game);
