@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "shell/game.h"
@@ -61,6 +62,38 @@ void layOver(BITMAP* target, BITMAP* layer, const Blend& blend, int x, int y)
 {
     set_trans_blender(blend.red, blend.green, blend.blue, blend.alpha);
     draw_trans_sprite(target, layer, x, y);
+}
+
+// One pixel of the library's translucent blender at 32 bits: each channel moves from the old
+// colour towards the new by (alpha + 1) / 256, truncated as the library's unsigned arithmetic
+// truncates. Only the low 24 bits are kept, and those depend only on the low 32 bits of every
+// step, so 32-bit arithmetic gives the library's pixels exactly.
+inline std::uint32_t blendPixel(std::uint32_t colour, std::uint32_t old, std::uint32_t weight)
+{
+    const std::uint32_t redBlue = ((colour & 0xFF00FF) - (old & 0xFF00FF)) * weight / 256 + old;
+    const std::uint32_t green = ((colour & 0xFF00) - (old & 0xFF00)) * weight / 256 + (old & 0xFF00);
+    return (redBlue & 0xFF00FF) | (green & 0xFF00);
+}
+
+// The radar laid over the band between the strips (the strips cover the rest), as the library's
+// draw_trans_sprite lays it. The radar grows with the maze, to most of the view at level 60; the
+// library calls its blender once per pixel, while this loop the compiler can run several pixels
+// at a time.
+void layRadarOver(BITMAP* target, BITMAP* radar, const Blend& blend, int x, int y)
+{
+    const std::uint32_t weight = blend.alpha ? static_cast<std::uint32_t>(blend.alpha) + 1 : 0;
+    const int left = std::max(x, 0), right = std::min(x + radar->w, target->w);
+    const int top = std::max(y, HUD_HEIGHT), bottom = std::min(y + radar->h, target->h - HUD_HEIGHT);
+    const auto seeThrough = static_cast<std::uint32_t>(makecol(255, 0, 255));
+    for (int row = top; row < bottom; ++row) {
+        const auto* from = reinterpret_cast<const std::uint32_t*>(radar->line[row - y]) + (left - x);
+        auto* to = reinterpret_cast<std::uint32_t*>(target->line[row]) + left;
+        for (int i = 0; i < right - left; ++i) {
+            const std::uint32_t old = to[i];
+            const std::uint32_t blended = blendPixel(from[i], old, weight);
+            to[i] = from[i] == seeThrough ? old : blended;
+        }
+    }
 }
 
 // A number through a format of one %d, drawn in the built-in font with no background. Formatted
@@ -171,8 +204,8 @@ void Game::composeFrameTo(BITMAP* target)
 
     if (hasRadar) {
         BITMAP* radar = bitmaps.radarBitmap;
-        layOver(back, radar, RADAR_BLEND, back->w - radar->w - RADAR_RIGHT_MARGIN,
-                back->h - radar->h - RADAR_BOTTOM_MARGIN);
+        layRadarOver(back, radar, RADAR_BLEND, back->w - radar->w - RADAR_RIGHT_MARGIN,
+                     back->h - radar->h - RADAR_BOTTOM_MARGIN);
     }
 
     blit(bitmaps.hudTop, back, 0, 0, 0, 0, bitmaps.hudTop->w, bitmaps.hudTop->h);

@@ -131,6 +131,7 @@ void arm(Game& g)
     g.hasGenerator = true;
     g.beamPower = 400;
     g.heroActor.speed = 10;
+    g.hasRadar = true;
 }
 
 // The frame's keys: walk right along the corridor, then down, then back left; bombs and the beam
