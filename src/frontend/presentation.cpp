@@ -187,7 +187,7 @@ void Game::composeFrameTo(BITMAP* target)
     masked_blit(bitmaps.worldBitmap, back, 0, 0, 0, HUD_HEIGHT, VIEW_WIDTH, VIEW_HEIGHT);
     layOver(back, bitmaps.glowLayer, GLOW_BLEND, 0, HUD_HEIGHT);
     layOver(back, bitmaps.darkLayer, DARK_BLEND, 0, HUD_HEIGHT);
-    layOver(back, bitmaps.shadeLayer, SHADE_BLEND, -mapX, HUD_HEIGHT - mapY);
+    layFogOver(back);
 
     // Once lost, the board stays visible behind the picture, centred on the whole frame.
     if (gameOver == 1) {
@@ -211,6 +211,23 @@ void Game::composeFrameTo(BITMAP* target)
     blit(bitmaps.hudTop, back, 0, 0, 0, 0, bitmaps.hudTop->w, bitmaps.hudTop->h);
     blit(bitmaps.hudBottom, back, 0, 0, 0, back->h - HUD_HEIGHT, bitmaps.hudBottom->w, bitmaps.hudBottom->h);
     if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
+}
+
+void Game::layFogOver(BITMAP* back)
+{
+    // The fog is laid only over the bands of the view it can cover; elsewhere the fog layer is
+    // see-through, so the frame is the same, and the world-size layer is not read there.
+    const int firstColumn = cellOf(mapX), lastColumn = cellOf(mapX + VIEW_WIDTH - 1);
+    set_trans_blender(SHADE_BLEND.red, SHADE_BLEND.green, SHADE_BLEND.blue, SHADE_BLEND.alpha);
+    for (int row = cellOf(mapY); row <= cellOf(mapY + VIEW_HEIGHT - 1); ++row) {
+        int left = 0, right = 0;
+        if (!fogSpan(row, firstColumn, lastColumn, left, right)) continue;
+        const int top = std::max(row * CELL_SIZE - mapY, 0) + HUD_HEIGHT;
+        const int bottom = std::min((row + 1) * CELL_SIZE - mapY, VIEW_HEIGHT) + HUD_HEIGHT - 1;
+        set_clip_rect(back, std::max(left - mapX, 0), top, std::min(right - mapX, VIEW_WIDTH - 1), bottom);
+        draw_trans_sprite(back, bitmaps.shadeLayer, -mapX, HUD_HEIGHT - mapY);
+    }
+    set_clip_rect(back, 0, 0, back->w - 1, back->h - 1);
 }
 
 void Game::drawHudTo(BITMAP* target)

@@ -186,6 +186,9 @@ public:
     void buildMaze();
     void updateReach(int x, int y);
     void paintFog();  // shadeMask and shadeLayer, where the reach changed since they were painted
+    // The world pixels left to right that fog may cover in the band of cell row `row`, seen from
+    // the columns given; false when the band is clear of fog there.
+    bool fogSpan(int row, int firstColumn, int lastColumn, int& left, int& right) const;
     void placeObject();
     void placeDynamites();
     void placeGhosts();
@@ -288,6 +291,7 @@ public:
     void presentFrameTo(BITMAP* target);
     void composeFrameTo(BITMAP* target);
     void drawHudTo(BITMAP* target);
+    void layFogOver(BITMAP* back);  // the fog over the view, only where the reach says it lies
     void drawTopStrip();
     void drawBottomStrip();
     void drawDebugPanel();

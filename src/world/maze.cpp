@@ -51,6 +51,7 @@ constexpr int NEW_ROOM_VOLUME = 100;
 
 // The fog spreads the unreached floor one cell each way, over the walls around it.
 constexpr GridStep FOG_SPREAD[] = {{0, 0}, {-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+constexpr int FOG_REACH = 1;  // the farthest a fog square lies from its unreached cell, cells
 
 int magenta() { return makecol(255, 0, 255); }
 
@@ -240,7 +241,7 @@ void Game::paintFog()
     // after a blast that is a few cells, not the whole world.
     GridStep first{}, last{};
     if (!findReachChanges(reachGrid, paintedReach, first, last)) return;
-    const int spread = 2;  // one cell of spread, and the pixel each painted square spills over
+    const int spread = FOG_REACH + 1;  // the spread, and the pixel each painted square spills over
     first = {std::max(first.column - spread, 0), std::max(first.row - spread, 0)};
     last = {std::min(last.column + spread, columns - 1), std::min(last.row + spread, rows - 1)};
     reachGrid.paintCellRange(bitmaps.shadeMask, magenta(), makecol(0, 0, 0), CELL_SIZE, first.column, first.row,
@@ -262,6 +263,23 @@ void Game::paintFog()
             }
         }
     set_clip_rect(shade, 0, 0, shade->w - 1, shade->h - 1);
+}
+
+bool Game::fogSpan(int row, int firstColumn, int lastColumn, int& left, int& right) const
+{
+    // The band holds the squares of its own cell row and the last pixel row of the squares
+    // above; each square lies within the fog's reach of its unreached cell.
+    const int top = std::max(row - 1 - FOG_REACH, 0), bottom = std::min(row + FOG_REACH, rows - 1);
+    const int first = std::max(firstColumn - FOG_REACH - 1, 0), last = std::min(lastColumn + FOG_REACH, columns - 1);
+    bool fogged = false;
+    for (int r = top; r <= bottom; ++r)
+        for (int c = first; c <= last; ++c)
+            if (reachGrid.getCell(c, r) == CELL_FLOOR) {
+                left = fogged ? std::min(left, (c - FOG_REACH) * CELL_SIZE) : (c - FOG_REACH) * CELL_SIZE;
+                right = fogged ? std::max(right, (c + FOG_REACH + 1) * CELL_SIZE) : (c + FOG_REACH + 1) * CELL_SIZE;
+                fogged = true;
+            }
+    return fogged;
 }
 
 void Game::placeObject()

@@ -86,6 +86,35 @@ TEST_F(FrameComposition, GlowBrightensWhileDarknessAndFogDarkenTheView)
     EXPECT_EQ(shown(40, 50), makecol(100, 100, 100));  // magenta lets the view through
 }
 
+TEST_F(FrameComposition, FogIsLaidWhereverTheReachPutsItEvenAtTheViewsEdges)
+{
+    // The view shows world columns 5 to 36 and rows 3 to 18. Unreached cells just outside its
+    // corners, on its edges and inside: their fog reaches one cell and one pixel further.
+    Game& g = *game;
+    g.reachGrid.fill(2);
+    for (const auto& [c, r] : {std::pair{3, 1}, {3, 17}, {38, 2}, {38, 20}, {5, 3}, {36, 18}, {20, 10}, {21, 10}, {12, 15}})
+        g.reachGrid.setCell(c, r, CELL_FLOOR);
+    g.forgetPaintedLayers();
+    g.paintFog();
+    for (int y = 0; y < VIEW_HEIGHT; ++y)
+        for (int x = 0; x < VIEW_WIDTH; ++x) putpixel(g.bitmaps.worldBitmap, x, y, makecol(x % 256, y % 256, 90));
+    g.composeFrameTo(target);
+
+    // Every band of the view under fog: the whole fog layer laid over it.
+    g.reachGrid.fill(CELL_FLOOR);
+    BITMAP* whole = makeFilledBitmap(W, SCREEN_HEIGHT, black());
+    g.composeFrameTo(whole);
+    int differing = 0, fogged = 0;
+    for (int y = HUD_HEIGHT; y < SCREEN_HEIGHT - HUD_HEIGHT; ++y)
+        for (int x = 0; x < W; ++x) {
+            differing += getpixel(target, x, y) != getpixel(whole, x, y);
+            fogged += getpixel(g.bitmaps.shadeLayer, x + g.mapX, y - HUD_HEIGHT + g.mapY) != magenta();
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(fogged, 10 * 41 * 41);  // the script did put fog into the view
+    destroy_bitmap(whole);
+}
+
 TEST_F(FrameComposition, TheGameOverPictureIsCentredOnTheWholeScreenUnderTheStrips)
 {
     game->composeFrameTo(target);
