@@ -225,6 +225,7 @@ void endGames()
     // Not Game::endGame: that would record a result in the run folder's high-score table.
     for (Game*& game : games) {
         if (!game) continue;
+        releaseWholeWorldLayers(*game);
         game->bitmaps.destroyLevelLayers();
         game->bitmaps.destroyGameBitmaps();
         game->releaseAssets();

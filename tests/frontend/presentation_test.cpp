@@ -92,7 +92,7 @@ TEST_F(FrameComposition, FogIsLaidWhereverTheReachPutsItEvenAtTheViewsEdges)
     // corners, on its edges and inside: their fog reaches one cell and one pixel further.
     Game& g = *game;
     g.reachGrid.fill(2);
-    for (const auto& [c, r] : {std::pair{3, 1}, {3, 17}, {38, 2}, {38, 20}, {5, 3}, {36, 18}, {20, 10}, {21, 10}, {12, 15}})
+    for (const auto& [c, r] : {std::pair{3, 1}, {3, 17}, {38, 2}, {38, 19}, {5, 3}, {36, 18}, {20, 10}, {21, 10}, {12, 15}})
         g.reachGrid.setCell(c, r, CELL_FLOOR);
     g.forgetPaintedLayers();
     g.paintFog();

@@ -32,6 +32,7 @@ constexpr int CORRIDOR_ROW = 2;  // the hero's starting row
 void freeGame(Game*& game)
 {
     if (!game) return;
+    releaseWholeWorldLayers(*game);
     game->bitmaps.destroyLevelLayers();
     game->bitmaps.destroyGameBitmaps();
     game->releaseAssets();

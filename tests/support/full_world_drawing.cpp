@@ -22,9 +22,10 @@ struct WholeLayers {
     BITMAP* messageScratch = nullptr;
 };
 
+std::map<const Game*, WholeLayers> kept;
+
 WholeLayers& wholeLayersOf(const Game& game)
 {
-    static std::map<const Game*, WholeLayers> kept;  // reachable to the end: freed by the process
     WholeLayers& layers = kept[&game];
     const int width = game.bitmaps.wallsBitmap->w, height = game.bitmaps.wallsBitmap->h;
     if (!layers.world || layers.world->w != width || layers.world->h != height) {
@@ -155,6 +156,16 @@ void drawWholeWorldFrame(Game& game)
 }
 
 BITMAP* wholeWorldGlow(const Game& game) { return wholeLayersOf(game).glow; }
+
+void releaseWholeWorldLayers(const Game& game)
+{
+    const auto found = kept.find(&game);
+    if (found == kept.end()) return;
+    WholeLayers& layers = found->second;
+    for (BITMAP* layer : {layers.world, layers.dark, layers.glow, layers.wallShadow, layers.messageScratch})
+        if (layer) destroy_bitmap(layer);
+    kept.erase(found);
+}
 
 void presentWholeWorldFrame(Game& game, BITMAP* target)
 {

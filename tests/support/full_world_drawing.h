@@ -11,3 +11,5 @@ void drawWholeWorldFrame(Game& game);
 void presentWholeWorldFrame(Game& game, BITMAP* target);
 // The whole-world glow of the last frame: where its beam pixels are, the game's beam layer must have them.
 BITMAP* wholeWorldGlow(const Game& game);
+// Frees the frame's own layers of a game that is done with; the next frame would make them anew.
+void releaseWholeWorldLayers(const Game& game);
