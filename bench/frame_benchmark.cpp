@@ -110,7 +110,6 @@ constexpr int LEVEL_COUNT = sizeof LEVELS / sizeof LEVELS[0];
 constexpr std::uint32_t SEED = 2024;
 constexpr int BOUNDED_FRAMES_PER_RUN = 100;  // about half a second
 constexpr int FULL_FRAMES_PER_RUN = 12;      // up to 0.7 s at level 60
-constexpr const char* DEFAULT_REPETITIONS = "--benchmark_repetitions=5";
 
 // The game's frame, which draws only the view, and the whole-world frame it replaced.
 enum Path { BOUNDED, FULL, PATH_COUNT };
@@ -222,16 +221,7 @@ void startGame()
 
 void endGames()
 {
-    // Not Game::endGame: that would record a result in the run folder's high-score table.
-    for (Game*& game : games) {
-        if (!game) continue;
-        releaseWholeWorldLayers(*game);
-        game->bitmaps.destroyLevelLayers();
-        game->bitmaps.destroyGameBitmaps();
-        game->releaseAssets();
-        delete game;
-        game = nullptr;
-    }
+    for (Game*& game : games) discardGame(game);
     destroy_bitmap(screenStandIn);
 }
 
@@ -239,8 +229,8 @@ void endGames()
 std::vector<char*> withDefaultRuns(int argc, char** argv)
 {
     std::vector<char*> arguments(argv, argv + argc);
-    static char repetitions[64], interleaving[] = "--benchmark_enable_random_interleaving=true";
-    std::snprintf(repetitions, sizeof repetitions, "%s", DEFAULT_REPETITIONS);
+    static char repetitions[] = "--benchmark_repetitions=5";
+    static char interleaving[] = "--benchmark_enable_random_interleaving=true";
     auto given = [&](const char* flag) {
         return std::any_of(arguments.begin() + 1, arguments.end(),
                            [flag](const char* a) { return std::strncmp(a, flag, std::strlen(flag)) == 0; });

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 #include "shell/random.h"
 
@@ -271,15 +272,15 @@ bool Game::fogSpan(int row, int firstColumn, int lastColumn, int& left, int& rig
     // above; each square lies within the fog's reach of its unreached cell.
     const int top = std::max(row - 1 - FOG_REACH, 0), bottom = std::min(row + FOG_REACH, rows - 1);
     const int first = std::max(firstColumn - FOG_REACH - 1, 0), last = std::min(lastColumn + FOG_REACH, columns - 1);
-    bool fogged = false;
+    left = std::numeric_limits<int>::max();
+    right = std::numeric_limits<int>::min();
     for (int r = top; r <= bottom; ++r)
         for (int c = first; c <= last; ++c)
             if (reachGrid.getCell(c, r) == CELL_FLOOR) {
-                left = fogged ? std::min(left, (c - FOG_REACH) * CELL_SIZE) : (c - FOG_REACH) * CELL_SIZE;
-                right = fogged ? std::max(right, (c + FOG_REACH + 1) * CELL_SIZE) : (c + FOG_REACH + 1) * CELL_SIZE;
-                fogged = true;
+                left = std::min(left, (c - FOG_REACH) * CELL_SIZE);
+                right = std::max(right, (c + FOG_REACH + 1) * CELL_SIZE);
             }
-    return fogged;
+    return left <= right;
 }
 
 void Game::placeObject()

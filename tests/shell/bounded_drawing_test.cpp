@@ -29,17 +29,6 @@ constexpr int FRAMES = 240;
 
 constexpr int CORRIDOR_ROW = 2;  // the hero's starting row
 
-void freeGame(Game*& game)
-{
-    if (!game) return;
-    releaseWholeWorldLayers(*game);
-    game->bitmaps.destroyLevelLayers();
-    game->bitmaps.destroyGameBitmaps();
-    game->releaseAssets();
-    delete game;
-    game = nullptr;
-}
-
 // Every pixel of two bitmaps of one size; the first difference is reported.
 std::string compareBitmaps(BITMAP* a, BITMAP* b, const char* what)
 {
@@ -217,7 +206,7 @@ protected:
         releaseAllInput();
         destroy_bitmap(wholeScreen);
         destroy_bitmap(boundedScreen);
-        freeGame(whole);
+        discardGame(whole);
         GameTest::TearDown();
     }
 

@@ -157,14 +157,21 @@ void drawWholeWorldFrame(Game& game)
 
 BITMAP* wholeWorldGlow(const Game& game) { return wholeLayersOf(game).glow; }
 
-void releaseWholeWorldLayers(const Game& game)
+void discardGame(Game*& game)
 {
-    const auto found = kept.find(&game);
-    if (found == kept.end()) return;
-    WholeLayers& layers = found->second;
-    for (BITMAP* layer : {layers.world, layers.dark, layers.glow, layers.wallShadow, layers.messageScratch})
-        if (layer) destroy_bitmap(layer);
-    kept.erase(found);
+    if (!game) return;
+    const auto found = kept.find(game);
+    if (found != kept.end()) {
+        WholeLayers& layers = found->second;
+        for (BITMAP* layer : {layers.world, layers.dark, layers.glow, layers.wallShadow, layers.messageScratch})
+            if (layer) destroy_bitmap(layer);
+        kept.erase(found);
+    }
+    game->bitmaps.destroyLevelLayers();
+    game->bitmaps.destroyGameBitmaps();
+    game->releaseAssets();
+    delete game;
+    game = nullptr;
 }
 
 void presentWholeWorldFrame(Game& game, BITMAP* target)

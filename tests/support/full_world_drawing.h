@@ -11,5 +11,6 @@ void drawWholeWorldFrame(Game& game);
 void presentWholeWorldFrame(Game& game, BITMAP* target);
 // The whole-world glow of the last frame: where its beam pixels are, the game's beam layer must have them.
 BITMAP* wholeWorldGlow(const Game& game);
-// Frees the frame's own layers of a game that is done with; the next frame would make them anew.
-void releaseWholeWorldLayers(const Game& game);
+// Frees a headless game and everything it holds, the whole-world frame's layers too, without
+// recording a result (Game::endGame would write one into the high-score table).
+void discardGame(Game*& game);

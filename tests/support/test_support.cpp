@@ -36,6 +36,7 @@ BITMAP* makeFilledBitmap(int width, int height, int colour)
 #include <fstream>
 #include <sstream>
 
+#include "full_world_drawing.h"
 #include "shell/game.h"
 #include "shell/random.h"
 
@@ -82,12 +83,7 @@ void GameTest::SetUp()
 
 void GameTest::TearDown()
 {
-    if (game) {
-        game->bitmaps.destroyLevelLayers();
-        game->bitmaps.destroyGameBitmaps();
-        game->releaseAssets();
-    }
-    delete game;
+    discardGame(game);
     delete folder;
     HeadlessTest::TearDown();
 }
