@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "shell/game.h"
+#include "world/pixel_loops.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ void Game::advanceClocks()
 void Game::drawWalls()
 {
     BITMAP* world = bitmaps.worldBitmap;
-    masked_blit(bitmaps.wallsBitmap, world, layerOriginX, layerOriginY, 0, 0, world->w, world->h);
+    copyMasked(bitmaps.wallsBitmap, world, layerOriginX, layerOriginY, 0, 0, world->w, world->h);
 }
 
 void Game::drawHero()

@@ -3,10 +3,10 @@
 #include <allegro.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 
 #include "shell/game.h"
+#include "world/pixel_loops.h"
 
 namespace {
 
@@ -60,40 +60,16 @@ int outlineGrey() { return makecol(100, 100, 100); }
 
 void layOver(BITMAP* target, BITMAP* layer, const Blend& blend, int x, int y)
 {
-    set_trans_blender(blend.red, blend.green, blend.blue, blend.alpha);
-    draw_trans_sprite(target, layer, x, y);
+    layTranslucent(target, layer, blend.alpha, x, y);
 }
 
-// One pixel of the library's translucent blender at 32 bits: each channel moves from the old
-// colour towards the new by (alpha + 1) / 256, truncated as the library's unsigned arithmetic
-// truncates. Only the low 24 bits are kept, and those depend only on the low 32 bits of every
-// step, so 32-bit arithmetic gives the library's pixels exactly.
-inline std::uint32_t blendPixel(std::uint32_t colour, std::uint32_t old, std::uint32_t weight)
-{
-    const std::uint32_t redBlue = ((colour & 0xFF00FF) - (old & 0xFF00FF)) * weight / 256 + old;
-    const std::uint32_t green = ((colour & 0xFF00) - (old & 0xFF00)) * weight / 256 + (old & 0xFF00);
-    return (redBlue & 0xFF00FF) | (green & 0xFF00);
-}
-
-// The radar laid over the band between the strips (the strips cover the rest), as the library's
-// draw_trans_sprite lays it. The radar grows with the maze, to most of the view at level 60; the
-// library calls its blender once per pixel, while this loop the compiler can run several pixels
-// at a time.
+// The radar laid over the band between the strips (the strips cover the rest). It grows with
+// the maze, to most of the view at level 60.
 void layRadarOver(BITMAP* target, BITMAP* radar, const Blend& blend, int x, int y)
 {
-    const std::uint32_t weight = blend.alpha ? static_cast<std::uint32_t>(blend.alpha) + 1 : 0;
-    const int left = std::max(x, 0), right = std::min(x + radar->w, target->w);
-    const int top = std::max(y, HUD_HEIGHT), bottom = std::min(y + radar->h, target->h - HUD_HEIGHT);
-    const auto seeThrough = static_cast<std::uint32_t>(makecol(255, 0, 255));
-    for (int row = top; row < bottom; ++row) {
-        const auto* from = reinterpret_cast<const std::uint32_t*>(radar->line[row - y]) + (left - x);
-        auto* to = reinterpret_cast<std::uint32_t*>(target->line[row]) + left;
-        for (int i = 0; i < right - left; ++i) {
-            const std::uint32_t old = to[i];
-            const std::uint32_t blended = blendPixel(from[i], old, weight);
-            to[i] = from[i] == seeThrough ? old : blended;
-        }
-    }
+    set_clip_rect(target, 0, HUD_HEIGHT, target->w - 1, target->h - HUD_HEIGHT - 1);
+    layOver(target, radar, blend, x, y);
+    set_clip_rect(target, 0, 0, target->w - 1, target->h - 1);
 }
 
 // A number through a format of one %d, drawn in the built-in font with no background. Formatted
@@ -117,13 +93,13 @@ int turnMessageRing(BITMAP* ring, int rise)
 }
 
 // One band of the ring drawn so that its rows land on target rows top to bottom - 1.
-void layRingBand(BITMAP* target, BITMAP* ring, int x, int drawY, int top, int bottom)
+void layRingBand(BITMAP* target, BITMAP* ring, int alpha, int x, int drawY, int top, int bottom)
 {
     top = std::max(top, 0);
     bottom = std::min(bottom, target->h);
     if (top >= bottom) return;
     set_clip_rect(target, 0, top, target->w - 1, bottom - 1);
-    draw_trans_sprite(target, ring, x, drawY);
+    layTranslucent(target, ring, alpha, x, drawY);
     set_clip_rect(target, 0, 0, target->w - 1, target->h - 1);
 }
 
@@ -131,11 +107,10 @@ void layRingBand(BITMAP* target, BITMAP* ring, int x, int drawY, int top, int bo
 void layRingOver(BITMAP* target, BITMAP* ring, int rise, int top, int bottom, const Blend& blend, int x, int y)
 {
     if (top >= bottom) return;
-    set_trans_blender(blend.red, blend.green, blend.blue, blend.alpha);
     const int h = ring->h;
     const int seam = h - rise;  // the first world row of the ring's upper band
-    layRingBand(target, ring, x, y - rise, y + top, y + std::min(bottom, seam));
-    layRingBand(target, ring, x, y - rise + h, y + std::max(top, seam), y + bottom);
+    layRingBand(target, ring, blend.alpha, x, y - rise, y + top, y + std::min(bottom, seam));
+    layRingBand(target, ring, blend.alpha, x, y - rise + h, y + std::max(top, seam), y + bottom);
 }
 
 void drawIcon(BITMAP* picture, BITMAP* target, int sourceX, int x, int y)
@@ -184,7 +159,7 @@ void Game::composeFrameTo(BITMAP* target)
 
     // The view fills the band between the strips; the world layers follow it. The view layers
     // were drawn for this same view in this pass.
-    masked_blit(bitmaps.worldBitmap, back, 0, 0, 0, HUD_HEIGHT, VIEW_WIDTH, VIEW_HEIGHT);
+    copyMasked(bitmaps.worldBitmap, back, 0, 0, 0, HUD_HEIGHT, VIEW_WIDTH, VIEW_HEIGHT);
     layOver(back, bitmaps.glowLayer, GLOW_BLEND, 0, HUD_HEIGHT);
     layOver(back, bitmaps.darkLayer, DARK_BLEND, 0, HUD_HEIGHT);
     layFogOver(back);
@@ -218,14 +193,13 @@ void Game::layFogOver(BITMAP* back)
     // The fog is laid only over the bands of the view it can cover; elsewhere the fog layer is
     // see-through, so the frame is the same, and the world-size layer is not read there.
     const int firstColumn = cellOf(mapX), lastColumn = cellOf(mapX + VIEW_WIDTH - 1);
-    set_trans_blender(SHADE_BLEND.red, SHADE_BLEND.green, SHADE_BLEND.blue, SHADE_BLEND.alpha);
     for (int row = cellOf(mapY); row <= cellOf(mapY + VIEW_HEIGHT - 1); ++row) {
         int left = 0, right = 0;
         if (!fogSpan(row, firstColumn, lastColumn, left, right)) continue;
         const int top = std::max(row * CELL_SIZE - mapY, 0) + HUD_HEIGHT;
         const int bottom = std::min((row + 1) * CELL_SIZE - mapY, VIEW_HEIGHT) + HUD_HEIGHT - 1;
         set_clip_rect(back, std::max(left - mapX, 0), top, std::min(right - mapX, VIEW_WIDTH - 1), bottom);
-        draw_trans_sprite(back, bitmaps.shadeLayer, -mapX, HUD_HEIGHT - mapY);
+        layTranslucent(back, bitmaps.shadeLayer, SHADE_BLEND.alpha, -mapX, HUD_HEIGHT - mapY);
     }
     set_clip_rect(back, 0, 0, back->w - 1, back->h - 1);
 }

@@ -8,6 +8,7 @@
 
 #include "shell/game.h"
 #include "shell/random.h"
+#include "world/pixel_loops.h"
 
 namespace {
 
@@ -125,9 +126,9 @@ bool takeChanges(const GridLayer& grid, GridLayer& painted, CellBox& box)
 
 void Game::prepareLightLayers()
 {
-    clear_to_color(bitmaps.glowLayer, makecol(255, 0, 255));
+    fillBitmap(bitmaps.glowLayer, makecol(255, 0, 255));
     BITMAP* dark = bitmaps.darkLayer;
-    clear_to_color(dark, makecol(0, 0, 0));
+    fillBitmap(dark, makecol(0, 0, 0));
     const int cx = heroActor.x + HALF_ACTOR - layerOriginX;
     const int cy = heroActor.y + HALF_ACTOR - layerOriginY;
     circlefill(dark, cx, cy, DARK_OUTER_RADIUS, makecol(DARK_OUTER_GREY, DARK_OUTER_GREY, DARK_OUTER_GREY));
@@ -139,7 +140,7 @@ void Game::drawBackground()
 {
     BITMAP* world = bitmaps.worldBitmap;
     const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
-    clear_to_color(world, makecol(r, g, b));
+    fillBitmap(world, makecol(r, g, b));
 
     // World points are drawn at (x - ox, y - oy): the picture holds only the view.
     const int ox = layerOriginX, oy = layerOriginY;

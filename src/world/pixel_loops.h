@@ -1,0 +1,17 @@
+// The frame's heaviest pixel work in loops of the game's own, on 32-bit memory bitmaps: each
+// gives exactly the pixels of the library call it stands for, but where the library calls a
+// function per pixel, these run several pixels at a time and pass over see-through runs.
+#pragma once
+
+struct BITMAP;
+
+// As set_trans_blender(red, green, blue, alpha) then draw_trans_sprite(target, layer, x, y) at
+// 32 bits (the blender's colour does not matter there): the layer's pixels other than magenta
+// move the target's towards them by (alpha + 1) / 256, within the target's clip rectangle.
+void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y);
+
+// As masked_blit: the source's pixels other than magenta copied, clipped as the library clips.
+void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int sourceY, int x, int y, int width, int height);
+
+// As clear_to_color: the target's clip rectangle filled with the colour.
+void fillBitmap(BITMAP* target, int colour);

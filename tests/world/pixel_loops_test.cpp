@@ -1,0 +1,153 @@
+// The game's own pixel loops against the library calls they stand for: random pictures with
+// see-through pixels, scattered and in long runs, laid, copied and filled at the offsets, sizes
+// and clip rectangles the frame uses; every bit of every pixel must be the same.
+#include "world/pixel_loops.h"
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "test_support.h"
+
+namespace {
+
+constexpr std::uint32_t MAGENTA = 0xFF00FF;
+
+std::uint32_t noise = 12345;
+std::uint32_t next()
+{
+    noise = noise * 1103515245u + 12345u;
+    return noise >> 4;
+}
+
+// Any 32-bit pixels, high byte too. Every third band of 24 rows is see-through with a few
+// pixels shown; elsewhere one pixel in five is see-through.
+BITMAP* randomPicture(int width, int height)
+{
+    BITMAP* picture = create_bitmap_ex(32, width, height);
+    for (int y = 0; y < height; ++y) {
+        auto* pixels = reinterpret_cast<std::uint32_t*>(picture->line[y]);
+        const bool mostlySeeThrough = y / 24 % 3 == 0;
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t value = next() ^ next() << 16;
+            const bool seeThrough = mostlySeeThrough ? value % 97 != 0 : value % 5 == 0;
+            pixels[x] = seeThrough ? MAGENTA : value;
+        }
+    }
+    return picture;
+}
+
+BITMAP* copyOf(BITMAP* picture)
+{
+    BITMAP* copy = create_bitmap_ex(32, picture->w, picture->h);
+    blit(picture, copy, 0, 0, 0, 0, picture->w, picture->h);
+    return copy;
+}
+
+int differingPixels(BITMAP* a, BITMAP* b)
+{
+    int differing = 0;
+    for (int y = 0; y < a->h; ++y)
+        for (int x = 0; x < a->w; ++x)
+            differing += std::memcmp(a->line[y] + 4 * x, b->line[y] + 4 * x, 4) != 0;
+    return differing;
+}
+
+struct Clip {
+    int left, top, right, bottom;  // inclusive, as set_clip_rect takes them; right < 0: the whole target
+};
+constexpr Clip WHOLE = {0, 0, -1, -1};
+
+void clipTo(BITMAP* target, const Clip& clip)
+{
+    if (clip.right >= 0) set_clip_rect(target, clip.left, clip.top, clip.right, clip.bottom);
+}
+
+struct LayCase {
+    const char* what;
+    int width, height, alpha, x, y;
+    Clip clip;
+};
+
+const LayCase LAYS[] = {
+    {"the glow over the view", 1280, 640, 200, 0, 40, WHOLE},
+    {"the darkness over the view", 1280, 640, 120, 0, 40, WHOLE},
+    {"a band of the world-size fog", 1730, 917, 200, -233, 40 - 171, {37, 80, 1003, 119}},
+    {"the fog's last band, cut by the bottom strip", 1730, 917, 200, -233, 40 - 171, {0, 660, 1279, 679}},
+    {"a band of the message ring", 1730, 917, 125, -233, 40 - 300, {0, 300, 1279, 333}},
+    {"the radar at level 60", 819, 675, 150, 1280 - 819 - 10, 720 - 675 - 50, {0, 40, 1279, 679}},
+    {"a bomb's disc over the top-left corner", 301, 301, 40, -37, -150, WHOLE},
+    {"a flash off the bottom-right corner", 301, 301, 60, 1100, 601, WHOLE},
+    {"a narrow picture, no whole run", 37, 50, 255, 13, 9, WHOLE},
+    {"alpha zero", 200, 100, 0, 5, 5, WHOLE},
+    {"a picture beside the clip rectangle", 100, 100, 200, 0, 0, {200, 200, 400, 400}},
+};
+
+class PixelLoops : public HeadlessTest {};
+
+TEST_F(PixelLoops, TheTranslucentLayGivesTheLibrarysPixels)
+{
+    for (const LayCase& lay : LAYS) {
+        BITMAP* layer = randomPicture(lay.width, lay.height);
+        BITMAP* expected = randomPicture(1280, 720);
+        BITMAP* laid = copyOf(expected);
+        clipTo(expected, lay.clip);
+        clipTo(laid, lay.clip);
+        set_trans_blender(255, 255, 0, lay.alpha);
+        draw_trans_sprite(expected, layer, lay.x, lay.y);
+        layTranslucent(laid, layer, lay.alpha, lay.x, lay.y);
+        EXPECT_EQ(differingPixels(laid, expected), 0) << lay.what;
+        for (BITMAP* b : {layer, expected, laid}) destroy_bitmap(b);
+    }
+}
+
+struct CopyCase {
+    const char* what;
+    int sourceWidth, sourceHeight, sourceX, sourceY, x, y, width, height;
+    Clip clip;
+};
+
+const CopyCase COPIES[] = {
+    {"the walls within the view", 2917, 1513, 811, 433, 0, 0, 1280, 640, WHOLE},
+    {"the world picture into the band between the strips", 1280, 640, 0, 0, 0, 40, 1280, 640, WHOLE},
+    {"a beam piece whose source lies left of the picture", 280, 80, -80, 40, 500, 300, 40, 40, WHOLE},
+    {"a sprite over the top-left corner", 560, 160, 80, 40, -17, -23, 40, 40, WHOLE},
+    {"a sprite off the bottom-right corner", 560, 160, 80, 40, 1263, 701, 40, 40, WHOLE},
+    {"a copy wider than its source", 100, 90, 30, 20, 7, 3, 400, 400, WHOLE},
+    {"a copy cut by the clip rectangle", 1280, 640, 0, 0, 0, 40, 1280, 640, {100, 90, 1100, 600}},
+    {"a source corner beyond the picture", 100, 100, 100, 0, 0, 0, 40, 40, WHOLE},
+    {"a target corner beyond the clip rectangle", 100, 100, 0, 0, 300, 0, 40, 40, {0, 0, 299, 719}},
+};
+
+TEST_F(PixelLoops, TheMaskedCopyGivesTheLibrarysPixels)
+{
+    for (const CopyCase& copy : COPIES) {
+        BITMAP* source = randomPicture(copy.sourceWidth, copy.sourceHeight);
+        BITMAP* expected = randomPicture(1280, 720);
+        BITMAP* copied = copyOf(expected);
+        clipTo(expected, copy.clip);
+        clipTo(copied, copy.clip);
+        masked_blit(source, expected, copy.sourceX, copy.sourceY, copy.x, copy.y, copy.width, copy.height);
+        copyMasked(source, copied, copy.sourceX, copy.sourceY, copy.x, copy.y, copy.width, copy.height);
+        EXPECT_EQ(differingPixels(copied, expected), 0) << copy.what;
+        for (BITMAP* b : {source, expected, copied}) destroy_bitmap(b);
+    }
+}
+
+TEST_F(PixelLoops, TheFillGivesTheLibrarysPixelsWithinTheClipRectangle)
+{
+    for (const Clip& clip : {WHOLE, Clip{3, 5, 1000, 321}}) {
+        BITMAP* expected = randomPicture(1280, 640);
+        BITMAP* filled = copyOf(expected);
+        clipTo(expected, clip);
+        clipTo(filled, clip);
+        clear_to_color(expected, makecol(255, 0, 255));
+        fillBitmap(filled, makecol(255, 0, 255));
+        EXPECT_EQ(differingPixels(filled, expected), 0) << clip.right;
+        for (BITMAP* b : {expected, filled}) destroy_bitmap(b);
+    }
+}
+
+}  // namespace
