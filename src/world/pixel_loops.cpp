@@ -84,6 +84,42 @@ WIDE_VECTORS void copyMaskedRow(const std::uint32_t* from, std::uint32_t* to, in
     copyMaskedSpan(from + i, to + i, count - i, mask);
 }
 
+// Beyond these the discs are left to the library.
+constexpr int MAX_DISCS = 4;
+constexpr int MAX_DISC_RADIUS = 1023;
+
+// How far circlefill's fill reaches left and right of the centre on each row, from the centre
+// row out (the disc is the same above and below): the library's midpoint walk, keeping the
+// widest fill of each row.
+void discHalfWidths(int radius, int* halfWidths)
+{
+    std::fill(halfWidths, halfWidths + radius + 1, -1);
+    int across = 0, down = radius;  // the walk's point, from the centre
+    int error = 1 - radius, stepAcross = 3, stepDiagonal = 5 - 2 * radius;
+    do {
+        halfWidths[across] = std::max(halfWidths[across], down);
+        if (error < 0) {
+            error += stepAcross;
+            stepAcross += 2;
+            stepDiagonal += 2;
+        } else {
+            if (across != down) halfWidths[down] = std::max(halfWidths[down], across);
+            error += stepDiagonal;
+            stepAcross += 2;
+            stepDiagonal += 4;
+            --down;
+        }
+        ++across;
+    } while (across <= down);
+}
+
+void fillSpan(BITMAP* target, int y, int left, int right, int colour)
+{
+    left = std::max(left, target->cl);
+    right = std::min(right + 1, target->cr);
+    if (left < right) std::fill(row(target, y) + left, row(target, y) + right, static_cast<std::uint32_t>(colour));
+}
+
 }  // namespace
 
 WIDE_VECTORS void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y)
@@ -139,4 +175,27 @@ WIDE_VECTORS void fillBitmap(BITMAP* target, int colour)
 {
     for (int y = target->ct; y < target->cb; ++y)
         std::fill(row(target, y) + target->cl, row(target, y) + target->cr, static_cast<std::uint32_t>(colour));
+}
+
+WIDE_VECTORS void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCount)
+{
+    bool ours = discCount <= MAX_DISCS;
+    for (int i = 0; i < discCount; ++i) ours = ours && discs[i].radius >= 0 && discs[i].radius <= MAX_DISC_RADIUS;
+    if (!ours) {
+        clear_to_color(target, background);
+        for (int i = 0; i < discCount; ++i) circlefill(target, discs[i].x, discs[i].y, discs[i].radius, discs[i].colour);
+        return;
+    }
+    int halfWidths[MAX_DISCS][MAX_DISC_RADIUS + 1];
+    for (int i = 0; i < discCount; ++i) discHalfWidths(discs[i].radius, halfWidths[i]);
+    for (int y = target->ct; y < target->cb; ++y) {
+        fillSpan(target, y, target->cl, target->cr - 1, background);
+        for (int i = 0; i < discCount; ++i) {
+            const Disc& disc = discs[i];
+            const int rowFromCentre = y > disc.y ? y - disc.y : disc.y - y;
+            if (rowFromCentre > disc.radius) continue;
+            const int halfWidth = halfWidths[i][rowFromCentre];
+            if (halfWidth >= 0) fillSpan(target, y, disc.x - halfWidth, disc.x + halfWidth, disc.colour);
+        }
+    }
 }

@@ -15,3 +15,12 @@ void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int sourceY, int x,
 
 // As clear_to_color: the target's clip rectangle filled with the colour.
 void fillBitmap(BITMAP* target, int colour);
+
+// A filled circle as circlefill draws it: centre and radius in pixels, and colour.
+struct Disc {
+    int x, y, radius, colour;
+};
+
+// As clear_to_color(target, background) then circlefill for each disc in turn, but row by row,
+// so each row of the picture is written out once rather than once per disc.
+void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCount);

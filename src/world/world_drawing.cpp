@@ -127,13 +127,14 @@ bool takeChanges(const GridLayer& grid, GridLayer& painted, CellBox& box)
 void Game::prepareLightLayers()
 {
     fillBitmap(bitmaps.glowLayer, makecol(255, 0, 255));
-    BITMAP* dark = bitmaps.darkLayer;
-    fillBitmap(dark, makecol(0, 0, 0));
     const int cx = heroActor.x + HALF_ACTOR - layerOriginX;
     const int cy = heroActor.y + HALF_ACTOR - layerOriginY;
-    circlefill(dark, cx, cy, DARK_OUTER_RADIUS, makecol(DARK_OUTER_GREY, DARK_OUTER_GREY, DARK_OUTER_GREY));
-    circlefill(dark, cx, cy, DARK_INNER_RADIUS, makecol(DARK_INNER_GREY, DARK_INNER_GREY, DARK_INNER_GREY));
-    circlefill(dark, cx, cy, LIT_RADIUS, makecol(255, 0, 255));
+    const Disc rings[] = {
+        {cx, cy, DARK_OUTER_RADIUS, makecol(DARK_OUTER_GREY, DARK_OUTER_GREY, DARK_OUTER_GREY)},
+        {cx, cy, DARK_INNER_RADIUS, makecol(DARK_INNER_GREY, DARK_INNER_GREY, DARK_INNER_GREY)},
+        {cx, cy, LIT_RADIUS, makecol(255, 0, 255)},
+    };
+    fillWithDiscs(bitmaps.darkLayer, makecol(0, 0, 0), rings, 3);
 }
 
 void Game::drawBackground()

@@ -50,8 +50,9 @@ int differingPixels(BITMAP* a, BITMAP* b)
 {
     int differing = 0;
     for (int y = 0; y < a->h; ++y)
-        for (int x = 0; x < a->w; ++x)
-            differing += std::memcmp(a->line[y] + 4 * x, b->line[y] + 4 * x, 4) != 0;
+        if (std::memcmp(a->line[y], b->line[y], 4 * a->w) != 0)
+            for (int x = 0; x < a->w; ++x)
+                differing += std::memcmp(a->line[y] + 4 * x, b->line[y] + 4 * x, 4) != 0;
     return differing;
 }
 
@@ -148,6 +149,58 @@ TEST_F(PixelLoops, TheFillGivesTheLibrarysPixelsWithinTheClipRectangle)
         EXPECT_EQ(differingPixels(filled, expected), 0) << clip.right;
         for (BITMAP* b : {expected, filled}) destroy_bitmap(b);
     }
+}
+
+struct DiscsCase {
+    const char* what;
+    Disc discs[4];
+    int discCount;
+    Clip clip;
+};
+
+// The darkness's three rings about the hero, wherever he stands, and discs of every small size.
+const DiscsCase DISCS[] = {
+    {"the darkness about the hero in the middle of the view", {{640, 320, 600, 10}, {640, 320, 500, 20}, {640, 320, 400, MAGENTA}}, 3, WHOLE},
+    {"the darkness about the hero in a corner", {{20, 620, 600, 10}, {20, 620, 500, 20}, {20, 620, 400, MAGENTA}}, 3, WHOLE},
+    {"the darkness about a hero off the view", {{-700, -50, 600, 10}, {-700, -50, 500, 20}, {-700, -50, 400, MAGENTA}}, 3, WHOLE},
+    {"small discs, overlapping", {{100, 100, 0, 1}, {101, 100, 1, 2}, {105, 103, 2, 3}, {110, 100, 3, 4}}, 4, WHOLE},
+    {"discs cut by the clip rectangle", {{300, 200, 180, 5}, {300, 200, 140, 6}, {320, 210, 100, 7}}, 3, {250, 150, 900, 300}},
+    {"a disc wider than its picture", {{640, 320, 1500, 8}}, 1, WHOLE},
+};
+
+TEST_F(PixelLoops, TheDiscsAreTheLibrarysCircles)
+{
+    for (const DiscsCase& discs : DISCS) {
+        BITMAP* expected = randomPicture(1280, 640);
+        BITMAP* filled = copyOf(expected);
+        clipTo(expected, discs.clip);
+        clipTo(filled, discs.clip);
+        clear_to_color(expected, 0);
+        for (int i = 0; i < discs.discCount; ++i) {
+            const Disc& d = discs.discs[i];
+            circlefill(expected, d.x, d.y, d.radius, d.colour);
+        }
+        fillWithDiscs(filled, 0, discs.discs, discs.discCount);
+        EXPECT_EQ(differingPixels(filled, expected), 0) << discs.what;
+        for (BITMAP* b : {expected, filled}) destroy_bitmap(b);
+    }
+}
+
+TEST_F(PixelLoops, EveryRadiusUpToTheDarknessIsTheLibrarysCircle)
+{
+    // A disc is the same in its four quarters: the lower right one is enough.
+    BITMAP* expected = create_bitmap_ex(32, 602, 602);
+    BITMAP* filled = create_bitmap_ex(32, 602, 602);
+    int wrongRadii = 0;
+    for (int radius = 0; radius <= 600; ++radius) {
+        const Disc disc = {0, 0, radius, 1};
+        clear_to_color(expected, 0);
+        circlefill(expected, disc.x, disc.y, disc.radius, disc.colour);
+        fillWithDiscs(filled, 0, &disc, 1);
+        wrongRadii += differingPixels(filled, expected) != 0;
+    }
+    EXPECT_EQ(wrongRadii, 0);
+    for (BITMAP* b : {expected, filled}) destroy_bitmap(b);
 }
 
 }  // namespace
