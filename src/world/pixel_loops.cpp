@@ -71,17 +71,12 @@ WIDE_VECTORS void blendRow(const std::uint32_t* from, std::uint32_t* to, int cou
     blendSpan(from + i, to + i, count - i, weight, mask);
 }
 
-inline void copyMaskedSpan(const std::uint32_t* __restrict__ from, std::uint32_t* __restrict__ to, int count, std::uint32_t mask)
+// No run is passed over here: the walls and the world picture change between wall and floor
+// every cell or so, and a copy costs little more than the test.
+WIDE_VECTORS void copyMaskedRow(const std::uint32_t* __restrict__ from, std::uint32_t* __restrict__ to, int count,
+                                std::uint32_t mask)
 {
     for (int i = 0; i < count; ++i) to[i] = from[i] == mask ? to[i] : from[i];
-}
-
-WIDE_VECTORS void copyMaskedRow(const std::uint32_t* from, std::uint32_t* to, int count, std::uint32_t mask)
-{
-    int i = 0;
-    for (; i + RUN <= count; i += RUN)
-        if (!allSeeThrough(from + i, mask)) copyMaskedSpan(from + i, to + i, RUN, mask);
-    copyMaskedSpan(from + i, to + i, count - i, mask);
 }
 
 // Beyond these the discs are left to the library.
