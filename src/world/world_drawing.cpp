@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "shell/game.h"
 #include "shell/random.h"
@@ -89,6 +90,26 @@ void drawWallShadow(BITMAP* world, int x, int y, int colour)
     hline(world, x + 3, y + far, x + far, colour);
 }
 
+// The hero's light about (cx, cy) on a background of (r, g, b): a flickering blue halo while
+// shielded, a soft warm glow otherwise. Returns the number of discs; the spot comes after them.
+constexpr int MAX_HERO_LIGHTS = std::size(HERO_LIGHT) + 1;
+static_assert(SHIELD_HALO_RINGS < MAX_HERO_LIGHTS, "the halo's rings and the spot fit the lights");
+int heroLights(bool shielded, int cx, int cy, int r, int g, int b, Disc* lights)
+{
+    int count = 0;
+    if (shielded) {
+        for (int i = 1; i <= SHIELD_HALO_RINGS; ++i) {
+            const int d = gameRandom() % (SHIELD_FLICKER_STEP * i);
+            lights[count++] = {cx, cy, SHIELD_HALO_BASE_RADIUS - SHIELD_HALO_RADIUS_STEP * i,
+                               makecol(r, g, b + SHIELD_BLUE_GAIN * d)};
+        }
+    } else {
+        for (const LightDisc& disc : HERO_LIGHT)
+            lights[count++] = {cx, cy, disc.radius, makecol(r + disc.red, g + disc.green, b + disc.blue)};
+    }
+    return count;
+}
+
 constexpr std::int32_t UNPAINTED = -1;  // a cell whose picture must be painted anew
 
 struct CellBox {
@@ -141,26 +162,17 @@ void Game::drawBackground()
 {
     BITMAP* world = bitmaps.worldBitmap;
     const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
-    fillBitmap(world, makecol(r, g, b));
 
     // World points are drawn at (x - ox, y - oy): the picture holds only the view.
     const int ox = layerOriginX, oy = layerOriginY;
 
-    // The hero's light: a flickering blue halo while shielded, a soft warm glow otherwise.
-    const int cx = heroActor.x + HALF_ACTOR - ox;
-    const int cy = heroActor.y + HALF_ACTOR - oy;
-    if (hasShield) {
-        for (int i = 1; i <= SHIELD_HALO_RINGS; ++i) {
-            const int d = gameRandom() % (SHIELD_FLICKER_STEP * i);
-            circlefill(world, cx, cy, SHIELD_HALO_BASE_RADIUS - SHIELD_HALO_RADIUS_STEP * i,
-                       makecol(r, g, b + SHIELD_BLUE_GAIN * d));
-        }
-    } else {
-        for (const LightDisc& disc : HERO_LIGHT)
-            circlefill(world, cx, cy, disc.radius, makecol(r + disc.red, g + disc.green, b + disc.blue));
-    }
-    circlefill(world, heroActor.x + HERO_SPOT_OFFSET - ox, heroActor.y + HERO_SPOT_OFFSET - oy, HERO_SPOT_RADIUS,
-               makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM)));
+    // The hero's light, then the darker spot under him.
+    Disc lights[MAX_HERO_LIGHTS];
+    const int lightCount = heroLights(hasShield, heroActor.x + HALF_ACTOR - ox, heroActor.y + HALF_ACTOR - oy, r, g, b,
+                                      lights);
+    lights[lightCount] = {heroActor.x + HERO_SPOT_OFFSET - ox, heroActor.y + HERO_SPOT_OFFSET - oy, HERO_SPOT_RADIUS,
+                          makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM))};
+    fillWithDiscs(world, makecol(r, g, b), lights, lightCount + 1);
 
     // Wall shadows: the walls drawn later cover all but the lower-right fringe.
     const int wallShadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
