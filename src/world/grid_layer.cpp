@@ -150,7 +150,8 @@ void GridLayer::blast(BITMAP* walls, int x, int y)
         for (int r = square.firstRow; r <= square.lastRow; ++r)
             if (contains(c, r)) {
                 setCell(c, r, CELL_FLOOR);
-                rectfill(walls, c * CELL_SIZE, r * CELL_SIZE, (c + 1) * CELL_SIZE, (r + 1) * CELL_SIZE, magenta());
+                rectfill(walls, c * CELL_SIZE, r * CELL_SIZE, (c + 1) * CELL_SIZE - 1, (r + 1) * CELL_SIZE - 1,
+                         magenta());
             }
     if (ticking) startTicks();
 }
