@@ -3,12 +3,7 @@
 
 #include <cstdint>
 
-// Direction codes shared by the hero, the ghosts, the block push and the drawing.
-constexpr int DIRECTION_RIGHT = 0;
-constexpr int DIRECTION_DOWN = 1;
-constexpr int DIRECTION_LEFT = 2;
-constexpr int DIRECTION_UP = 3;
-constexpr int DIRECTION_NONE = 4;  // a ghost that does not move
+#include "world/directions.h"
 
 constexpr int ACTOR_SIZE = 40;           // every actor is one cell, pixels
 constexpr int OFF_BOARD = -100;          // where taken, destroyed and killed objects lie

@@ -22,7 +22,6 @@ constexpr int SCRATCH_CENTRE = GLOW_SCRATCH_SIZE / 2;
 constexpr int GLOW_ALPHA = 40;
 constexpr int FLASH_ALPHA = 60;
 constexpr int FLASH_RADIUS = 150;
-constexpr int BLAST_CELLS = 2;  // the wall blast clears this many cells each way
 
 int magenta() { return makecol(255, 0, 255); }
 
@@ -108,16 +107,7 @@ void Game::tickBomb(bomb& b)
         masked_blit(bitmaps.explosionPicture, bitmaps.glowLayer, EXPLOSION_FRAME_SIZE * bombFrame(f), 0,
                     b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2 - origin.x,
                     b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2 - origin.y, EXPLOSION_FRAME_SIZE, EXPLOSION_FRAME_SIZE);
-    if (f == FUSE_WALL_BLAST) {
-        wallGrid.blast(bitmaps.wallsBitmap, b.x + HALF_BOMB, b.y + HALF_BOMB);
-        obstacleGrid.blast(bitmaps.ghostMap, b.x + HALF_BOMB, b.y + HALF_BOMB);
-        const int column = cellOf(b.x + HALF_BOMB);
-        const int row = cellOf(b.y + HALF_BOMB);
-        forgetGhostMapCells(column - BLAST_CELLS, row - BLAST_CELLS, column + BLAST_CELLS, row + BLAST_CELLS);
-        keepBlocksSolid();
-        // Newly opened floor loses its fog.
-        updateReach(heroActor.x, heroActor.y);
-    }
+    if (f == FUSE_WALL_BLAST) blastWalls(b);
     if (f == FUSE_END) {
         b.armed = false;
         b.fuse = 0;
@@ -153,18 +143,25 @@ void Game::blastItems()
     }
 }
 
+void Game::blastWalls(const bomb& b)
+{
+    const int x = b.x + HALF_BOMB, y = b.y + HALF_BOMB;
+    wallGrid.blast(bitmaps.wallsBitmap, x, y);
+    // Only the cells that change are painted again, once, when the blocks are back in place.
+    changeObstaclesTogether([&] {
+        const CellBox square = blastSquare(x, y);
+        for (int c = square.firstColumn; c <= square.lastColumn; ++c)
+            for (int r = square.firstRow; r <= square.lastRow; ++r) setObstacle(c, r, CELL_FLOOR);
+        keepBlocksSolid();
+    });
+    // Newly opened floor loses its fog.
+    updateReach(heroActor.x, heroActor.y);
+}
+
 void Game::takeBlockOffBoard(sprite& block)
 {
-    // A block that is gone must stop nothing: free its cell in the grid and in the ghosts' picture,
-    // which the ghosts read again before the next frame repaints it.
-    const int column = cellOf(block.x);
-    const int row = cellOf(block.y);
-    if (obstacleGrid.contains(column, row)) {
-        obstacleGrid.setCell(column, row, CELL_FLOOR);
-        rectfill(bitmaps.ghostMap, column * CELL_SIZE, row * CELL_SIZE, (column + 1) * CELL_SIZE - 1,
-                 (row + 1) * CELL_SIZE - 1, magenta());
-        forgetGhostMapCells(column, row, column, row);
-    }
+    // A block that is gone must stop nothing, from the ghosts' very next step on.
+    setObstacle(cellOf(block.x), cellOf(block.y), CELL_FLOOR);
     block.takeOffBoard();
 }
 
@@ -172,16 +169,8 @@ void Game::keepBlocksSolid()
 {
     // The wall blast empties every cell of its square, but a block beyond the blast's reach
     // survives in it: it must go on stopping ghosts, blocks and the beam where it is drawn.
-    const int green = makecol(0, 255, 0);
-    for (int k = 0; k < blockCount; ++k) {
-        const int column = cellOf(blocks[k].x);
-        const int row = cellOf(blocks[k].y);
-        if (blocks[k].x == OFF_BOARD || !obstacleGrid.contains(column, row)) continue;
-        obstacleGrid.setCell(column, row, CELL_WALL);
-        rectfill(bitmaps.ghostMap, column * CELL_SIZE, row * CELL_SIZE, (column + 1) * CELL_SIZE,
-                 (row + 1) * CELL_SIZE, green);
-        forgetGhostMapCells(column, row, column, row);
-    }
+    for (int k = 0; k < blockCount; ++k)
+        if (blocks[k].x != OFF_BOARD) setObstacle(cellOf(blocks[k].x), cellOf(blocks[k].y), CELL_WALL);
 }
 
 void Game::blastGhosts()

@@ -54,12 +54,6 @@ void drawOnRing(BITMAP* ring, int rise, int y, Draw draw)
     set_clip_rect(ring, 0, 0, ring->w - 1, h - 1);
 }
 
-void markCell(GridLayer& grid, const sprite& b, std::int32_t value)
-{
-    const int column = cellOf(b.x);
-    const int row = cellOf(b.y);
-    if (grid.contains(column, row)) grid.setCell(column, row, value);
-}
 }  // namespace
 
 void Game::writeMessage(const char* text, int x, int y)
@@ -108,19 +102,23 @@ bool Game::heroReaches(const sprite& object, int reach) const
 
 void Game::pushBlocks()
 {
-    for (int i = 0; i < blockCount; ++i) {
-        sprite& b = blocks[i];
-        if (!heroReaches(b, PUSH_REACH)) continue;
-        int px = 0, py = 0, dx = 0, dy = 0;
-        pushProbe(b, heroActor.direction, px, py, dx, dy);
-        // The picture of this frame's start decides: walls and other blocks stop a block.
-        if (getpixel(bitmaps.ghostMap, px, py) == magenta()) {
-            markCell(obstacleGrid, b, CELL_FLOOR);
-            b.placeAt(b.x + dx, b.y + dy);
-        }
-        markCell(obstacleGrid, b, CELL_WALL);
-        if (isPushing()) playSound(samples.pushSample, 50);
+    // The picture of this frame's start decides every push: walls and other blocks stop a block.
+    changeObstaclesTogether([this] {
+        for (int i = 0; i < blockCount; ++i)
+            if (heroReaches(blocks[i], PUSH_REACH)) pushBlock(blocks[i]);
+    });
+}
+
+void Game::pushBlock(sprite& b)
+{
+    int px = 0, py = 0, dx = 0, dy = 0;
+    pushProbe(b, heroActor.direction, px, py, dx, dy);
+    if (getpixel(bitmaps.ghostMap, px, py) == magenta()) {
+        setObstacle(cellOf(b.x), cellOf(b.y), CELL_FLOOR);
+        b.placeAt(b.x + dx, b.y + dy);
     }
+    setObstacle(cellOf(b.x), cellOf(b.y), CELL_WALL);
+    if (isPushing()) playSound(samples.pushSample, 50);
 }
 
 bool Game::isPushing()

@@ -32,7 +32,6 @@ void Game::releaseGrids()
     obstacleGrid.release();
     reachGrid.release();
     spareGrid.release();
-    paintedObstacles.release();
     paintedReach.release();
 }
 
@@ -123,7 +122,6 @@ void Game::updateTick()
 
 void Game::drawFrame()
 {
-    refreshGhostMap();
     eraseLastBeam();
     followView();
     prepareLightLayers();

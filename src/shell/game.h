@@ -123,13 +123,16 @@ public:
     std::int32_t nadX = 0;     // how far the hero has gone past the scroll limits
     std::int32_t nadY = 0;
 
+    // Obstacle cells changed but not yet painted into ghostMap, while changeObstaclesTogether runs.
+    CellBox obstacleChanges;
+    std::int32_t obstacleChangeDepth = 0;
+
     // Set when a level's bitmaps or grids could not be made; the game then ends as Escape would.
     bool levelBuildFailed = false;
 
     // Bounded drawing: a frame redraws only the view; these say what the kept layers hold.
     std::int32_t layerOriginX = 0;  // the world point drawn at the top-left pixel of worldBitmap and
     std::int32_t layerOriginY = 0;  // darkLayer: the view's corner, set as a frame's drawing begins
-    GridLayer paintedObstacles;  // obstacleGrid as ghostMap was last painted; -1: a rule drew there since
     GridLayer paintedReach;      // reachGrid as the fog was last painted; -1: paint anew
     std::int32_t messageRise = 0;  // rows the message ring has turned, 0 to its height - 1; 0 for new layers
     std::int32_t messageTop = 0;     // world rows from messageTop to messageBottom - 1 may hold messages;
@@ -200,6 +203,20 @@ public:
     void placeBlocks();
     void placeCoins(sprite* coins, int count);
 
+    // world/obstacles.cpp: the one writer of obstacleGrid cells; ghostMap follows every change
+    void setObstacle(int column, int row, std::int32_t value);  // cells outside the grid are left alone
+    // The obstacle changes `change` makes are painted together as it ends, so every step of it
+    // reads ghostMap as the rule found it.
+    template <typename Change>
+    void changeObstaclesTogether(Change change)
+    {
+        ++obstacleChangeDepth;
+        change();
+        if (--obstacleChangeDepth == 0) repaintObstacleChanges();
+    }
+    void repaintObstacleChanges();
+    void paintGhostMap();  // whole, for a new maze
+
     // world/view.cpp
     void resetView();
     void moveHero();
@@ -211,8 +228,6 @@ public:
     void drawBeam();
     void drawBeamSegment(int x, int y, int sourceY);
     void drawRadar();
-    void refreshGhostMap();    // repaints ghostMap where obstacleGrid changed since it was painted
-    void forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, int lastRow);  // a rule drew there
     void forgetPaintedLayers();  // fresh level layers: the kept ones are painted anew
     void followView();           // the view-size layers take the view's corner as their origin
     void eraseLastBeam();        // no beam pixel of an earlier frame may survive anywhere
@@ -234,12 +249,14 @@ public:
     bool blastHero();
     void layBomb();
     void tickBomb(bomb& b);  // one frame of a laid bomb's fuse
+    void blastWalls(const bomb& b);  // the wall blast, with the fog it lifts
     void takeBlockOffBoard(sprite& block);
     void keepBlocksSolid();  // after a wall blast, blocks it did not destroy stay obstacles
 
     // actors/pickups.cpp
     void writeMessage(const char* text, int x, int y);
     void pushBlocks();
+    void pushBlock(sprite& block);  // one block in the hero's reach
     bool isPushing();
     void fireBeam();
     void collectPickups();

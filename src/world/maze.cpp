@@ -149,7 +149,7 @@ void Game::allocateGrids()
 {
     const bool allocated = placementGrid.allocate(rows, columns) && wallGrid.allocate(rows, columns) &&
                            obstacleGrid.allocate(rows, columns) && reachGrid.allocate(rows, columns) &&
-                           paintedObstacles.allocate(rows, columns) && paintedReach.allocate(rows, columns);
+                           paintedReach.allocate(rows, columns);
     if (!allocated) return failLevelBuild("no memory for the maze grids");
     forgetPaintedLayers();
 }
@@ -212,8 +212,9 @@ void Game::buildLevel()
     placeCoins(coins1, coin1Count);
     placeCoins(coins2, coin2Count);
     placeCoins(coins5, coin5Count);
-    // The ghosts take their first steps on the new maze before its first frame is drawn.
-    refreshGhostMap();
+    // The build writes the obstacle grid whole; the ghosts take their first steps on the new
+    // maze before its first frame is drawn.
+    paintGhostMap();
 }
 
 void Game::buildMaze()

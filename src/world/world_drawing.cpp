@@ -110,39 +110,6 @@ int heroLights(bool shielded, int cx, int cy, int r, int g, int b, Disc* lights)
     return count;
 }
 
-constexpr std::int32_t UNPAINTED = -1;  // a cell whose picture must be painted anew
-
-struct CellBox {
-    int firstColumn, firstRow, lastColumn, lastRow;
-};
-
-// Where the grid differs from the copy it was last painted from, widened by one cell each way
-// because a painted square spills one pixel into its neighbours; the copy then takes the grid.
-// False when nothing differs.
-bool takeChanges(const GridLayer& grid, GridLayer& painted, CellBox& box)
-{
-    if (grid.columnCount == 0) return false;
-    if (painted.columnCount != grid.columnCount || painted.rowCount != grid.rowCount) {
-        painted.release();
-        painted.allocate(grid.rowCount, grid.columnCount);
-        painted.cells = grid.cells;
-        box = {0, 0, grid.columnCount - 1, grid.rowCount - 1};
-        return true;
-    }
-    if (painted.cells == grid.cells) return false;
-    box = {grid.columnCount, grid.rowCount, -1, -1};
-    for (int r = 0; r < grid.rowCount; ++r)
-        for (int c = 0; c < grid.columnCount; ++c)
-            if (grid.getCell(c, r) != painted.getCell(c, r)) {
-                box = {std::min(box.firstColumn, c), std::min(box.firstRow, r), std::max(box.lastColumn, c),
-                       std::max(box.lastRow, r)};
-            }
-    painted.cells = grid.cells;  // the same size: no allocation
-    box = {std::max(box.firstColumn - 1, 0), std::max(box.firstRow - 1, 0),
-           std::min(box.lastColumn + 1, grid.columnCount - 1), std::min(box.lastRow + 1, grid.rowCount - 1)};
-    return true;
-}
-
 }  // namespace
 
 void Game::prepareLightLayers()
@@ -299,25 +266,9 @@ void Game::drawRadar()
     if (radarSweep >= RADAR_SWEEP_END) radarSweep = 0;
 }
 
-void Game::refreshGhostMap()
-{
-    CellBox box{};
-    if (!takeChanges(obstacleGrid, paintedObstacles, box)) return;
-    obstacleGrid.paintCellRange(bitmaps.ghostMap, magenta(), makecol(0, 255, 0), CELL_SIZE, box.firstColumn,
-                                box.firstRow, box.lastColumn, box.lastRow);
-}
-
-void Game::forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, int lastRow)
-{
-    for (int r = firstRow; r <= lastRow; ++r)
-        for (int c = firstColumn; c <= lastColumn; ++c)
-            if (paintedObstacles.contains(c, r)) paintedObstacles.setCell(c, r, UNPAINTED);
-}
-
 void Game::forgetPaintedLayers()
 {
-    paintedObstacles.fill(UNPAINTED);
-    paintedReach.fill(UNPAINTED);
+    paintedReach.fill(-1);
     messageRise = 0;
     messageTop = 0;
     messageBottom = 0;

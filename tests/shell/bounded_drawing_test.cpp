@@ -108,7 +108,7 @@ void openCorridor(Game& g)
 {
     for (int c = 1; c < g.columns - 1; ++c) {
         g.wallGrid.setCell(c, CORRIDOR_ROW, CELL_FLOOR);
-        g.obstacleGrid.setCell(c, CORRIDOR_ROW, CELL_FLOOR);
+        g.setObstacle(c, CORRIDOR_ROW, CELL_FLOOR);
         rectfill(g.bitmaps.wallsBitmap, c * CELL_SIZE, CORRIDOR_ROW * CELL_SIZE, c * CELL_SIZE + CELL_SIZE - 1,
                  CORRIDOR_ROW * CELL_SIZE + CELL_SIZE - 1, makecol(255, 0, 255));
     }
@@ -168,7 +168,7 @@ void stage(Game& g, int frame)
     case 150:  // a block right in the hero's way down
         if (g.blockCount > 0) {
             g.blocks[0].placeAt(cellOf(h.x + 20) * CELL_SIZE, (cellOf(h.y + 20) + 1) * CELL_SIZE);
-            g.obstacleGrid.setCell(cellOf(h.x + 20), cellOf(h.y + 20) + 1, CELL_WALL);
+            g.setObstacle(cellOf(h.x + 20), cellOf(h.y + 20) + 1, CELL_WALL);
         }
         break;
     case 180:  // a ghost catches the hero
