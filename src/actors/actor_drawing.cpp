@@ -20,7 +20,7 @@ constexpr int HUNTER_ROW = 0;  // the hunter flies without a facing
 // One 40 x 40 cell of a picture, at sheet cell (column, row), onto the target at (x, y).
 void drawCell(BITMAP* picture, BITMAP* target, int column, int row, int x, int y)
 {
-    masked_blit(picture, target, column * ACTOR_SIZE, row * ACTOR_SIZE, x, y, ACTOR_SIZE, ACTOR_SIZE);
+    copyMasked(picture, target, column * ACTOR_SIZE, row * ACTOR_SIZE, x, y, ACTOR_SIZE, ACTOR_SIZE);
 }
 
 // Where a target holds only part of the world, (ox, oy) is the world point at its corner.
