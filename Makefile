@@ -1,12 +1,13 @@
-# Two commands do everything: "make play" and "make test".
+# "make play" plays, "make check" runs the unit tests between edits, "make test" runs everything.
 BUILD := build
+BENCH_BUILD := build-bench
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_RUNS ?= 20000
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: play build install test sanitizer-test fuzz-test benchmark setup setup-test clean
+.PHONY: play build install check test sanitizer-test fuzz-test benchmark setup setup-test clean
 
 play: build
 	cd $(BUILD)/game && ./ghostmaze
@@ -24,6 +25,12 @@ setup:
 
 setup-test:
 	@bash tools/setup.sh test
+
+# The unit tests alone, in the developers' build folder: the quick check between edits.
+check: setup-test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGHOSTMAZE_TESTS=ON
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -L unit
 
 # The whole suite, then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test: setup-test
@@ -48,10 +55,11 @@ fuzz-test:
 	    || exit 1; \
 	done
 
-benchmark: setup-test build
-	cmake -S . -B $(BUILD) -DGHOSTMAZE_BENCHMARKS=ON
-	cmake --build $(BUILD) -j $(JOBS) --target frame_benchmark
-	$(BUILD)/bench/frame_benchmark
+# In a folder of its own, so the game's build keeps its settings.
+benchmark: setup-test
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DGHOSTMAZE_BENCHMARKS=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target frame_benchmark
+	$(BENCH_BUILD)/bench/frame_benchmark
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -5,6 +5,9 @@
 set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
+# The game played here is only ended with Escape; seed 225 starts the ghosts over 1100 pixels
+# away, so the two seconds of play end with the hero alive whatever the timing.
+SEED=225
 
 # Button centres in window pixels, and the x of their left border.
 PLAY_Y=158; NAME_Y=240; SCORES_Y=322; QUIT_Y=404; BUTTON_X=150; BORDER_X=20
@@ -24,7 +27,7 @@ alive() { kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the game ended unexpe
 on_name_entry() { [ "$(harness_pixel "$(harness_screenshot "$1")" 640 5)" = "255 100 0" ]; }
 on_black_top() { [ "$(harness_pixel "$(harness_screenshot "$1")" 640 5)" = "0 0 0" ]; }
 
-harness_start_game
+harness_start_game "$SEED"
 harness_mouse_move 700 715
 
 # The menu: the poster right of the buttons, and four drawn buttons.

@@ -17,8 +17,8 @@ grep -q "_bmp/sprites.bmp" "$broken/stderr.log" || harness_fail "the missing pic
 rm -rf "$broken"
 [ "$status" -eq 1 ] || harness_fail "a start with a missing picture ended with status $status, not 1"
 
-# The whole game: its window, 1280 x 720.
-harness_start_game
+# The shipped program itself: its window, 1280 x 720.
+harness_start_shipped
 size=$(harness_window_size)
 [ "$size" = "1280x720" ] || harness_fail "the window is $size, not 1280x720"
 harness_screenshot startup >/dev/null

@@ -1,0 +1,90 @@
+// The game as the end-to-end tests run it: the same start-up, menu and loops as ghostmaze, with
+// the random source seeded by the test, so every run plays the same mazes, and the game loop
+// watched so that the pace test can check what the loop controls.
+//   ghostmaze_test_driver --seed N
+// When a game ends it tells on standard error how its passes were paced, in one line:
+//   Ghost Maze test: P passes in S s, median pass M ms, median wake-up L ms after the deadline, longest pass X ms
+#include <allegro.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "shell/game.h"
+#include "shell/startup.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double median(std::vector<double> values)
+{
+    if (values.empty()) return 0.0;
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+// A pass's period runs from the end of one wait to the end of the next, on the steady clock: the
+// pacer sets it alone. A neighbour that takes the core lengthens a few passes, not the median.
+class PaceLog : public GameObserver {
+public:
+    void passPaced(Clock::time_point deadline) override
+    {
+        const Clock::time_point now = Clock::now();
+        if (passes > 0) periods.push_back(milliseconds(now - lastPass));
+        else firstPass = now;
+        wakeUps.push_back(milliseconds(now - deadline));
+        lastPass = now;
+        ++passes;
+    }
+
+    void gameEnded() override
+    {
+        const double longest = periods.empty() ? 0.0 : *std::max_element(periods.begin(), periods.end());
+        std::fprintf(stderr,
+                     "Ghost Maze test: %ld passes in %.3f s, median pass %.3f ms, "
+                     "median wake-up %.3f ms after the deadline, longest pass %.3f ms\n",
+                     passes, milliseconds(lastPass - firstPass) / 1000.0, median(periods), median(wakeUps),
+                     longest);
+        periods.clear();
+        wakeUps.clear();
+        passes = 0;
+    }
+
+private:
+    long passes = 0;
+    Clock::time_point firstPass{};
+    Clock::time_point lastPass{};
+    std::vector<double> periods;  // ms between the ends of consecutive waits
+    std::vector<double> wakeUps;  // ms from each deadline to the end of its wait
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    RunSettings settings;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
+            settings.seeded = true;
+            settings.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else {
+            std::fprintf(stderr, "usage: %s --seed N\n", argv[0]);
+            return 2;
+        }
+    }
+    if (!settings.seeded) {
+        std::fprintf(stderr, "usage: %s --seed N\n", argv[0]);
+        return 2;
+    }
+    PaceLog paceLog;
+    settings.observer = &paceLog;
+    return runGhostMaze(settings);
+}
+END_OF_MAIN()
