@@ -32,7 +32,7 @@ done
 report=$(grep "^Ghost Maze test:" "$HARNESS_RUN/stderr.log" | tail -n1)
 [ -n "$report" ] || harness_fail "the game told nothing of its pace: $(cat "$HARNESS_RUN/stderr.log")"
 echo "$report"
-number() { echo "$report" | sed -n "s/.* \([0-9.]*\) $1.*/\1/p"; }
+number() { echo "$report" | sed -n "s/.* \([-0-9.]*\) $1.*/\1/p"; }
 passes=$(echo "$report" | sed -n 's/^Ghost Maze test: \([0-9]*\) passes.*/\1/p')
 seconds=$(number "s, median pass")
 period=$(number "ms, median wake-up")
