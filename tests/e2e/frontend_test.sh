@@ -12,11 +12,12 @@ SEED=225
 # Button centres in window pixels, and the x of their left border.
 PLAY_Y=158; NAME_Y=240; SCORES_Y=322; QUIT_Y=404; BUTTON_X=150; BORDER_X=20
 
-# tap KEY...: each key held for 50 ms, shorter than the name entry's 150 ms repeat.
+# tap KEY...: each key held for 50 ms, shorter than the name entry's 150 ms repeat. Press and
+# release go from one xdotool, so starting a process on a busy machine cannot lengthen the hold.
 tap() {
   xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
   for k in "$@"; do
-    xdotool keydown "$k"; sleep 0.05; xdotool keyup "$k"; sleep 0.1
+    xdotool keydown "$k" sleep 0.05 keyup "$k"; sleep 0.1
   done
 }
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The game's pace: ten seconds of play at level 1 present 58 to 61 frames a second, one a pass
-# of the game loop. What is measured is what the game controls: the test program times
-# every pass on the steady clock, from the end of one wait to the end of the next, and the rate
-# is taken from the median pass. A neighbour's burst that holds up a few passes leaves the median
-# alone; a pacing fault moves it: no wait at all (a few ms), a wait that overshoots and delays the
-# next pass, a wait counted from the end of the pass's work or done twice (20 to 33 ms). The median wake-up
-# after each deadline is bounded too, for a wait that overshoots without changing the rate.
+# of the game loop. What is measured is what the game controls: the test program times every
+# pass on the steady clock, from the end of one wait to the end of the next, and leaves out the
+# passes in which the kernel kept the game waiting for a core, so neighbours on a busy machine
+# do not enter the figures. Of the rest, the median pass gives the rate, and the median wake-up
+# after its deadline shows the wait's own overshoot. A pacing fault moves them: no wait at all
+# (a pass of a few ms, deadlines ahead of the clock), a wait done twice or counted from the end
+# of the pass's work (20 to 33 ms), a wait that overshoots its deadline. When the machine is so
+# busy that under two seconds of passes went undisturbed, the pace cannot be judged: skipped.
 set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
@@ -33,19 +35,24 @@ report=$(grep "^Ghost Maze test:" "$HARNESS_RUN/stderr.log" | tail -n1)
 [ -n "$report" ] || harness_fail "the game told nothing of its pace: $(cat "$HARNESS_RUN/stderr.log")"
 echo "$report"
 number() { echo "$report" | sed -n "s/.* \([-0-9.]*\) $1.*/\1/p"; }
-passes=$(echo "$report" | sed -n 's/^Ghost Maze test: \([0-9]*\) passes.*/\1/p')
-seconds=$(number "s, median pass")
+seconds=$(number "s, ")
+undisturbed=$(number "undisturbed")
 period=$(number "ms, median wake-up")
 late=$(number "ms after the deadline")
-[ -n "$passes" ] && [ -n "$seconds" ] && [ -n "$period" ] && [ -n "$late" ] || harness_fail "an unreadable report: $report"
+[ -n "$seconds" ] && [ -n "$undisturbed" ] && [ -n "$period" ] && [ -n "$late" ] ||
+  harness_fail "an unreadable report: $report"
 awk -v s="$seconds" 'BEGIN { exit !(s >= 9.5) }' || harness_fail "the game lasted only $seconds s"
+if [ "$undisturbed" -lt 120 ]; then
+  echo "SKIPPED: only $undisturbed passes went undisturbed; the machine is too busy to judge the pace"
+  exit 77
+fi
 # 58 to 61 passes a second is a median pass of 16.39 to 17.24 ms.
 rate=$(awk -v p="$period" 'BEGIN { printf "%.2f", 1000 / p }')
 echo "median pass $period ms: $rate passes a second"
 awk -v r="$rate" 'BEGIN { exit !(r >= 58 && r <= 61) }' || harness_fail "$rate passes a second, not 58 to 61: $report"
-# The passes keep to a grid of deadlines, so a wait that wakes late does not lower the rate; it
-# still must not overshoot by a quarter of a pass, far more than a busy machine's wake-up delay.
-awk -v l="$late" 'BEGIN { exit !(l >= 0 && l <= 4) }' || harness_fail "the waits end a median $late ms after their deadlines"
+# The passes keep to a grid of deadlines, so a wait that ends late does not lower the rate; with
+# the core its own, it still must end within a millisecond of its deadline, never before it.
+awk -v l="$late" 'BEGIN { exit !(l >= 0 && l <= 1) }' || harness_fail "the waits end a median $late ms after their deadlines"
 
 # Leave by the menu's quit button: the program ends cleanly after a paced game.
 sleep 0.5

@@ -63,7 +63,7 @@ for attempt in 1 2 3; do
   harness_hold Right 0.6
   sleep 0.3
   walked=$(harness_screenshot "play_walk_right_$attempt")
-  read -r hx hy hshare <<<"$(find_hero "$walked" 0 80 120 440 120)"
+  read -r hx hy hshare <<<"$(find_hero "$walked" 0 80 120 520 120)"
   at_least "$hshare" 0.8 && [ "$hx" -gt 80 ] && break
 done
 at_least "$hshare" 0.8 && [ "$hx" -gt 80 ] ||
