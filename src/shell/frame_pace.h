@@ -20,7 +20,7 @@ public:
     }
     // When the pass begun last is due to end.
     Clock::time_point deadline() const { return passStart + PASS_PERIOD; }
-    // Waits until a whole period has gone since beginPass; a longer pass goes on at once.
+    // Waits until the deadline; a pass that has overrun it goes on at once.
     void finishPass() const;
 
 private:
