@@ -24,7 +24,7 @@ void reportMissingAssets(const std::vector<std::string>& missing)
 {
     char folder[4096] = {};
     if (!getcwd(folder, sizeof folder - 1)) folder[0] = '\0';
-    std::fprintf(stderr, "Ghost Maze cannot start: these asset files are missing or unreadable:\n");
+    std::fprintf(stderr, "Ghost Maze cannot start: these asset files are missing, unreadable or damaged:\n");
     for (const std::string& path : missing) std::fprintf(stderr, "  %s\n", path.c_str());
     std::fprintf(stderr, "They are read from the working directory: %s\n", folder);
 }
