@@ -159,9 +159,8 @@ void Game::composeFrameTo(BITMAP* target)
 
     // The view fills the band between the strips; the world layers follow it. The view layers
     // were drawn for this same view in this pass.
-    copyMasked(bitmaps.worldBitmap, back, 0, 0, 0, HUD_HEIGHT, VIEW_WIDTH, VIEW_HEIGHT);
-    layOver(back, bitmaps.glowLayer, GLOW_BLEND, 0, HUD_HEIGHT);
-    layOver(back, bitmaps.darkLayer, DARK_BLEND, 0, HUD_HEIGHT);
+    const Translucent lights[] = {{bitmaps.glowLayer, GLOW_BLEND.alpha}, {bitmaps.darkLayer, DARK_BLEND.alpha}};
+    composeLayers(back, bitmaps.worldBitmap, lights, 2, 0, HUD_HEIGHT);
     layFogOver(back);
 
     // Once lost, the board stays visible behind the picture, centred on the whole frame.

@@ -166,7 +166,25 @@ WIDE_VECTORS void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int so
     for (int r = 0; r < height; ++r) copyMaskedRow(row(source, sourceY + r) + sourceX, row(target, y + r) + x, width, mask);
 }
 
-WIDE_VECTORS void fillBitmap(BITMAP* target, int colour)
+WIDE_VECTORS void composeLayers(BITMAP* target, BITMAP* picture, const Translucent* layers, int layerCount, int x, int y)
+{
+    const int left = std::max(target->cl - x, 0), top = std::max(target->ct - y, 0);  // in the picture
+    const int right = std::min(target->cr - x, picture->w), bottom = std::min(target->cb - y, picture->h);
+    if (right <= left || bottom <= top) return;
+    const auto pictureMask = static_cast<std::uint32_t>(bitmap_mask_color(picture));
+    for (int r = top; r < bottom; ++r) {
+        std::uint32_t* to = row(target, r + y) + left + x;
+        copyMaskedRow(row(picture, r) + left, to, right - left, pictureMask);
+        for (int l = 0; l < layerCount; ++l) {
+            BITMAP* layer = layers[l].layer;
+            const int alpha = layers[l].alpha;
+            blendRow(row(layer, r) + left, to, right - left, alpha ? static_cast<std::uint32_t>(alpha) + 1 : 0,
+                     static_cast<std::uint32_t>(bitmap_mask_color(layer)));
+        }
+    }
+}
+
+void fillBitmap(BITMAP* target, int colour)
 {
     for (int y = target->ct; y < target->cb; ++y)
         std::fill(row(target, y) + target->cl, row(target, y) + target->cr, static_cast<std::uint32_t>(colour));

@@ -10,6 +10,18 @@ struct BITMAP;
 // move the target's towards them by (alpha + 1) / 256, within the target's clip rectangle.
 void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y);
 
+// A translucent layer and the alpha it is laid with.
+struct Translucent {
+    BITMAP* layer;
+    int alpha;
+};
+
+// As copyMasked(picture, target, 0, 0, x, y, picture->w, picture->h), then layTranslucent of
+// each layer at (x, y) in turn, the layers the picture's size and the target clipping, as every
+// bitmap the game composes into does; but row by row, so each row of the target is read from
+// memory and written back once, not once per step.
+void composeLayers(BITMAP* target, BITMAP* picture, const Translucent* layers, int layerCount, int x, int y);
+
 // As masked_blit: the source's pixels other than magenta copied, clipped as the library clips.
 void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int sourceY, int x, int y, int width, int height);
 

@@ -151,6 +151,40 @@ TEST_F(PixelLoops, TheFillGivesTheLibrarysPixelsWithinTheClipRectangle)
     }
 }
 
+struct ComposeCase {
+    const char* what;
+    int width, height, x, y;
+    Clip clip;
+};
+
+const ComposeCase COMPOSES[] = {
+    {"the view between the strips", 1280, 640, 0, 40, WHOLE},
+    {"a view cut by the clip rectangle", 1280, 640, 0, 40, {101, 77, 1002, 500}},
+    {"a narrow view off the target's corner", 37, 45, 1260, 700, WHOLE},
+    {"a view left of and above the target", 300, 200, -31, -17, WHOLE},
+};
+
+TEST_F(PixelLoops, TheComposedLayersAreTheLibrarysCopyAndLaysInTurn)
+{
+    for (const ComposeCase& compose : COMPOSES) {
+        BITMAP* picture = randomPicture(compose.width, compose.height);
+        const Translucent layers[] = {{randomPicture(compose.width, compose.height), 200},
+                                      {randomPicture(compose.width, compose.height), 120}};
+        BITMAP* expected = randomPicture(1280, 720);
+        BITMAP* composed = copyOf(expected);
+        clipTo(expected, compose.clip);
+        clipTo(composed, compose.clip);
+        masked_blit(picture, expected, 0, 0, compose.x, compose.y, picture->w, picture->h);
+        for (const Translucent& l : layers) {
+            set_trans_blender(0, 0, 0, l.alpha);
+            draw_trans_sprite(expected, l.layer, compose.x, compose.y);
+        }
+        composeLayers(composed, picture, layers, 2, compose.x, compose.y);
+        EXPECT_EQ(differingPixels(composed, expected), 0) << compose.what;
+        for (BITMAP* b : {picture, layers[0].layer, layers[1].layer, expected, composed}) destroy_bitmap(b);
+    }
+}
+
 struct DiscsCase {
     const char* what;
     Disc discs[4];
