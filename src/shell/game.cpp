@@ -122,8 +122,7 @@ void Game::updateTick()
 
 void Game::drawFrame()
 {
-    eraseLastBeam();
-    followView();
+    startFrame();
     prepareLightLayers();
     drawBackground();
     drawWalls();
@@ -132,7 +131,7 @@ void Game::drawFrame()
     updateBombs();
     drawBlocks();
     drawGhosts();
-    if (key[KEY_G] && hasGenerator) drawBeam();
+    if (beamFiring()) drawBeam();
     drawRadar();
 }
 
