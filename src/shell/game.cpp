@@ -124,8 +124,7 @@ void Game::updateTick()
 
 void Game::drawFrame()
 {
-    eraseLastBeam();
-    followView();
+    startFrame();
     prepareLightLayers();
     drawBackground();
     drawWalls();
@@ -134,7 +133,7 @@ void Game::drawFrame()
     updateBombs();
     drawBlocks();
     drawGhosts();
-    if (key[KEY_G] && hasGenerator) drawBeam();
+    if (beamFiring()) drawBeam();
     drawRadar();
 }
 

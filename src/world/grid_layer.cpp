@@ -10,11 +10,11 @@
 
 #include "shell/random.h"
 #include "shell/ticks.h"
+#include "world/colours.h"
 
 namespace {
 constexpr int WALL_TILE_STYLES = 25;  // tiles 1 to 25 of the terrain strip; tile 0 is the block
 constexpr long long MAX_GRID_CELLS = INT_MAX;
-int magenta() { return makecol(255, 0, 255); }
 }  // namespace
 
 int cellOf(int pixel) { return (pixel - pixel % CELL_SIZE) / CELL_SIZE; }
@@ -123,7 +123,7 @@ void GridLayer::paintCellRange(BITMAP* bitmap, int background, int colour, int s
 void GridLayer::paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const
 {
     const int tile = gameRandom() % WALL_TILE_STYLES + 1;
-    clear_to_color(bitmap, magenta());
+    clear_to_color(bitmap, seeThrough());
     for (int r = 0; r < rowCount; ++r)
         for (int c = 0; c < columnCount; ++c)
             if (getCell(c, r) == CELL_WALL)
@@ -132,7 +132,7 @@ void GridLayer::paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const
 
 void GridLayer::paintUnreached(BITMAP* bitmap, int size) const
 {
-    clear_to_color(bitmap, magenta());
+    clear_to_color(bitmap, seeThrough());
     const int black = makecol(0, 0, 0);
     for (int r = 0; r < rowCount; ++r)
         for (int c = 0; c < columnCount; ++c)
@@ -151,7 +151,26 @@ void GridLayer::blast(BITMAP* walls, int x, int y)
             if (contains(c, r)) {
                 setCell(c, r, CELL_FLOOR);
                 rectfill(walls, c * CELL_SIZE, r * CELL_SIZE, (c + 1) * CELL_SIZE - 1, (r + 1) * CELL_SIZE - 1,
-                         magenta());
+                         seeThrough());
             }
     if (ticking) startTicks();
 }
+
+bool PaintedCopy::takeChanges(const GridLayer& grid, bool (*shown)(std::int32_t cell), CellBox& changed)
+{
+    if (grid.columnCount == 0) return false;
+    if (copy.columnCount != grid.columnCount || copy.rowCount != grid.rowCount) {
+        copy.release();
+        copy.allocate(grid.rowCount, grid.columnCount);
+        forget();
+    }
+    changed = CellBox{};
+    for (int r = 0; r < grid.rowCount; ++r)
+        for (int c = 0; c < grid.columnCount; ++c) {
+            const std::int32_t was = copy.getCell(c, r);
+            if (was == FORGOTTEN || shown(was) != shown(grid.getCell(c, r))) changed.add(c, r);
+        }
+    copy.cells = grid.cells;  // the same size: no allocation
+    return !changed.empty();
+}
+

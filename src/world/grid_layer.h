@@ -78,3 +78,20 @@ private:
                static_cast<std::size_t>(column);
     }
 };
+
+// A grid as its picture was last painted, so that the picture is painted again only where what it
+// shows of the grid has changed. A forgotten copy counts every cell as changed.
+class PaintedCopy {
+public:
+    bool allocate(int rows, int columns) { return copy.allocate(rows, columns); }
+    void release() { copy.release(); }
+    void forget() { copy.fill(FORGOTTEN); }
+    // The box of the cells where the picture shows `shown(cell)` differently from what it showed
+    // when painted; the copy then takes the grid. False when no cell changed.
+    bool takeChanges(const GridLayer& grid, bool (*shown)(std::int32_t cell), CellBox& changed);
+
+private:
+    static constexpr std::int32_t FORGOTTEN = -1;
+    GridLayer copy;
+};
+

@@ -9,6 +9,7 @@
 
 #include "shell/game.h"
 #include "shell/random.h"
+#include "world/colours.h"
 #include "world/pixel_loops.h"
 
 namespace {
@@ -75,7 +76,6 @@ constexpr int RADAR_ECHO_GAP = 15;  // the second ring trails the first by this 
 // The background colour darkened by a fraction f: c - c f, truncated.
 int dim(int c, double f) { return static_cast<int>(c - c * f); }
 
-int magenta() { return makecol(255, 0, 255); }
 
 // The shadow of the wall cell whose corner is drawn at (x, y): its square, one pixel wider than
 // the cell as every painted cell is, laid 1, 2 and 3 pixels down and right. The three squares
@@ -114,13 +114,13 @@ int heroLights(bool shielded, int cx, int cy, int r, int g, int b, Disc* lights)
 
 void Game::prepareLightLayers()
 {
-    fillBitmap(bitmaps.glowLayer, makecol(255, 0, 255));
-    const int cx = heroActor.x + HALF_ACTOR - layerOriginX;
-    const int cy = heroActor.y + HALF_ACTOR - layerOriginY;
+    fillBitmap(bitmaps.glowLayer, seeThrough());
+    const int cx = layerOrigin.layerX(heroActor.x + HALF_ACTOR);
+    const int cy = layerOrigin.layerY(heroActor.y + HALF_ACTOR);
     const Disc rings[] = {
         {cx, cy, DARK_OUTER_RADIUS, makecol(DARK_OUTER_GREY, DARK_OUTER_GREY, DARK_OUTER_GREY)},
         {cx, cy, DARK_INNER_RADIUS, makecol(DARK_INNER_GREY, DARK_INNER_GREY, DARK_INNER_GREY)},
-        {cx, cy, LIT_RADIUS, makecol(255, 0, 255)},
+        {cx, cy, LIT_RADIUS, seeThrough()},
     };
     fillWithDiscs(bitmaps.darkLayer, makecol(0, 0, 0), rings, 3);
 }
@@ -130,37 +130,45 @@ void Game::drawBackground()
     BITMAP* world = bitmaps.worldBitmap;
     const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
 
-    // World points are drawn at (x - ox, y - oy): the picture holds only the view.
-    const int ox = layerOriginX, oy = layerOriginY;
+    // The picture holds only the view.
+    const LayerOrigin& origin = layerOrigin;
 
     // The hero's light, then the darker spot under him.
     Disc lights[MAX_HERO_LIGHTS];
-    const int lightCount = heroLights(hasShield, heroActor.x + HALF_ACTOR - ox, heroActor.y + HALF_ACTOR - oy, r, g, b,
-                                      lights);
-    lights[lightCount] = {heroActor.x + HERO_SPOT_OFFSET - ox, heroActor.y + HERO_SPOT_OFFSET - oy, HERO_SPOT_RADIUS,
-                          makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM))};
+    const int lightCount = heroLights(hasShield, origin.layerX(heroActor.x + HALF_ACTOR),
+                                      origin.layerY(heroActor.y + HALF_ACTOR), r, g, b, lights);
+    lights[lightCount] = {origin.layerX(heroActor.x + HERO_SPOT_OFFSET), origin.layerY(heroActor.y + HERO_SPOT_OFFSET),
+                          HERO_SPOT_RADIUS, makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM))};
     fillWithDiscs(world, makecol(r, g, b), lights, lightCount + 1);
 
     // Wall shadows: the walls drawn later cover all but the lower-right fringe.
     const int wallShadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
-    const int firstColumn = std::max(cellOf(ox + world->cl) - 1, 0);
-    const int firstRow = std::max(cellOf(oy + world->ct) - 1, 0);
-    const int lastColumn = std::min(cellOf(ox + world->cr - 1), wallGrid.columnCount - 1);
-    const int lastRow = std::min(cellOf(oy + world->cb - 1), wallGrid.rowCount - 1);
+    const int firstColumn = std::max(cellOf(origin.x + world->cl) - 1, 0);
+    const int firstRow = std::max(cellOf(origin.y + world->ct) - 1, 0);
+    const int lastColumn = std::min(cellOf(origin.x + world->cr - 1), wallGrid.columnCount - 1);
+    const int lastRow = std::min(cellOf(origin.y + world->cb - 1), wallGrid.rowCount - 1);
     for (int row = firstRow; row <= lastRow; ++row)
         for (int column = firstColumn; column <= lastColumn; ++column)
             if (wallGrid.getCell(column, row) == CELL_WALL)
-                drawWallShadow(world, column * CELL_SIZE - ox, row * CELL_SIZE - oy, wallShadow);
+                drawWallShadow(world, origin.layerX(column * CELL_SIZE), origin.layerY(row * CELL_SIZE), wallShadow);
 
     const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
     for (int i = 0; i < blockCount; ++i) {
         const sprite& block = blocks[i];
-        const int x = block.x + BLOCK_SHADOW_OFFSET - ox;
-        const int y = block.y + BLOCK_SHADOW_OFFSET - oy;
+        const int x = origin.layerX(block.x + BLOCK_SHADOW_OFFSET);
+        const int y = origin.layerY(block.y + BLOCK_SHADOW_OFFSET);
         rectfill(world, x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow);
     }
 
-    // Ghost lights: the colour tells the kind; the hunter's is twice as wide and blue.
+    drawGhostLights();
+}
+
+void Game::drawGhostLights()
+{
+    BITMAP* world = bitmaps.worldBitmap;
+    const LayerOrigin& origin = layerOrigin;
+    const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
+    // The colour tells the kind; the hunter's light is twice as wide and blue.
     for (int i = 0; i < ghostCount; ++i) {
         const ghost& gh = ghosts[i];
         for (int j = 1; j <= GHOST_LIGHT_RINGS; ++j) {
@@ -180,27 +188,20 @@ void Game::drawBackground()
                 break;
             default: continue;
             }
-            circlefill(world, gh.x + HALF_ACTOR - ox, gh.y + HALF_ACTOR - oy, radius, colour);
+            circlefill(world, origin.layerX(gh.x + HALF_ACTOR), origin.layerY(gh.y + HALF_ACTOR), radius, colour);
         }
     }
 }
 
 void Game::drawBeam()
 {
-    if (!key[KEY_G] || !hasGenerator) return;
-    if (heroActor.x <= 0) return;
+    if (!beamFiring() || heroActor.x <= 0) return;
     const int row = cellOf(heroActor.y + HALF_ACTOR);
     const int column = cellOf(heroActor.x + HALF_ACTOR);
 
     // Walk from the hero's cell in the firing direction until a wall or a block stops the beam.
-    int dColumn = 0, dRow = 0;
-    switch (heroActor.direction) {
-    case DIRECTION_RIGHT: dColumn = 1; break;
-    case DIRECTION_DOWN: dRow = 1; break;
-    case DIRECTION_LEFT: dColumn = -1; break;
-    case DIRECTION_UP: dRow = -1; break;
-    default: break;
-    }
+    const GridStep step = directionStep(heroActor.direction);
+    const int dColumn = step.column, dRow = step.row;
     const int sourceY = dRow == 0 ? BEAM_HORIZONTAL_ROW : BEAM_VERTICAL_ROW;
     // Remembered, so the next frame can wipe exactly these cells.
     beamFirstColumn = column + dColumn;
@@ -227,7 +228,7 @@ void Game::drawBeamSegment(int x, int y, int sourceY)
     // Stepping the source back and forth through the frames makes the beam shimmer; the pieces
     // whose source lies left of the picture are clipped away by the library.
     const int sourceX = (beamFrame / BEAM_FRAMES_PER_STEP - beamFrame % BEAM_FRAMES_PER_STEP) * CELL_SIZE;
-    masked_blit(bitmaps.laserPicture, bitmaps.glowLayer, sourceX, sourceY, x - layerOriginX, y - layerOriginY,
+    masked_blit(bitmaps.laserPicture, bitmaps.glowLayer, sourceX, sourceY, layerOrigin.layerX(x), layerOrigin.layerY(y),
                 CELL_SIZE, CELL_SIZE);
     masked_blit(bitmaps.laserPicture, bitmaps.beamLayer, sourceX, sourceY, x, y, CELL_SIZE, CELL_SIZE);
 }
@@ -268,17 +269,21 @@ void Game::drawRadar()
 
 void Game::forgetPaintedLayers()
 {
-    paintedReach.fill(-1);
-    messageRise = 0;
-    messageTop = 0;
-    messageBottom = 0;
+    paintedReach.forget();
+    messages.reset();
     beamCellCount = 0;
 }
 
 void Game::followView()
 {
-    layerOriginX = mapX;
-    layerOriginY = mapY;
+    layerOrigin.x = mapX;
+    layerOrigin.y = mapY;
+}
+
+void Game::startFrame()
+{
+    eraseLastBeam();
+    followView();
 }
 
 void Game::eraseLastBeam()
@@ -287,7 +292,7 @@ void Game::eraseLastBeam()
     for (int i = 0; i < beamCellCount; ++i) {
         const int x = (beamFirstColumn + i * beamStepColumn) * CELL_SIZE;
         const int y = (beamFirstRow + i * beamStepRow) * CELL_SIZE;
-        rectfill(bitmaps.beamLayer, x, y, x + CELL_SIZE - 1, y + CELL_SIZE - 1, magenta());
+        rectfill(bitmaps.beamLayer, x, y, x + CELL_SIZE - 1, y + CELL_SIZE - 1, seeThrough());
     }
     beamCellCount = 0;
 }

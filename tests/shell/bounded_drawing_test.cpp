@@ -53,7 +53,7 @@ std::string compareMessages(const Game& a, const Game& b)
     BITMAP* rb = b.bitmaps.messageLayer;
     const std::size_t rowBytes = static_cast<std::size_t>(ra->w) * 4;
     for (int y = 0; y < ra->h; ++y)
-        if (std::memcmp(ra->line[(y + a.messageRise) % ra->h], rb->line[(y + b.messageRise) % rb->h], rowBytes) != 0)
+        if (std::memcmp(ra->line[a.messages.ringRow(y, ra->h)], rb->line[b.messages.ringRow(y, rb->h)], rowBytes) != 0)
             for (int x = 0; x < ra->w; ++x)
                 if (messagePixel(a, x, y) != messagePixel(b, x, y))
                     return "the message layer differs at (" + std::to_string(x) + ", " + std::to_string(y) + ")";

@@ -19,11 +19,11 @@ inline BITMAP* makeCodedPicture(int columns, int rows, int tint)
     return picture;
 }
 
-// The pixel of the message layer at world (x, y): the layer is a ring turned by messageRise.
+// The pixel of the message layer at world (x, y): the layer is a ring.
 inline int messagePixel(const Game& game, int x, int y)
 {
     BITMAP* ring = game.bitmaps.messageLayer;
-    return getpixel(ring, x, (y + game.messageRise) % ring->h);
+    return getpixel(ring, x, game.messages.ringRow(y, ring->h));
 }
 
 inline void replacePicture(BITMAP*& slot, BITMAP* picture)
