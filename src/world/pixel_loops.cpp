@@ -184,7 +184,7 @@ WIDE_VECTORS void composeLayers(BITMAP* target, BITMAP* picture, const Transluce
     }
 }
 
-void fillBitmap(BITMAP* target, int colour)
+WIDE_VECTORS void fillBitmap(BITMAP* target, int colour)
 {
     for (int y = target->ct; y < target->cb; ++y)
         std::fill(row(target, y) + target->cl, row(target, y) + target->cr, static_cast<std::uint32_t>(colour));
