@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "../actors/hand_built_board.h"
+#include "hand_built_board.h"
 
 namespace {
 
