@@ -12,8 +12,8 @@ void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y);
 
 // A translucent layer and the alpha it is laid with.
 struct Translucent {
-    BITMAP* layer;
-    int alpha;
+    BITMAP* layer = nullptr;
+    int alpha = 0;
 };
 
 // As copyMasked(picture, target, 0, 0, x, y, picture->w, picture->h), then layTranslucent of
@@ -30,7 +30,7 @@ void fillBitmap(BITMAP* target, int colour);
 
 // A filled circle as circlefill draws it: centre and radius in pixels, and colour.
 struct Disc {
-    int x, y, radius, colour;
+    int x = 0, y = 0, radius = 0, colour = 0;
 };
 
 // As clear_to_color(target, background) then circlefill for each disc in turn, but row by row,
