@@ -138,10 +138,6 @@ public:
     std::int32_t nadX = 0;     // how far the hero has gone past the scroll limits
     std::int32_t nadY = 0;
 
-    // Obstacle cells changed but not yet painted into ghostMap, while changeObstaclesTogether runs.
-    CellBox obstacleChanges;
-    std::int32_t obstacleChangeDepth = 0;
-
     // Set when a level's bitmaps or grids could not be made: the one way a build step reports its
     // failure, checked after it by every caller. The game then ends as Escape would.
     bool levelBuildFailed = false;
@@ -152,6 +148,8 @@ public:
     LayerOrigin layerOrigin;     // the world point at the view-size layers' top-left pixel
     PaintedCopy paintedReach;    // reachGrid as the fog was last painted
     MessageRing messages;        // how far the message layer has turned, and which rows hold messages
+    CellBox obstacleChanges;     // obstacle cells not yet painted into ghostMap, while
+    std::int32_t obstacleChangeDepth = 0;  // changeObstaclesTogether runs
     std::int32_t beamFirstColumn = 0;  // the beam still in beamLayer: its first cell, its step and
     std::int32_t beamFirstRow = 0;     // its length in cells (0: none); set by drawBeam, cleared
     std::int32_t beamStepColumn = 0;   // by eraseLastBeam at the next frame
