@@ -25,6 +25,10 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 void* operator new[](std::size_t size) { return operator new(size); }
+// The library's sorts take their buffers through these; left to the sanitizer's own, they would
+// be handed back to free above.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::calloc(1, size ? size : 1); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::calloc(1, size ? size : 1); }
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
