@@ -26,8 +26,9 @@ harness_key_down Down
 sleep 2
 harness_key_up Down
 sleep 5
-harness_key Escape
-for _ in $(seq 50); do
+# Held, not tapped: a press and release that both fall between two passes would go unseen.
+harness_hold Escape 0.5
+for _ in $(seq 150); do
   grep -q "^Ghost Maze test:" "$HARNESS_RUN/stderr.log" && break
   sleep 0.1
 done
