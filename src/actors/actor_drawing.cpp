@@ -11,9 +11,6 @@ constexpr int WALK_SECOND_FRAME = 20;  // from here the second walking frame sho
 constexpr int COIN_CLOCK_END = 47;     // the coin clock runs 0 to 47, ticks
 constexpr int COIN_TICKS_PER_FRAME = 4;
 
-// Columns of the sprite sheet: ghost kind k walks in 2k and 2k + 1.
-constexpr int HERO_FIRST_FRAME = 10;
-constexpr int HUNTER_FIRST_FRAME = 12;
 constexpr int HUNTER_ROW = 0;  // the hunter flies without a facing
 
 // One 40 x 40 cell of a picture, at sheet cell (column, row), onto the target at (x, y).
@@ -22,15 +19,20 @@ void drawCell(BITMAP* picture, BITMAP* target, int column, int row, int x, int y
     masked_blit(picture, target, column * ACTOR_SIZE, row * ACTOR_SIZE, x, y, ACTOR_SIZE, ACTOR_SIZE);
 }
 
-// Where a target holds only part of the world, (ox, oy) is the world point at its corner.
-void drawItem(BITMAP* picture, BITMAP* target, int ox, int oy, const sprite& item, std::int32_t absent)
+// One 40 x 40 cell of a picture onto a view-size layer, at a world point.
+void drawCellAt(BITMAP* picture, BITMAP* layer, const LayerOrigin& origin, int column, int row, const sprite& s)
 {
-    if (absent == 0) drawCell(picture, target, 0, 0, item.x - ox, item.y - oy);
+    drawCell(picture, layer, column, row, origin.layerX(s.x), origin.layerY(s.y));
 }
 
-void drawAll(BITMAP* picture, BITMAP* target, int ox, int oy, const sprite* objects, int count, int column)
+void drawItem(BITMAP* picture, BITMAP* layer, const LayerOrigin& origin, const sprite& item, std::int32_t absent)
 {
-    for (int i = 0; i < count; ++i) drawCell(picture, target, column, 0, objects[i].x - ox, objects[i].y - oy);
+    if (absent == 0) drawCellAt(picture, layer, origin, 0, 0, item);
+}
+
+void drawAll(BITMAP* picture, BITMAP* layer, const LayerOrigin& origin, const sprite* objects, int count, int column)
+{
+    for (int i = 0; i < count; ++i) drawCellAt(picture, layer, origin, column, 0, objects[i]);
 }
 
 }  // namespace
@@ -44,44 +46,42 @@ void Game::advanceClocks()
 void Game::drawWalls()
 {
     BITMAP* world = bitmaps.worldBitmap;
-    masked_blit(bitmaps.wallsBitmap, world, layerOriginX, layerOriginY, 0, 0, world->w, world->h);
+    masked_blit(bitmaps.wallsBitmap, world, layerOrigin.x, layerOrigin.y, 0, 0, world->w, world->h);
 }
 
 void Game::drawHero()
 {
     // At the clock's last value the frame stays as it was: a one-tick pause in the walk.
     if (walkClock < WALK_SECOND_FRAME)
-        heroActor.frame = HERO_FIRST_FRAME;
+        heroActor.frame = HERO_SHEET_COLUMN;
     else if (walkClock < WALK_CLOCK_END)
-        heroActor.frame = HERO_FIRST_FRAME + 1;
-    drawCell(bitmaps.spriteSheet, bitmaps.worldBitmap, heroActor.frame, heroActor.row, heroActor.x - layerOriginX,
-             heroActor.y - layerOriginY);
+        heroActor.frame = HERO_SHEET_COLUMN + 1;
+    drawCellAt(bitmaps.spriteSheet, bitmaps.worldBitmap, layerOrigin, heroActor.frame, heroActor.row, heroActor);
 }
 
 void Game::drawItems()
 {
     BITMAP* world = bitmaps.worldBitmap;
-    const int ox = layerOriginX, oy = layerOriginY;
-    drawItem(bitmaps.generatorPicture, world, ox, oy, generatorItem, generatorAbsent);
-    drawItem(bitmaps.radarPicture, world, ox, oy, radarItem, radarAbsent);
-    drawItem(bitmaps.shieldPicture, world, ox, oy, shieldItem, shieldAbsent);
-    drawItem(bitmaps.lifePicture, world, ox, oy, lifeItem, lifeAbsent);
-    drawAll(bitmaps.bombPicture, world, ox, oy, dynamites, dynamiteCount, 0);
-    drawAll(bitmaps.treasurePicture, world, ox, oy, treasures, treasureCount, 0);
-    drawItem(bitmaps.shoesPicture, world, ox, oy, shoesItem, shoesAbsent);
+    const LayerOrigin& origin = layerOrigin;
+    drawItem(bitmaps.generatorPicture, world, origin, generatorItem, generatorAbsent);
+    drawItem(bitmaps.radarPicture, world, origin, radarItem, radarAbsent);
+    drawItem(bitmaps.shieldPicture, world, origin, shieldItem, shieldAbsent);
+    drawItem(bitmaps.lifePicture, world, origin, lifeItem, lifeAbsent);
+    drawAll(bitmaps.bombPicture, world, origin, dynamites, dynamiteCount, 0);
+    drawAll(bitmaps.treasurePicture, world, origin, treasures, treasureCount, 0);
+    drawItem(bitmaps.shoesPicture, world, origin, shoesItem, shoesAbsent);
 
     // Coins glow: they go to the luminous layer, all turning in step.
     const int coinFrame = coinClock / COIN_TICKS_PER_FRAME;
-    drawAll(bitmaps.coin1Picture, bitmaps.glowLayer, ox, oy, coins1, coin1Count, coinFrame);
-    drawAll(bitmaps.coin2Picture, bitmaps.glowLayer, ox, oy, coins2, coin2Count, coinFrame);
-    drawAll(bitmaps.coin5Picture, bitmaps.glowLayer, ox, oy, coins5, coin5Count, coinFrame);
+    drawAll(bitmaps.coin1Picture, bitmaps.glowLayer, origin, coins1, coin1Count, coinFrame);
+    drawAll(bitmaps.coin2Picture, bitmaps.glowLayer, origin, coins2, coin2Count, coinFrame);
+    drawAll(bitmaps.coin5Picture, bitmaps.glowLayer, origin, coins5, coin5Count, coinFrame);
 }
 
 void Game::drawBlocks()
 {
     for (int i = 0; i < blockCount; ++i)
-        drawCell(bitmaps.terrainPicture, bitmaps.worldBitmap, blocks[i].frame, 0, blocks[i].x - layerOriginX,
-                 blocks[i].y - layerOriginY);
+        drawCellAt(bitmaps.terrainPicture, bitmaps.worldBitmap, layerOrigin, blocks[i].frame, 0, blocks[i]);
 }
 
 void Game::drawGhosts()
@@ -89,11 +89,11 @@ void Game::drawGhosts()
     for (int i = 0; i < ghostCount; ++i) {
         ghost& g = ghosts[i];
         const bool hunting = g.kind == HUNTER_KIND;
-        const int firstFrame = hunting ? HUNTER_FIRST_FRAME : 2 * g.kind;
+        const int firstFrame = ghostSheetColumn(g.kind);
         if (walkClock < WALK_CLOCK_END) {
             g.frame = firstFrame + (walkClock < WALK_SECOND_FRAME ? 0 : 1);
             if (hunting) g.row = HUNTER_ROW;
         }
-        drawCell(bitmaps.spriteSheet, bitmaps.glowLayer, g.frame, g.row, g.x - layerOriginX, g.y - layerOriginY);
+        drawCellAt(bitmaps.spriteSheet, bitmaps.glowLayer, layerOrigin, g.frame, g.row, g);
     }
 }

@@ -43,12 +43,12 @@ void hero::hide()
 
 void ghost::spawn(int newX, int newY, int newKind, int speedFactor)
 {
-    direction = gameRandom() % 4;
+    direction = gameRandom() % DIRECTION_COUNT;
     kind = newKind;
     x = newX;
     y = newY;
     width = height = ACTOR_SIZE;
-    frame = 2 * newKind;
+    frame = ghostSheetColumn(newKind);
     row = direction;
     speed = speedFactor * (newKind + 1);
 }
@@ -75,6 +75,8 @@ void bomb::arm(int newX, int newY)
     x = newX;
     y = newY;
 }
+
+int ghostSheetColumn(int kind) { return kind == HUNTER_KIND ? HUNTER_SHEET_COLUMN : SHEET_COLUMNS_PER_KIND * kind; }
 
 int pixelDistance(int ax, int ay, int bx, int by)
 {

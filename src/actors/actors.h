@@ -3,12 +3,7 @@
 
 #include <cstdint>
 
-// Direction codes shared by the hero, the ghosts, the block push and the drawing.
-constexpr int DIRECTION_RIGHT = 0;
-constexpr int DIRECTION_DOWN = 1;
-constexpr int DIRECTION_LEFT = 2;
-constexpr int DIRECTION_UP = 3;
-constexpr int DIRECTION_NONE = 4;  // a ghost that does not move
+#include "world/directions.h"
 
 constexpr int ACTOR_SIZE = 40;           // every actor is one cell, pixels
 constexpr int OFF_BOARD = -100;          // where taken, destroyed and killed objects lie
@@ -20,6 +15,13 @@ constexpr int BOMB_SLOTS = 15;           // bombs that can tick at once; also th
 constexpr int HERO_START_X = 80;
 constexpr int HERO_START_Y = 80;
 constexpr int HERO_START_SPEED = 4;      // pixels per step; every pair of shoes adds one
+constexpr int SHOES_STEPS = 4800;        // the hero's steps before the shoes lose a speed point
+
+// Columns of the sprite sheet: ghost kind k walks in columns 2k and 2k + 1, the hero from column
+// 10 and the hunter from 12, each on the row of its facing (the hunter on row 0).
+constexpr int HERO_SHEET_COLUMN = 10;
+constexpr int HUNTER_SHEET_COLUMN = 12;
+constexpr int SHEET_COLUMNS_PER_KIND = 2;
 
 // Reaches of the rules, in pixels, tested with withinReach.
 constexpr int GHOST_CATCH_REACH = 20;
@@ -70,6 +72,9 @@ public:
     void clear();
     void arm(int newX, int newY);
 };
+
+// The first walking frame's column of a ghost kind, the hunter's included.
+int ghostSheetColumn(int kind);
 
 // The truncated Euclidean distance of two points.
 int pixelDistance(int ax, int ay, int bx, int by);

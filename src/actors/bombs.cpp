@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include "shell/random.h"
+#include "world/colours.h"
 
 namespace {
 constexpr int LAY_COOLDOWN_FRAMES = 10;  // B lays again only once more frames than this have passed
@@ -22,9 +23,7 @@ constexpr int SCRATCH_CENTRE = GLOW_SCRATCH_SIZE / 2;
 constexpr int GLOW_ALPHA = 40;
 constexpr int FLASH_ALPHA = 60;
 constexpr int FLASH_RADIUS = 150;
-constexpr int BLAST_CELLS = 2;  // the wall blast clears this many cells each way
 
-int magenta() { return makecol(255, 0, 255); }
 
 bool blastIsLive(const bomb& b) { return b.fuse >= FUSE_FIRST_BLAST && b.fuse <= FUSE_LAST_BLAST; }
 
@@ -33,31 +32,26 @@ bool inBlast(const bomb& b, const sprite& target)
     return withinReach(b.x + HALF_BOMB, b.y + HALF_BOMB, target.x, target.y, BLAST_REACH);
 }
 
-// The world picture and the glow hold only the view: the world point at their top-left pixel.
-struct Origin {
-    int x, y;
-};
-
 // A translucent disc on the bomb's centre, laid over the world through the scratch square.
-void drawDisc(AssetBitmaps& bitmaps, Origin origin, const bomb& b, int alpha, int radius, int colour)
+void drawDisc(AssetBitmaps& bitmaps, const LayerOrigin& origin, const bomb& b, int alpha, int radius, int colour)
 {
     // Outside the part of the world being drawn the disc would only cost a clear of the square.
     BITMAP* world = bitmaps.worldBitmap;
-    const int left = b.x + HALF_BOMB - SCRATCH_CENTRE - origin.x;
-    const int top = b.y + HALF_BOMB - SCRATCH_CENTRE - origin.y;
+    const int left = origin.layerX(b.x + HALF_BOMB - SCRATCH_CENTRE);
+    const int top = origin.layerY(b.y + HALF_BOMB - SCRATCH_CENTRE);
     if (left >= world->cr || top >= world->cb || left + GLOW_SCRATCH_SIZE <= world->cl ||
         top + GLOW_SCRATCH_SIZE <= world->ct)
         return;
     set_trans_blender(0, 0, 0, alpha);
-    clear_to_color(bitmaps.glowScratch, magenta());
+    clear_to_color(bitmaps.glowScratch, seeThrough());
     circlefill(bitmaps.glowScratch, SCRATCH_CENTRE, SCRATCH_CENTRE, radius, colour);
     draw_trans_sprite(world, bitmaps.glowScratch, left, top);
 }
 
-void drawTickingBomb(AssetBitmaps& bitmaps, Origin origin, const bomb& b)
+void drawTickingBomb(AssetBitmaps& bitmaps, const LayerOrigin& origin, const bomb& b)
 {
-    const int x = b.x - origin.x;
-    const int y = b.y - origin.y;
+    const int x = origin.layerX(b.x);
+    const int y = origin.layerY(b.y);
     masked_blit(bitmaps.bombPicture, bitmaps.worldBitmap, BOMB_FRAME_SIZE * Game::bombFrame(b.fuse), 0, x, y,
                 BOMB_FRAME_SIZE, BOMB_FRAME_SIZE);
     // The red ring shows the player how far the blast will reach.
@@ -66,7 +60,7 @@ void drawTickingBomb(AssetBitmaps& bitmaps, Origin origin, const bomb& b)
     drawDisc(bitmaps, origin, b, GLOW_ALPHA, BLAST_REACH, makecol(b.fuse + 180, b.fuse, 0));
 }
 
-void drawFlash(AssetBitmaps& bitmaps, Origin origin, const bomb& b)
+void drawFlash(AssetBitmaps& bitmaps, const LayerOrigin& origin, const bomb& b)
 {
     const int greenPart = gameRandom() % 60 + 70;
     const int redPart = gameRandom() % 100 + 150;
@@ -100,24 +94,15 @@ void Game::layBomb()
 void Game::tickBomb(bomb& b)
 {
     const int f = ++b.fuse;
-    const Origin origin{layerOriginX, layerOriginY};
+    const LayerOrigin& origin = layerOrigin;
     if (f < FUSE_FIRST_EXPLOSION) drawTickingBomb(bitmaps, origin, b);
     if (f == FUSE_ALARM) playSound(samples.alarmSample, 255);
     if (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST) drawFlash(bitmaps, origin, b);
     if (f >= FUSE_FIRST_EXPLOSION && f < FUSE_END)
         masked_blit(bitmaps.explosionPicture, bitmaps.glowLayer, EXPLOSION_FRAME_SIZE * bombFrame(f), 0,
-                    b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2 - origin.x,
-                    b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2 - origin.y, EXPLOSION_FRAME_SIZE, EXPLOSION_FRAME_SIZE);
-    if (f == FUSE_WALL_BLAST) {
-        wallGrid.blast(bitmaps.wallsBitmap, b.x + HALF_BOMB, b.y + HALF_BOMB);
-        obstacleGrid.blast(bitmaps.ghostMap, b.x + HALF_BOMB, b.y + HALF_BOMB);
-        const int column = cellOf(b.x + HALF_BOMB);
-        const int row = cellOf(b.y + HALF_BOMB);
-        forgetGhostMapCells(column - BLAST_CELLS, row - BLAST_CELLS, column + BLAST_CELLS, row + BLAST_CELLS);
-        keepBlocksSolid();
-        // Newly opened floor loses its fog.
-        updateReach(heroActor.x, heroActor.y);
-    }
+                    origin.layerX(b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2),
+                    origin.layerY(b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2), EXPLOSION_FRAME_SIZE, EXPLOSION_FRAME_SIZE);
+    if (f == FUSE_WALL_BLAST) blastWalls(b);
     if (f == FUSE_END) {
         b.armed = false;
         b.fuse = 0;
@@ -153,18 +138,25 @@ void Game::blastItems()
     }
 }
 
+void Game::blastWalls(const bomb& b)
+{
+    const int x = b.x + HALF_BOMB, y = b.y + HALF_BOMB;
+    wallGrid.blast(bitmaps.wallsBitmap, x, y);
+    // Only the cells that change are painted again, once, when the blocks are back in place.
+    changeObstaclesTogether([&] {
+        const CellBox square = blastSquare(x, y);
+        for (int c = square.firstColumn; c <= square.lastColumn; ++c)
+            for (int r = square.firstRow; r <= square.lastRow; ++r) setObstacle(c, r, CELL_FLOOR);
+        keepBlocksSolid();
+    });
+    // Newly opened floor loses its fog.
+    updateReach(heroActor.x, heroActor.y);
+}
+
 void Game::takeBlockOffBoard(sprite& block)
 {
-    // A block that is gone must stop nothing: free its cell in the grid and in the ghosts' picture,
-    // which the ghosts read again before the next frame repaints it.
-    const int column = cellOf(block.x);
-    const int row = cellOf(block.y);
-    if (obstacleGrid.contains(column, row)) {
-        obstacleGrid.setCell(column, row, CELL_FLOOR);
-        rectfill(bitmaps.ghostMap, column * CELL_SIZE, row * CELL_SIZE, (column + 1) * CELL_SIZE - 1,
-                 (row + 1) * CELL_SIZE - 1, magenta());
-        forgetGhostMapCells(column, row, column, row);
-    }
+    // A block that is gone must stop nothing, from the ghosts' very next step on.
+    setObstacle(cellOf(block.x), cellOf(block.y), CELL_FLOOR);
     block.takeOffBoard();
 }
 
@@ -172,16 +164,8 @@ void Game::keepBlocksSolid()
 {
     // The wall blast empties every cell of its square, but a block beyond the blast's reach
     // survives in it: it must go on stopping ghosts, blocks and the beam where it is drawn.
-    const int green = makecol(0, 255, 0);
-    for (int k = 0; k < blockCount; ++k) {
-        const int column = cellOf(blocks[k].x);
-        const int row = cellOf(blocks[k].y);
-        if (blocks[k].x == OFF_BOARD || !obstacleGrid.contains(column, row)) continue;
-        obstacleGrid.setCell(column, row, CELL_WALL);
-        rectfill(bitmaps.ghostMap, column * CELL_SIZE, row * CELL_SIZE, (column + 1) * CELL_SIZE,
-                 (row + 1) * CELL_SIZE, green);
-        forgetGhostMapCells(column, row, column, row);
-    }
+    for (int k = 0; k < blockCount; ++k)
+        if (blocks[k].x != OFF_BOARD) setObstacle(cellOf(blocks[k].x), cellOf(blocks[k].y), CELL_WALL);
 }
 
 void Game::blastGhosts()

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "shell/random.h"
+#include "world/colours.h"
 
 namespace {
 constexpr int HUNT_BASE_TICKS = 300;       // a hunt lasts this plus HUNT_TICKS_PER_LEVEL x level
@@ -20,37 +21,27 @@ constexpr int RANDOM_TURN_CHANCE = 150;    // a walking ghost turns at random on
 constexpr int TURN_PROBE_DISTANCE = 30;    // from the centre: 10 pixels beyond the ghost's box
 constexpr int HALF_ACTOR = ACTOR_SIZE / 2;
 constexpr int POINTS_PER_KIND = 10;        // a kill is worth 10 x kind + 10
-constexpr int HUNTER_SHEET_X = 480;        // the hunter's first frame in the actor sheet
-constexpr int KIND_SHEET_STEP = 80;        // two frames per ordinary kind
 constexpr int KILL_TEXT_DX = 8;
 constexpr int KILL_TEXT_DY = 22;
 constexpr int FEAR_SOUND_CHANCE = 2000;    // one draw in this many picks a scare sound
 constexpr int MUSIC_INTERVAL_TICKS = 800;
 
-int magenta() { return makecol(255, 0, 255); }
-int green() { return makecol(0, 255, 0); }
 
-// The probe point of a ghost walking in a direction: the middle of its leading edge, just outside.
+// The probe point of a ghost walking in a direction: the middle of its leading edge (just outside
+// it to the right and below, on its first pixel row or column to the left and above).
 void leadingEdge(const ghost& g, int direction, int& px, int& py)
 {
-    switch (direction) {
-    case DIRECTION_RIGHT: px = g.x + ACTOR_SIZE; py = g.y + HALF_ACTOR; break;
-    case DIRECTION_DOWN: px = g.x + HALF_ACTOR; py = g.y + ACTOR_SIZE; break;
-    case DIRECTION_LEFT: px = g.x; py = g.y + HALF_ACTOR; break;
-    default: px = g.x + HALF_ACTOR; py = g.y; break;
-    }
+    const GridStep step = directionStep(direction);
+    px = g.x + HALF_ACTOR + step.column * HALF_ACTOR;
+    py = g.y + HALF_ACTOR + step.row * HALF_ACTOR;
 }
 
 // Moves a ghost by its speed in its direction; a negative sign undoes the move.
 void stepGhost(ghost& g, int sign)
 {
-    const int step = sign * g.speed;
-    switch (g.direction) {
-    case DIRECTION_RIGHT: g.x += step; break;
-    case DIRECTION_DOWN: g.y += step; break;
-    case DIRECTION_LEFT: g.x -= step; break;
-    default: g.y -= step; break;
-    }
+    const GridStep step = directionStep(g.direction);
+    g.x += sign * g.speed * step.column;
+    g.y += sign * g.speed * step.row;
 }
 }  // namespace
 
@@ -99,7 +90,7 @@ void Game::walkGhost(int i)
 {
     ghost& g = ghosts[i];
     g.turnRoll = gameRandom() % RANDOM_TURN_CHANCE;
-    if (g.turnRoll == 0) g.direction = gameRandom() % 4;
+    if (g.turnRoll == 0) g.direction = gameRandom() % DIRECTION_COUNT;
     if (g.direction < DIRECTION_RIGHT || g.direction > DIRECTION_UP) return;
 
     g.row = g.direction;
@@ -107,7 +98,7 @@ void Game::walkGhost(int i)
     int px = 0, py = 0;
     leadingEdge(g, g.direction, px, py);
     // Only a free pixel lets the move stand; a wall, a block or the world's edge stops it.
-    if (getpixel(bitmaps.ghostMap, px, py) == magenta()) return;
+    if (getpixel(bitmaps.ghostMap, px, py) == seeThrough()) return;
     stepGhost(g, -1);
     g.direction = chooseGhostDirection(i);
 }
@@ -117,13 +108,13 @@ int Game::chooseGhostDirection(int i)
     ghost& g = ghosts[i];
     const int cx = g.x + HALF_ACTOR;
     const int cy = g.y + HALF_ACTOR;
-    const int probeX[4] = {cx + TURN_PROBE_DISTANCE, cx, cx - TURN_PROBE_DISTANCE, cx};
-    const int probeY[4] = {cy, cy + TURN_PROBE_DISTANCE, cy, cy - TURN_PROBE_DISTANCE};
-    bool open[4] = {};
+    bool open[DIRECTION_COUNT] = {};
     bool anyOpen = false;
-    for (int d = 0; d < 4; ++d) {
+    for (int d = 0; d < DIRECTION_COUNT; ++d) {
+        const GridStep step = directionStep(d);
+        const int px = cx + step.column * TURN_PROBE_DISTANCE, py = cy + step.row * TURN_PROBE_DISTANCE;
         // Off the bitmap reads -1, which is not green: the open border lets a ghost try it.
-        open[d] = d != g.direction && getpixel(bitmaps.ghostMap, probeX[d], probeY[d]) != green();
+        open[d] = d != g.direction && getpixel(bitmaps.ghostMap, px, py) != ghostMapGreen();
         anyOpen = anyOpen || open[d];
     }
     if (!anyOpen) {
@@ -132,7 +123,7 @@ int Game::chooseGhostDirection(int i)
     }
     int r = 0;
     do {
-        r = gameRandom() % 4;
+        r = gameRandom() % DIRECTION_COUNT;
     } while (!open[r]);
     return r;
 }
@@ -150,8 +141,8 @@ void Game::killGhost(int i)
     ghost& g = ghosts[i];
     const int points = POINTS_PER_KIND * g.kind + POINTS_PER_KIND;
     score += points;
-    const int sheetX = g.kind == HUNTER_KIND ? HUNTER_SHEET_X : KIND_SHEET_STEP * g.kind;
-    drawMessagePicture(bitmaps.spriteSheet, sheetX, 0, g.x, g.y, ACTOR_SIZE, ACTOR_SIZE);
+    drawMessagePicture(bitmaps.spriteSheet, ghostSheetColumn(g.kind) * ACTOR_SIZE, 0, g.x, g.y, ACTOR_SIZE,
+                       ACTOR_SIZE);
     char text[16];
     std::snprintf(text, sizeof text, "+%d", points);
     writeMessage(text, g.x + KILL_TEXT_DX, g.y + KILL_TEXT_DY);

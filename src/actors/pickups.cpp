@@ -9,97 +9,20 @@
 #include <cstdio>
 
 #include "shell/random.h"
+#include "world/colours.h"
 
 namespace {
 constexpr int TREASURE_MIN_POINTS = 20;     // a treasure is worth 20 to 169
 constexpr int TREASURE_POINT_RANGE = 150;
 constexpr int BEAM_CHARGE_FRAMES = 20;
 constexpr int SHIELD_CHARGE_CONTACTS = 600;
-constexpr int SHOES_STEPS = 4800;
 constexpr int BUZZ_EVERY_CONTACTS = 10;     // the buzz sounds once the clock has passed this
-constexpr int PUSH_PROBE_BEYOND = 60;       // from the block's corner: 20 pixels into the next cell
-constexpr int PUSH_PROBE_BEFORE = -20;
 constexpr int HALF_ACTOR = ACTOR_SIZE / 2;
-constexpr int HERO_SIDE_PROBE = 5;
-constexpr int GLYPH_RULE_MARGIN = 16;       // the big letters' rules reach this far beyond the sheet's rows          // how far beyond the hero's side isPushing looks
+constexpr int HERO_SIDE_PROBE = 5;         // how far beyond the hero's side isPushing looks
 
-int magenta() { return makecol(255, 0, 255); }
-int white() { return makecol(255, 255, 255); }
-int beamColour() { return makecol(255, 255, 254); }
 
-// The probe point 20 pixels into the cell beyond a block, and the block's step, for a direction.
-void pushProbe(const sprite& b, int direction, int& px, int& py, int& dx, int& dy)
-{
-    switch (direction) {
-    case DIRECTION_RIGHT: px = b.x + PUSH_PROBE_BEYOND; py = b.y + HALF_ACTOR; dx = CELL_SIZE; dy = 0; break;
-    case DIRECTION_DOWN: px = b.x + HALF_ACTOR; py = b.y + PUSH_PROBE_BEYOND; dx = 0; dy = CELL_SIZE; break;
-    case DIRECTION_LEFT: px = b.x + PUSH_PROBE_BEFORE; py = b.y + HALF_ACTOR; dx = -CELL_SIZE; dy = 0; break;
-    default: px = b.x + HALF_ACTOR; py = b.y + PUSH_PROBE_BEFORE; dx = 0; dy = -CELL_SIZE; break;
-    }
-}
 
-// The message layer is a ring whose rows turn as the messages rise: world row y lies in ring row
-// (y + rise) mod height. A picture is drawn into both bands of the ring, each clipped to the world
-// rows it holds, so a picture across the seam is split and one beyond the world's edge is cut.
-template <typename Draw>
-void drawOnRing(BITMAP* ring, int rise, int y, Draw draw)
-{
-    const int h = ring->h;
-    set_clip_rect(ring, 0, rise, ring->w - 1, h - 1);
-    draw(y + rise);
-    if (rise > 0) {
-        set_clip_rect(ring, 0, 0, ring->w - 1, rise - 1);
-        draw(y + rise - h);
-    }
-    set_clip_rect(ring, 0, 0, ring->w - 1, h - 1);
-}
-
-void markCell(GridLayer& grid, const sprite& b, std::int32_t value)
-{
-    const int column = cellOf(b.x);
-    const int row = cellOf(b.y);
-    if (grid.contains(column, row)) grid.setCell(column, row, value);
-}
 }  // namespace
-
-void Game::writeMessage(const char* text, int x, int y)
-{
-    // Drawn as it is, never as a format.
-    BITMAP* ring = bitmaps.messageLayer;
-    noteMessageRows(y, text_height(font));
-    drawOnRing(ring, messageRise, y, [&](int ringY) { textout_ex(ring, font, text, x, ringY, white(), -1); });
-}
-
-void Game::drawMessagePicture(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height)
-{
-    BITMAP* ring = bitmaps.messageLayer;
-    noteMessageRows(y, height);
-    drawOnRing(ring, messageRise, y,
-               [&](int ringY) { masked_blit(picture, ring, sourceX, sourceY, x, ringY, width, height); });
-}
-
-void Game::drawMessageGlyphs(int x, int y, int glyphRow, const char* text)
-{
-    BITMAP* ring = bitmaps.messageLayer;
-    // The glyphs' rules lie a little above and below them.
-    noteMessageRows(y - GLYPH_RULE_MARGIN, bitmaps.alphabetPicture->h + 2 * GLYPH_RULE_MARGIN);
-    drawOnRing(ring, messageRise, y,
-               [&](int ringY) { frontEnd.drawText(bitmaps.alphabetPicture, ring, x, ringY, glyphRow, text); });
-}
-
-void Game::noteMessageRows(int y, int height)
-{
-    const int top = std::max(y, 0);
-    const int bottom = std::min(y + height, bitmaps.messageLayer->h);
-    if (top >= bottom) return;
-    if (messageTop >= messageBottom) {
-        messageTop = top;
-        messageBottom = bottom;
-        return;
-    }
-    messageTop = std::min(messageTop, top);
-    messageBottom = std::max(messageBottom, bottom);
-}
 
 bool Game::heroReaches(const sprite& object, int reach) const
 {
@@ -108,47 +31,50 @@ bool Game::heroReaches(const sprite& object, int reach) const
 
 void Game::pushBlocks()
 {
-    for (int i = 0; i < blockCount; ++i) {
-        sprite& b = blocks[i];
-        if (!heroReaches(b, PUSH_REACH)) continue;
-        int px = 0, py = 0, dx = 0, dy = 0;
-        pushProbe(b, heroActor.direction, px, py, dx, dy);
-        // The picture of this frame's start decides: walls and other blocks stop a block.
-        if (getpixel(bitmaps.ghostMap, px, py) == magenta()) {
-            markCell(obstacleGrid, b, CELL_FLOOR);
-            b.placeAt(b.x + dx, b.y + dy);
-        }
-        markCell(obstacleGrid, b, CELL_WALL);
-        if (isPushing()) playSound(samples.pushSample, 50);
+    // The picture of this frame's start decides every push: walls and other blocks stop a block.
+    changeObstaclesTogether([this] {
+        for (int i = 0; i < blockCount; ++i)
+            if (heroReaches(blocks[i], PUSH_REACH)) pushBlock(blocks[i]);
+    });
+}
+
+void Game::pushBlock(sprite& b)
+{
+    // The block jumps a whole cell, if the middle of the cell beyond it is free.
+    const GridStep step = directionStep(heroActor.direction);
+    const int dx = step.column * CELL_SIZE, dy = step.row * CELL_SIZE;
+    if (getpixel(bitmaps.ghostMap, b.x + HALF_ACTOR + dx, b.y + HALF_ACTOR + dy) == seeThrough()) {
+        setObstacle(cellOf(b.x), cellOf(b.y), CELL_FLOOR);
+        b.placeAt(b.x + dx, b.y + dy);
     }
+    setObstacle(cellOf(b.x), cellOf(b.y), CELL_WALL);
+    if (isPushing()) playSound(samples.pushSample, 50);
 }
 
 bool Game::isPushing()
 {
-    const int x = heroActor.x;
-    const int y = heroActor.y;
-    const struct {
-        int key, px, py;
-    } probes[] = {
-        {KEY_LEFT, x - HERO_SIDE_PROBE, y + HALF_ACTOR},
-        {KEY_DOWN, x + HALF_ACTOR, y + ACTOR_SIZE + HERO_SIDE_PROBE},
-        {KEY_RIGHT, x + ACTOR_SIZE + HERO_SIDE_PROBE, y + HALF_ACTOR},
-        {KEY_UP, x + HALF_ACTOR, y - HERO_SIDE_PROBE},
-    };
-    for (const auto& probe : probes)
-        if (key[probe.key] && getpixel(bitmaps.wallsBitmap, probe.px, probe.py) == magenta()) return true;
+    // An arrow held toward free floor just beyond the middle of the hero's side.
+    const int reach = HALF_ACTOR + HERO_SIDE_PROBE;
+    for (int direction = 0; direction < DIRECTION_COUNT; ++direction) {
+        const GridStep step = directionStep(direction);
+        const int px = heroActor.x + HALF_ACTOR + step.column * reach;
+        const int py = heroActor.y + HALF_ACTOR + step.row * reach;
+        if (key[arrowKey(direction)] && getpixel(bitmaps.wallsBitmap, px, py) == seeThrough()) return true;
+    }
     return false;
 }
 
+bool Game::beamFiring() const { return key[KEY_G] && hasGenerator; }
+
 void Game::fireBeam()
 {
-    if (!key[KEY_G] || !hasGenerator) return;
+    if (!beamFiring()) return;
     // The beam was drawn into the glow layer earlier in this frame; a ghost whose diagonal
     // crosses a beam pixel is hit.
     for (int i = 0; i < ghostCount; ++i) {
         const ghost& g = ghosts[i];
         for (int j = 0; j < ACTOR_SIZE; ++j)
-            if (getpixel(bitmaps.beamLayer, g.x + j, g.y + j) == beamColour()) {
+            if (getpixel(bitmaps.beamLayer, g.x + j, g.y + j) == beamHitColour()) {
                 killGhost(i);
                 break;
             }
@@ -276,7 +202,7 @@ bool Game::shieldGhosts()
         }
         ++shieldBuzzClock;
         // A new heading turns the ghost away on its next tick; the hunter ignores it.
-        g.direction = gameRandom() % 4;
+        g.direction = gameRandom() % DIRECTION_COUNT;
         // Every contact drains the charge, also those after it has run out in this pass.
         if (--shieldTime == 0) hasShield = false;
     }

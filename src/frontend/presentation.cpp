@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "shell/game.h"
+#include "world/colours.h"
 
 namespace {
 
@@ -26,10 +27,7 @@ constexpr int RADAR_BOTTOM_MARGIN = 50; // from the radar's bottom edge to the s
 
 // Top strip.
 constexpr int ICON_SIZE = 40;          // every HUD icon is the top-left cell of its picture
-constexpr int LIFE_ICON_COLUMN = 10;   // the hero's first frame on the sprite sheet
 constexpr int LIFE_LABEL_GAP = 50;     // from the "Life:" text to the first icon, pixels
-constexpr int LEVEL_TARGET_STEP = 100;
-constexpr int LEVEL_TARGET_BASE = 100;
 
 // Bottom strip: the bomb group, the three bar groups and the radar icon, from their right ends.
 constexpr int BOMB_GROUP_RIGHT = 540;  // the first bomb icon stands at W - 540
@@ -84,14 +82,14 @@ void layRadarOver(BITMAP* target, BITMAP* radar, const Blend& blend, int x, int 
     const std::uint32_t weight = blend.alpha ? static_cast<std::uint32_t>(blend.alpha) + 1 : 0;
     const int left = std::max(x, 0), right = std::min(x + radar->w, target->w);
     const int top = std::max(y, HUD_HEIGHT), bottom = std::min(y + radar->h, target->h - HUD_HEIGHT);
-    const auto seeThrough = static_cast<std::uint32_t>(makecol(255, 0, 255));
+    const auto transparent = static_cast<std::uint32_t>(seeThrough());
     for (int row = top; row < bottom; ++row) {
         const auto* from = reinterpret_cast<const std::uint32_t*>(radar->line[row - y]) + (left - x);
         auto* to = reinterpret_cast<std::uint32_t*>(target->line[row]) + left;
         for (int i = 0; i < right - left; ++i) {
             const std::uint32_t old = to[i];
             const std::uint32_t blended = blendPixel(from[i], old, weight);
-            to[i] = from[i] == seeThrough ? old : blended;
+            to[i] = from[i] == transparent ? old : blended;
         }
     }
 }
@@ -103,39 +101,6 @@ void printValue(BITMAP* target, int x, int y, int colour, const char* format, in
     char text[48];
     std::snprintf(text, sizeof text, format, value);
     textout_ex(target, font, text, x, y, colour, -1);
-}
-
-// The message layer is a ring (see writeMessage): world row y lies in ring row (y + rise) mod
-// height. Rising turns the ring instead of moving its pixels; the rows that come in at the bottom
-// held the rows lost at the top, so they are emptied. Returns the new rise.
-int turnMessageRing(BITMAP* ring, int rise)
-{
-    const int h = ring->h;
-    rise = (rise + MESSAGE_RISE) % h;
-    for (int k = 1; k <= MESSAGE_RISE; ++k) hline(ring, 0, (rise + h - k) % h, ring->w - 1, makecol(255, 0, 255));
-    return rise;
-}
-
-// One band of the ring drawn so that its rows land on target rows top to bottom - 1.
-void layRingBand(BITMAP* target, BITMAP* ring, int x, int drawY, int top, int bottom)
-{
-    top = std::max(top, 0);
-    bottom = std::min(bottom, target->h);
-    if (top >= bottom) return;
-    set_clip_rect(target, 0, top, target->w - 1, bottom - 1);
-    draw_trans_sprite(target, ring, x, drawY);
-    set_clip_rect(target, 0, 0, target->w - 1, target->h - 1);
-}
-
-// The ring's world rows top to bottom - 1 laid over the target with world row 0 at target row y.
-void layRingOver(BITMAP* target, BITMAP* ring, int rise, int top, int bottom, const Blend& blend, int x, int y)
-{
-    if (top >= bottom) return;
-    set_trans_blender(blend.red, blend.green, blend.blue, blend.alpha);
-    const int h = ring->h;
-    const int seam = h - rise;  // the first world row of the ring's upper band
-    layRingBand(target, ring, x, y - rise, y + top, y + std::min(bottom, seam));
-    layRingBand(target, ring, x, y - rise + h, y + std::max(top, seam), y + bottom);
 }
 
 void drawIcon(BITMAP* picture, BITMAP* target, int sourceX, int x, int y)
@@ -182,8 +147,8 @@ void Game::composeFrameTo(BITMAP* target)
 {
     BITMAP* back = bitmaps.backBuffer;
 
-    // The view fills the band between the strips; the world layers follow it. The view layers
-    // were drawn for this same view in this pass.
+    // The view fills the band between the strips; the world layers follow it, through the layers'
+    // origin: the view layers were drawn for this same view in this pass.
     masked_blit(bitmaps.worldBitmap, back, 0, 0, 0, HUD_HEIGHT, VIEW_WIDTH, VIEW_HEIGHT);
     layOver(back, bitmaps.glowLayer, GLOW_BLEND, 0, HUD_HEIGHT);
     layOver(back, bitmaps.darkLayer, DARK_BLEND, 0, HUD_HEIGHT);
@@ -197,10 +162,11 @@ void Game::composeFrameTo(BITMAP* target)
     }
 
     // Messages rise; the top rows fall off, the bottom rows come in empty.
-    messageRise = turnMessageRing(bitmaps.messageLayer, messageRise);
-    messageTop = std::max(messageTop - MESSAGE_RISE, 0);
-    messageBottom = std::max(messageBottom - MESSAGE_RISE, 0);
-    layRingOver(back, bitmaps.messageLayer, messageRise, messageTop, messageBottom, MESSAGE_BLEND, -mapX, -mapY);
+    messages.turn(bitmaps.messageLayer, MESSAGE_RISE);
+    if (!messages.empty()) {
+        set_trans_blender(MESSAGE_BLEND.red, MESSAGE_BLEND.green, MESSAGE_BLEND.blue, MESSAGE_BLEND.alpha);
+        messages.layOver(back, bitmaps.messageLayer, -layerOrigin.x, -layerOrigin.y);
+    }
 
     if (hasRadar) {
         BITMAP* radar = bitmaps.radarBitmap;
@@ -217,15 +183,16 @@ void Game::layFogOver(BITMAP* back)
 {
     // The fog is laid only over the bands of the view it can cover; elsewhere the fog layer is
     // see-through, so the frame is the same, and the world-size layer is not read there.
-    const int firstColumn = cellOf(mapX), lastColumn = cellOf(mapX + VIEW_WIDTH - 1);
+    const LayerOrigin& view = layerOrigin;
+    const int firstColumn = cellOf(view.x), lastColumn = cellOf(view.x + VIEW_WIDTH - 1);
     set_trans_blender(SHADE_BLEND.red, SHADE_BLEND.green, SHADE_BLEND.blue, SHADE_BLEND.alpha);
-    for (int row = cellOf(mapY); row <= cellOf(mapY + VIEW_HEIGHT - 1); ++row) {
+    for (int row = cellOf(view.y); row <= cellOf(view.y + VIEW_HEIGHT - 1); ++row) {
         int left = 0, right = 0;
         if (!fogSpan(row, firstColumn, lastColumn, left, right)) continue;
-        const int top = std::max(row * CELL_SIZE - mapY, 0) + HUD_HEIGHT;
-        const int bottom = std::min((row + 1) * CELL_SIZE - mapY, VIEW_HEIGHT) + HUD_HEIGHT - 1;
-        set_clip_rect(back, std::max(left - mapX, 0), top, std::min(right - mapX, VIEW_WIDTH - 1), bottom);
-        draw_trans_sprite(back, bitmaps.shadeLayer, -mapX, HUD_HEIGHT - mapY);
+        const int top = std::max(view.layerY(row * CELL_SIZE), 0) + HUD_HEIGHT;
+        const int bottom = std::min(view.layerY((row + 1) * CELL_SIZE), VIEW_HEIGHT) + HUD_HEIGHT - 1;
+        set_clip_rect(back, std::max(view.layerX(left), 0), top, std::min(view.layerX(right), VIEW_WIDTH - 1), bottom);
+        draw_trans_sprite(back, bitmaps.shadeLayer, view.layerX(0), HUD_HEIGHT + view.layerY(0));
     }
     set_clip_rect(back, 0, 0, back->w - 1, back->h - 1);
 }
@@ -250,14 +217,14 @@ void Game::drawTopStrip()
     textout_ex(strip, font, frontEnd.playerName, 70, 5, white(), -1);
     printValue(strip, 10, 15, white(), "Pkt:%d", score);
     // The score the level-up rule must see exceeded.
-    printValue(strip, 70, 15, white(), "/%d", levelNumber * LEVEL_TARGET_STEP * levelNumber + LEVEL_TARGET_BASE);
+    printValue(strip, 70, 15, white(), "/%d", levelTarget());
     printValue(strip, 10, 25, white(), "Level:%d", levelNumber);
 
     // One icon per life, the last ending at the right edge.
     const int iconsLeft = w - lives * ICON_SIZE;
     printValue(strip, iconsLeft - LIFE_LABEL_GAP, 5, white(), "Life:%d", lives);
     for (int i = 0; i < lives; ++i)
-        drawIcon(bitmaps.spriteSheet, strip, LIFE_ICON_COLUMN * ICON_SIZE, iconsLeft + i * ICON_SIZE, 0);
+        drawIcon(bitmaps.spriteSheet, strip, HERO_SHEET_COLUMN * ICON_SIZE, iconsLeft + i * ICON_SIZE, 0);
 }
 
 void Game::drawBottomStrip()

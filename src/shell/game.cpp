@@ -32,7 +32,6 @@ void Game::releaseGrids()
     obstacleGrid.release();
     reachGrid.release();
     spareGrid.release();
-    paintedObstacles.release();
     paintedReach.release();
 }
 
@@ -125,9 +124,7 @@ void Game::updateTick()
 
 void Game::drawFrame()
 {
-    refreshGhostMap();
-    eraseLastBeam();
-    followView();
+    startFrame();
     prepareLightLayers();
     drawBackground();
     drawWalls();
@@ -136,7 +133,7 @@ void Game::drawFrame()
     updateBombs();
     drawBlocks();
     drawGhosts();
-    if (key[KEY_G] && hasGenerator) drawBeam();
+    if (beamFiring()) drawBeam();
     drawRadar();
 }
 

@@ -9,7 +9,9 @@
 #include "assets/asset_bitmaps.h"
 #include "assets/asset_samples.h"
 #include "frontend/front_end.h"
+#include "frontend/message_ring.h"
 #include "world/grid_layer.h"
+#include "world/layer_origin.h"
 
 // What the main menu chose; the menu loop runs it.
 constexpr int MENU_NONE = 0;
@@ -136,17 +138,18 @@ public:
     std::int32_t nadX = 0;     // how far the hero has gone past the scroll limits
     std::int32_t nadY = 0;
 
-    // Set when a level's bitmaps or grids could not be made; the game then ends as Escape would.
+    // Set when a level's bitmaps or grids could not be made: the one way a build step reports its
+    // failure, checked after it by every caller. The game then ends as Escape would.
     bool levelBuildFailed = false;
 
-    // Bounded drawing: a frame redraws only the view; these say what the kept layers hold.
-    std::int32_t layerOriginX = 0;  // the world point drawn at the top-left pixel of worldBitmap and
-    std::int32_t layerOriginY = 0;  // darkLayer: the view's corner, set as a frame's drawing begins
-    GridLayer paintedObstacles;  // obstacleGrid as ghostMap was last painted; -1: a rule drew there since
-    GridLayer paintedReach;      // reachGrid as the fog was last painted; -1: paint anew
-    std::int32_t messageRise = 0;  // rows the message ring has turned, 0 to its height - 1; 0 for new layers
-    std::int32_t messageTop = 0;     // world rows from messageTop to messageBottom - 1 may hold messages;
-    std::int32_t messageBottom = 0;  // the rest of the ring is empty. Both 0 for new layers
+    // Bounded drawing: a frame redraws only the view, and the layers kept from frame to frame are
+    // painted only where their grids changed. These say what the layers hold; a new level's
+    // layers forget them all (forgetPaintedLayers).
+    LayerOrigin layerOrigin;     // the world point at the view-size layers' top-left pixel
+    PaintedCopy paintedReach;    // reachGrid as the fog was last painted
+    MessageRing messages;        // how far the message layer has turned, and which rows hold messages
+    CellBox obstacleChanges;     // obstacle cells not yet painted into ghostMap, while
+    std::int32_t obstacleChangeDepth = 0;  // changeObstaclesTogether runs
     std::int32_t beamFirstColumn = 0;  // the beam still in beamLayer: its first cell, its step and
     std::int32_t beamFirstRow = 0;     // its length in cells (0: none); set by drawBeam, cleared
     std::int32_t beamStepColumn = 0;   // by eraseLastBeam at the next frame
@@ -182,10 +185,11 @@ public:
     void startNewGame();
     void startNewLevel();
     void refillMaze();
-    bool createLevelPictures();
+    void createLevelPictures();
     void failLevelBuild(const char* why);  // tells why on standard error and ends the game
 
     // shell/level_end.cpp
+    int levelTarget() const;  // the score the level rises above
     void checkLevelUp();
     bool checkLevelEnd();
 
@@ -213,22 +217,37 @@ public:
     void placeBlocks();
     void placeCoins(sprite* coins, int count);
 
+    // world/obstacles.cpp: the one writer of obstacleGrid cells; ghostMap follows every change
+    void setObstacle(int column, int row, std::int32_t value);  // cells outside the grid are left alone
+    // The obstacle changes `change` makes are painted together as it ends, so every step of it
+    // reads ghostMap as the rule found it.
+    template <typename Change>
+    void changeObstaclesTogether(Change change)
+    {
+        ++obstacleChangeDepth;
+        change();
+        if (--obstacleChangeDepth == 0) repaintObstacleChanges();
+    }
+    void repaintObstacleChanges();
+    void paintGhostMap();  // whole, for a new maze
+
     // world/view.cpp
     void resetView();
     void moveHero();
     void wearShoes();
+    static int arrowKey(int direction);  // the arrow key that walks the hero in a direction code
 
     // world/world_drawing.cpp
     void prepareLightLayers();
     void drawBackground();
+    void drawGhostLights();  // into the background
     void drawBeam();
     void drawBeamSegment(int x, int y, int sourceY);
     void drawRadar();
-    void refreshGhostMap();    // repaints ghostMap where obstacleGrid changed since it was painted
-    void forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, int lastRow);  // a rule drew there
     void forgetPaintedLayers();  // fresh level layers: the kept ones are painted anew
     void followView();           // the view-size layers take the view's corner as their origin
     void eraseLastBeam();        // no beam pixel of an earlier frame may survive anywhere
+    void startFrame();           // a frame's upkeep before it draws: the last beam wiped, the view followed
 
     // actors/ghosts.cpp
     void updateGhosts();
@@ -247,14 +266,16 @@ public:
     bool blastHero();
     void layBomb();
     void tickBomb(bomb& b);  // one frame of a laid bomb's fuse
+    void blastWalls(const bomb& b);  // the wall blast, with the fog it lifts
     void takeBlockOffBoard(sprite& block);
     void keepBlocksSolid();  // after a wall blast, blocks it did not destroy stay obstacles
 
     // actors/pickups.cpp
-    void writeMessage(const char* text, int x, int y);
     void pushBlocks();
+    void pushBlock(sprite& block);  // one block in the hero's reach
     bool isPushing();
     void fireBeam();
+    bool beamFiring() const;  // key G held with the generator in hand
     void collectPickups();
     bool checkGhostContact();
     bool heroReaches(const sprite& object, int reach) const;
@@ -263,10 +284,11 @@ public:
     void collectPowerUps();
     void collectCoins(sprite* coins, int count, int value, const char* text, int volume);
     bool shieldGhosts();
-    // Every picture on the message ring goes through these: world positions to ring rows.
+
+    // frontend/message_ring.cpp: every message goes onto the ring through these, by world position
+    void writeMessage(const char* text, int x, int y);
     void drawMessagePicture(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height);
     void drawMessageGlyphs(int x, int y, int glyphRow, const char* text);
-    void noteMessageRows(int y, int height);  // widens the band of rows that may hold messages
 
     // actors/actor_drawing.cpp
     void advanceClocks();

@@ -19,9 +19,11 @@ constexpr int NUMBER_DX = -18;
 constexpr int NUMBER_DY = -100;
 }  // namespace
 
+int Game::levelTarget() const { return levelNumber * levelNumber * TARGET_PER_LEVEL_SQUARED + TARGET_BASE; }
+
 void Game::checkLevelUp()
 {
-    if (score <= levelNumber * levelNumber * TARGET_PER_LEVEL_SQUARED + TARGET_BASE) return;
+    if (score <= levelTarget()) return;
     // One level per frame at most, so a big jump shows one picture and sound per level gained.
     const BITMAP* layer = bitmaps.messageLayer;
     const int centreX = layer->w / 2;

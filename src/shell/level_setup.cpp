@@ -68,7 +68,8 @@ void Game::startNewGame()
     chooseGridSize();
     bitmaps.loadGameBitmaps();
     if (!bitmaps.gameBitmapsComplete()) return failLevelBuild("a picture of the game is missing");
-    if (!createLevelPictures()) return;
+    createLevelPictures();
+    if (levelBuildFailed) return;
     allocateGrids();
     if (levelBuildFailed) return;
     resetView();
@@ -92,7 +93,8 @@ void Game::startNewLevel()
     builtLevel = levelNumber;
     bitmaps.destroyLevelLayers();
     chooseGridSize();
-    if (!createLevelPictures()) return;
+    createLevelPictures();
+    if (levelBuildFailed) return;
     releaseGrids();
     allocateGrids();
     if (levelBuildFailed) return;
@@ -104,17 +106,12 @@ void Game::startNewLevel()
     buildLevel();
 }
 
-bool Game::createLevelPictures()
+void Game::createLevelPictures()
 {
-    if (!worldPictureFits(rows, columns)) {
-        failLevelBuild("the maze is too large for the world pictures");
-        return false;
-    }
+    if (!worldPictureFits(rows, columns)) return failLevelBuild("the maze is too large for the world pictures");
     bitmaps.createLevelLayers(rows, columns);
     forgetPaintedLayers();
-    if (bitmaps.levelLayersComplete()) return true;
-    failLevelBuild("no memory for the level's pictures");
-    return false;
+    if (!bitmaps.levelLayersComplete()) failLevelBuild("no memory for the level's pictures");
 }
 
 void Game::failLevelBuild(const char* why)

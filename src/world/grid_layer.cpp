@@ -4,29 +4,37 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <climits>
 #include <new>
 
 #include "shell/random.h"
 #include "shell/ticks.h"
+#include "world/colours.h"
 
 namespace {
 constexpr int WALL_TILE_STYLES = 25;  // tiles 1 to 25 of the terrain strip; tile 0 is the block
-constexpr int BLAST_RADIUS_CELLS = 2;  // the blast clears this many cells each way
 constexpr long long MAX_GRID_CELLS = INT_MAX;
-int magenta() { return makecol(255, 0, 255); }
 }  // namespace
 
 int cellOf(int pixel) { return (pixel - pixel % CELL_SIZE) / CELL_SIZE; }
 
-GridStep directionStep(int direction)
+void CellBox::add(int column, int row)
 {
-    switch (direction) {
-    case 0: return {0, -1};
-    case 1: return {1, 0};
-    case 2: return {0, 1};
-    default: return {-1, 0};
+    if (empty()) {
+        *this = {column, row, column, row};
+        return;
     }
+    firstColumn = std::min(firstColumn, column);
+    firstRow = std::min(firstRow, row);
+    lastColumn = std::max(lastColumn, column);
+    lastRow = std::max(lastRow, row);
+}
+
+CellBox blastSquare(int x, int y)
+{
+    const int column = cellOf(x), row = cellOf(y);
+    return {column - BLAST_CELLS, row - BLAST_CELLS, column + BLAST_CELLS, row + BLAST_CELLS};
 }
 
 bool GridLayer::allocate(int rows, int columns)
@@ -49,6 +57,7 @@ void GridLayer::release()
 {
     if (columnCount == 0) return;
     std::vector<std::int32_t>().swap(cells);
+    std::vector<GridStep>().swap(fillStack);
     columnCount = 0;
     rowCount = 0;
 }
@@ -67,20 +76,22 @@ void GridLayer::copyWallsTo(GridLayer& target) const
 
 void GridLayer::floodFill(int column, int row)
 {
-    // An explicit stack, so the fill's depth never depends on the maze's size. The start cell
-    // itself is marked only when it is reached back from a neighbour.
-    std::vector<GridStep> pending;
-    pending.push_back({column, row});
-    while (!pending.empty()) {
-        const GridStep cell = pending.back();
-        pending.pop_back();
-        for (int direction = 0; direction < 4; ++direction) {
+    // An explicit stack, so the fill's depth never depends on the maze's size. A cell is marked
+    // as it is pushed, so the stack never holds more than every cell: room for that is made once
+    // per grid. The start cell itself is marked only when it is reached back from a neighbour.
+    fillStack.reserve(cells.size() + 1);
+    fillStack.clear();
+    fillStack.push_back({column, row});
+    while (!fillStack.empty()) {
+        const GridStep cell = fillStack.back();
+        fillStack.pop_back();
+        for (int direction = 0; direction < DIRECTION_COUNT; ++direction) {
             const GridStep step = directionStep(direction);
             const int c = cell.column + step.column;
             const int r = cell.row + step.row;
             if (contains(c, r) && getCell(c, r) == CELL_FLOOR) {
                 setCell(c, r, CELL_REACHED);
-                pending.push_back({c, r});
+                fillStack.push_back({c, r});
             }
         }
     }
@@ -112,7 +123,7 @@ void GridLayer::paintCellRange(BITMAP* bitmap, int background, int colour, int s
 void GridLayer::paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const
 {
     const int tile = gameRandom() % WALL_TILE_STYLES + 1;
-    clear_to_color(bitmap, magenta());
+    clear_to_color(bitmap, seeThrough());
     for (int r = 0; r < rowCount; ++r)
         for (int c = 0; c < columnCount; ++c)
             if (getCell(c, r) == CELL_WALL)
@@ -121,26 +132,45 @@ void GridLayer::paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const
 
 void GridLayer::paintUnreached(BITMAP* bitmap, int size) const
 {
-    clear_to_color(bitmap, magenta());
+    clear_to_color(bitmap, seeThrough());
     const int black = makecol(0, 0, 0);
     for (int r = 0; r < rowCount; ++r)
         for (int c = 0; c < columnCount; ++c)
             if (getCell(c, r) == CELL_FLOOR) rectfill(bitmap, c * size, r * size, c * size + size, r * size + size, black);
 }
 
-void GridLayer::blast(BITMAP* bitmap, int x, int y)
+void GridLayer::blast(BITMAP* walls, int x, int y)
 {
     // No tick may be counted while the grid and its picture disagree. Outside a game there is
     // no clock to pause, and none may be started.
     const bool ticking = ticksRunning();
     if (ticking) stopTicks();
-    const int c0 = cellOf(x);
-    const int r0 = cellOf(y);
-    for (int c = c0 - BLAST_RADIUS_CELLS; c <= c0 + BLAST_RADIUS_CELLS; ++c)
-        for (int r = r0 - BLAST_RADIUS_CELLS; r <= r0 + BLAST_RADIUS_CELLS; ++r)
+    const CellBox square = blastSquare(x, y);
+    for (int c = square.firstColumn; c <= square.lastColumn; ++c)
+        for (int r = square.firstRow; r <= square.lastRow; ++r)
             if (contains(c, r)) {
                 setCell(c, r, CELL_FLOOR);
-                rectfill(bitmap, c * CELL_SIZE, r * CELL_SIZE, (c + 1) * CELL_SIZE, (r + 1) * CELL_SIZE, magenta());
+                rectfill(walls, c * CELL_SIZE, r * CELL_SIZE, (c + 1) * CELL_SIZE - 1, (r + 1) * CELL_SIZE - 1,
+                         seeThrough());
             }
     if (ticking) startTicks();
 }
+
+bool PaintedCopy::takeChanges(const GridLayer& grid, bool (*shown)(std::int32_t cell), CellBox& changed)
+{
+    if (grid.columnCount == 0) return false;
+    if (copy.columnCount != grid.columnCount || copy.rowCount != grid.rowCount) {
+        copy.release();
+        copy.allocate(grid.rowCount, grid.columnCount);
+        forget();
+    }
+    changed = CellBox{};
+    for (int r = 0; r < grid.rowCount; ++r)
+        for (int c = 0; c < grid.columnCount; ++c) {
+            const std::int32_t was = copy.getCell(c, r);
+            if (was == FORGOTTEN || shown(was) != shown(grid.getCell(c, r))) changed.add(c, r);
+        }
+    copy.cells = grid.cells;  // the same size: no allocation
+    return !changed.empty();
+}
+

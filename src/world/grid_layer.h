@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "world/directions.h"
+
 struct BITMAP;
 
 constexpr int CELL_SIZE = 40;  // world pixels per cell side
@@ -17,18 +19,25 @@ constexpr std::int32_t CELL_REACHED = 2;  // floor reached by the flood fill
 // The cell index of a world pixel coordinate (truncating: -39 to 39 all give 0).
 int cellOf(int pixel);
 
-struct GridStep {
-    int column = 0;
-    int row = 0;
+// A rectangle of cells, corners included.
+struct CellBox {
+    int firstColumn = 0, firstRow = 0, lastColumn = -1, lastRow = -1;
+
+    bool empty() const { return lastColumn < firstColumn || lastRow < firstRow; }
+    void add(int column, int row);  // widens the box to hold the cell
 };
-// The step of a flood-fill direction: 0 up, 1 right, 2 down, 3 left.
-GridStep directionStep(int direction);
+
+constexpr int BLAST_CELLS = 2;  // a wall blast clears a square of this many cells each way
+
+// The square of cells a wall blast centred on world point (x, y) clears, before clipping to a grid.
+CellBox blastSquare(int x, int y);
 
 class GridLayer {
 public:
     std::int32_t columnCount = 0;      // extent along x, cells
     std::int32_t rowCount = 0;         // extent along y, cells
     std::vector<std::int32_t> cells;   // row by row: cell (c, r) at r * columnCount + c
+    std::vector<GridStep> fillStack;   // the flood fill's work, kept so that a fill in play never allocates
 
     GridLayer() = default;
     GridLayer(const GridLayer&) = delete;
@@ -58,7 +67,9 @@ public:
                         int lastColumn, int lastRow, std::int32_t value = CELL_WALL) const;
     void paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const;
     void paintUnreached(BITMAP* bitmap, int size) const;
-    void blast(BITMAP* bitmap, int x, int y);
+    // The wall blast centred on world point (x, y): its square's cells become floor, and their
+    // pixels of the wall tiles picture see-through.
+    void blast(BITMAP* walls, int x, int y);
 
 private:
     std::size_t index(int column, int row) const
@@ -67,3 +78,20 @@ private:
                static_cast<std::size_t>(column);
     }
 };
+
+// A grid as its picture was last painted, so that the picture is painted again only where what it
+// shows of the grid has changed. A forgotten copy counts every cell as changed.
+class PaintedCopy {
+public:
+    bool allocate(int rows, int columns) { return copy.allocate(rows, columns); }
+    void release() { copy.release(); }
+    void forget() { copy.fill(FORGOTTEN); }
+    // The box of the cells where the picture shows `shown(cell)` differently from what it showed
+    // when painted; the copy then takes the grid. False when no cell changed.
+    bool takeChanges(const GridLayer& grid, bool (*shown)(std::int32_t cell), CellBox& changed);
+
+private:
+    static constexpr std::int32_t FORGOTTEN = -1;
+    GridLayer copy;
+};
+

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "shell/random.h"
+#include "world/colours.h"
 
 namespace {
 // The maze grows by one row and one column per level.
@@ -47,38 +48,14 @@ constexpr int DENSITY_MIN = 2;
 
 constexpr int REACHABLE_DYNAMITES = 3;  // the first bomb pick-ups always lie within the hero's reach
 constexpr int MOST_ORDINARY_KIND = 4;
-constexpr int HERO_START_FRAME = 10;    // the first walking frame
 constexpr int NEW_ROOM_VOLUME = 100;
 
 // The fog spreads the unreached floor one cell each way, over the walls around it.
 constexpr GridStep FOG_SPREAD[] = {{0, 0}, {-1, 0}, {0, -1}, {1, 0}, {0, 1}};
 constexpr int FOG_REACH = 1;  // the farthest a fog square lies from its unreached cell, cells
 
-int magenta() { return makecol(255, 0, 255); }
 
-// The box of cells whose fog changed since it was painted (unreached floor is fogged); the
-// painted copy then takes the grid. False when nothing changed.
-bool findReachChanges(const GridLayer& reach, GridLayer& painted, GridStep& first, GridStep& last)
-{
-    if (reach.columnCount == 0) return false;
-    if (painted.columnCount != reach.columnCount || painted.rowCount != reach.rowCount) {
-        painted.release();
-        painted.allocate(reach.rowCount, reach.columnCount);
-        painted.fill(-1);
-    }
-    first = {reach.columnCount, reach.rowCount};
-    last = {-1, -1};
-    for (int r = 0; r < reach.rowCount; ++r)
-        for (int c = 0; c < reach.columnCount; ++c) {
-            const std::int32_t was = painted.getCell(c, r);
-            const bool fogged = reach.getCell(c, r) == CELL_FLOOR;
-            if (was >= 0 && (was == CELL_FLOOR) == fogged) continue;
-            first = {std::min(first.column, c), std::min(first.row, r)};
-            last = {std::max(last.column, c), std::max(last.row, r)};
-        }
-    painted.cells = reach.cells;
-    return last.column >= 0;
-}
+bool fogged(std::int32_t cell) { return cell == CELL_FLOOR; }  // unreached floor lies in fog
 
 bool anyCell(int, int) { return true; }
 
@@ -149,7 +126,7 @@ void Game::allocateGrids()
 {
     const bool allocated = placementGrid.allocate(rows, columns) && wallGrid.allocate(rows, columns) &&
                            obstacleGrid.allocate(rows, columns) && reachGrid.allocate(rows, columns) &&
-                           paintedObstacles.allocate(rows, columns) && paintedReach.allocate(rows, columns);
+                           paintedReach.allocate(rows, columns);
     if (!allocated) return failLevelBuild("no memory for the maze grids");
     forgetPaintedLayers();
 }
@@ -204,7 +181,7 @@ void Game::buildLevel()
     placeDynamites();
     for (int i = 0; i < treasureCount; ++i) placeOnFreeCell(treasures[i]);
     placeItem(shoesItem, shoesAbsent);
-    heroActor.setUp(HERO_START_X, HERO_START_Y, ACTOR_SIZE, ACTOR_SIZE, HERO_START_FRAME, DIRECTION_RIGHT, baseSpeed,
+    heroActor.setUp(HERO_START_X, HERO_START_Y, ACTOR_SIZE, ACTOR_SIZE, HERO_SHEET_COLUMN, DIRECTION_RIGHT, baseSpeed,
                     DIRECTION_RIGHT);
     placeGhosts();
     for (int i = 0; i < BOMB_SLOTS; ++i) bombs[i].clear();
@@ -212,8 +189,9 @@ void Game::buildLevel()
     placeCoins(coins1, coin1Count);
     placeCoins(coins2, coin2Count);
     placeCoins(coins5, coin5Count);
-    // The ghosts take their first steps on the new maze before its first frame is drawn.
-    refreshGhostMap();
+    // The build writes the obstacle grid whole; the ghosts take their first steps on the new
+    // maze before its first frame is drawn.
+    paintGhostMap();
 }
 
 void Game::buildMaze()
@@ -221,7 +199,7 @@ void Game::buildMaze()
     playSound(samples.newRoomSample, NEW_ROOM_VOLUME);
     // Tests run without a screen.
     if (screen) clear_to_color(screen, makecol(0, 0, 0));
-    clear_to_color(bitmaps.wallsBitmap, magenta());
+    clear_to_color(bitmaps.wallsBitmap, seeThrough());
     wallGrid.fill(CELL_FLOOR);
     wallGrid.generateMaze();
     wallGrid.paintWallTiles(bitmaps.wallsBitmap, bitmaps.terrainPicture);
@@ -240,19 +218,19 @@ void Game::paintFog()
 {
     // Only the cells whose reach changed, and those their fog spreads over, are painted again:
     // after a blast that is a few cells, not the whole world.
-    GridStep first{}, last{};
-    if (!findReachChanges(reachGrid, paintedReach, first, last)) return;
+    CellBox changed;
+    if (!paintedReach.takeChanges(reachGrid, fogged, changed)) return;
     const int spread = FOG_REACH + 1;  // the spread, and the pixel each painted square spills over
-    first = {std::max(first.column - spread, 0), std::max(first.row - spread, 0)};
-    last = {std::min(last.column + spread, columns - 1), std::min(last.row + spread, rows - 1)};
-    reachGrid.paintCellRange(bitmaps.shadeMask, magenta(), makecol(0, 0, 0), CELL_SIZE, first.column, first.row,
+    const GridStep first{std::max(changed.firstColumn - spread, 0), std::max(changed.firstRow - spread, 0)};
+    const GridStep last{std::min(changed.lastColumn + spread, columns - 1), std::min(changed.lastRow + spread, rows - 1)};
+    reachGrid.paintCellRange(bitmaps.shadeMask, seeThrough(), makecol(0, 0, 0), CELL_SIZE, first.column, first.row,
                              last.column, last.row, CELL_FLOOR);
 
     // The fog is the unreached floor widened one cell each way.
     BITMAP* shade = bitmaps.shadeLayer;
     set_clip_rect(shade, first.column * CELL_SIZE, first.row * CELL_SIZE, (last.column + 1) * CELL_SIZE - 1,
                   (last.row + 1) * CELL_SIZE - 1);
-    clear_to_color(shade, magenta());
+    clear_to_color(shade, seeThrough());
     const int black = makecol(0, 0, 0);
     for (int r = std::max(first.row - spread, 0); r <= std::min(last.row + spread, rows - 1); ++r)
         for (int c = std::max(first.column - spread, 0); c <= std::min(last.column + spread, columns - 1); ++c) {

@@ -1,6 +1,7 @@
 // The hero's step through the wall picture, the three-level scrolling view that follows him,
 // and the wearing out of the shoes.
 #include "shell/game.h"
+#include "world/colours.h"
 
 #include <allegro.h>
 
@@ -14,25 +15,16 @@ constexpr int BOX_HEIGHT = 280;
 // The view shows the world between the two HUD strips.
 constexpr int VIEW_HEIGHT_MARGIN = 2 * HUD_HEIGHT;
 
-constexpr int SHOES_STEPS = 4800;  // allowed steps before the shoes lose a speed point
 constexpr int SLOWEST_SHOD_SPEED = HERO_START_SPEED + 1;
 
-// An arrow key: the hero's facing, the two points of his leading edge that must be free,
-// and the unit step.
-struct ArrowKey {
-    int key;
-    int direction;
-    int probe1X, probe1Y;
-    int probe2X, probe2Y;
-    int stepX, stepY;
-};
-// Handled in this order; the last key held sets the facing.
-constexpr ArrowKey ARROW_KEYS[] = {
-    {KEY_RIGHT, DIRECTION_RIGHT, ACTOR_SIZE, 10, ACTOR_SIZE, 30, 1, 0},
-    {KEY_DOWN, DIRECTION_DOWN, 10, ACTOR_SIZE, 30, ACTOR_SIZE, 0, 1},
-    {KEY_LEFT, DIRECTION_LEFT, 0, 10, 0, 30, -1, 0},
-    {KEY_UP, DIRECTION_UP, 10, 0, 30, 0, 0, -1},
-};
+// The arrow key of each direction code; handled in this order, so the last key held sets the facing.
+constexpr int ARROW_KEYS[DIRECTION_COUNT] = {KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_UP};
+
+// The two points of the hero's leading edge that must be free for a step: a quarter of his side
+// either way from its middle (just outside him to the right and below, on his own edge to the
+// left and above).
+constexpr int EDGE_PROBE_SPREAD = ACTOR_SIZE / 4;
+constexpr int HALF_ACTOR = ACTOR_SIZE / 2;
 
 // One axis of the view: the hero's offset in the box, the scroll, and the overflow past the
 // scroll limits.
@@ -89,7 +81,7 @@ void scrollBack(ViewAxis axis, int step)
     }
 }
 
-bool isFree(BITMAP* walls, int x, int y) { return getpixel(walls, x, y) == makecol(255, 0, 255); }
+bool isFree(BITMAP* walls, int x, int y) { return getpixel(walls, x, y) == seeThrough(); }
 }  // namespace
 
 void Game::resetView()
@@ -114,21 +106,22 @@ void Game::resetView()
 void Game::moveHero()
 {
     BITMAP* walls = bitmaps.wallsBitmap;
-    for (const ArrowKey& arrow : ARROW_KEYS) {
-        if (!key[arrow.key]) continue;
-        heroActor.direction = arrow.direction;
-        heroActor.row = arrow.direction;
-        const int x = heroActor.x;
-        const int y = heroActor.y;
-        const bool free = isFree(walls, x + arrow.probe1X, y + arrow.probe1Y) &&
-                          isFree(walls, x + arrow.probe2X, y + arrow.probe2Y);
-        if (!free) continue;
+    for (int direction = 0; direction < DIRECTION_COUNT; ++direction) {
+        if (!key[arrowKey(direction)]) continue;
+        heroActor.direction = direction;
+        heroActor.row = direction;
+        const GridStep unit = directionStep(direction);
+        // The edge's middle, and the spread along it.
+        const int x = heroActor.x + HALF_ACTOR + unit.column * HALF_ACTOR;
+        const int y = heroActor.y + HALF_ACTOR + unit.row * HALF_ACTOR;
+        const int spreadX = unit.row * EDGE_PROBE_SPREAD, spreadY = unit.column * EDGE_PROBE_SPREAD;
+        if (!isFree(walls, x - spreadX, y - spreadY) || !isFree(walls, x + spreadX, y + spreadY)) continue;
         const int step = heroActor.speed;
-        heroActor.x += arrow.stepX * step;
-        heroActor.y += arrow.stepY * step;
-        ViewAxis axis = arrow.stepX != 0 ? ViewAxis{ogrX, ogrMinX, ogrMaxX, mapX, mapMinX, mapMaxX, nadX}
+        heroActor.x += unit.column * step;
+        heroActor.y += unit.row * step;
+        ViewAxis axis = unit.column != 0 ? ViewAxis{ogrX, ogrMinX, ogrMaxX, mapX, mapMinX, mapMaxX, nadX}
                                          : ViewAxis{ogrY, ogrMinY, ogrMaxY, mapY, mapMinY, mapMaxY, nadY};
-        if (arrow.stepX + arrow.stepY > 0)
+        if (unit.column + unit.row > 0)
             scrollForward(axis, step);
         else
             scrollBack(axis, step);
@@ -136,6 +129,8 @@ void Game::moveHero()
     }
     wearShoes();
 }
+
+int Game::arrowKey(int direction) { return ARROW_KEYS[direction]; }
 
 void Game::wearShoes()
 {

@@ -8,6 +8,7 @@
 
 #include "shell/game.h"
 #include "shell/random.h"
+#include "world/colours.h"
 
 namespace {
 
@@ -73,7 +74,6 @@ constexpr int RADAR_ECHO_GAP = 15;  // the second ring trails the first by this 
 // The background colour darkened by a fraction f: c - c f, truncated.
 int dim(int c, double f) { return static_cast<int>(c - c * f); }
 
-int magenta() { return makecol(255, 0, 255); }
 
 // The shadow of the wall cell whose corner is drawn at (x, y): its square, one pixel wider than
 // the cell as every painted cell is, laid 1, 2 and 3 pixels down and right. The three squares
@@ -88,51 +88,18 @@ void drawWallShadow(BITMAP* world, int x, int y, int colour)
     hline(world, x + 3, y + far, x + far, colour);
 }
 
-constexpr std::int32_t UNPAINTED = -1;  // a cell whose picture must be painted anew
-
-struct CellBox {
-    int firstColumn, firstRow, lastColumn, lastRow;
-};
-
-// Where the grid differs from the copy it was last painted from, widened by one cell each way
-// because a painted square spills one pixel into its neighbours; the copy then takes the grid.
-// False when nothing differs.
-bool takeChanges(const GridLayer& grid, GridLayer& painted, CellBox& box)
-{
-    if (grid.columnCount == 0) return false;
-    if (painted.columnCount != grid.columnCount || painted.rowCount != grid.rowCount) {
-        painted.release();
-        painted.allocate(grid.rowCount, grid.columnCount);
-        painted.cells = grid.cells;
-        box = {0, 0, grid.columnCount - 1, grid.rowCount - 1};
-        return true;
-    }
-    if (painted.cells == grid.cells) return false;
-    box = {grid.columnCount, grid.rowCount, -1, -1};
-    for (int r = 0; r < grid.rowCount; ++r)
-        for (int c = 0; c < grid.columnCount; ++c)
-            if (grid.getCell(c, r) != painted.getCell(c, r)) {
-                box = {std::min(box.firstColumn, c), std::min(box.firstRow, r), std::max(box.lastColumn, c),
-                       std::max(box.lastRow, r)};
-            }
-    painted.cells = grid.cells;  // the same size: no allocation
-    box = {std::max(box.firstColumn - 1, 0), std::max(box.firstRow - 1, 0),
-           std::min(box.lastColumn + 1, grid.columnCount - 1), std::min(box.lastRow + 1, grid.rowCount - 1)};
-    return true;
-}
-
 }  // namespace
 
 void Game::prepareLightLayers()
 {
-    clear_to_color(bitmaps.glowLayer, makecol(255, 0, 255));
+    clear_to_color(bitmaps.glowLayer, seeThrough());
     BITMAP* dark = bitmaps.darkLayer;
     clear_to_color(dark, makecol(0, 0, 0));
-    const int cx = heroActor.x + HALF_ACTOR - layerOriginX;
-    const int cy = heroActor.y + HALF_ACTOR - layerOriginY;
+    const int cx = layerOrigin.layerX(heroActor.x + HALF_ACTOR);
+    const int cy = layerOrigin.layerY(heroActor.y + HALF_ACTOR);
     circlefill(dark, cx, cy, DARK_OUTER_RADIUS, makecol(DARK_OUTER_GREY, DARK_OUTER_GREY, DARK_OUTER_GREY));
     circlefill(dark, cx, cy, DARK_INNER_RADIUS, makecol(DARK_INNER_GREY, DARK_INNER_GREY, DARK_INNER_GREY));
-    circlefill(dark, cx, cy, LIT_RADIUS, makecol(255, 0, 255));
+    circlefill(dark, cx, cy, LIT_RADIUS, seeThrough());
 }
 
 void Game::drawBackground()
@@ -141,12 +108,12 @@ void Game::drawBackground()
     const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
     clear_to_color(world, makecol(r, g, b));
 
-    // World points are drawn at (x - ox, y - oy): the picture holds only the view.
-    const int ox = layerOriginX, oy = layerOriginY;
+    // The picture holds only the view.
+    const LayerOrigin& origin = layerOrigin;
 
     // The hero's light: a flickering blue halo while shielded, a soft warm glow otherwise.
-    const int cx = heroActor.x + HALF_ACTOR - ox;
-    const int cy = heroActor.y + HALF_ACTOR - oy;
+    const int cx = origin.layerX(heroActor.x + HALF_ACTOR);
+    const int cy = origin.layerY(heroActor.y + HALF_ACTOR);
     if (hasShield) {
         for (int i = 1; i <= SHIELD_HALO_RINGS; ++i) {
             const int d = gameRandom() % (SHIELD_FLICKER_STEP * i);
@@ -157,29 +124,37 @@ void Game::drawBackground()
         for (const LightDisc& disc : HERO_LIGHT)
             circlefill(world, cx, cy, disc.radius, makecol(r + disc.red, g + disc.green, b + disc.blue));
     }
-    circlefill(world, heroActor.x + HERO_SPOT_OFFSET - ox, heroActor.y + HERO_SPOT_OFFSET - oy, HERO_SPOT_RADIUS,
+    circlefill(world, origin.layerX(heroActor.x + HERO_SPOT_OFFSET), origin.layerY(heroActor.y + HERO_SPOT_OFFSET), HERO_SPOT_RADIUS,
                makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM)));
 
     // Wall shadows: the walls drawn later cover all but the lower-right fringe.
     const int wallShadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
-    const int firstColumn = std::max(cellOf(ox + world->cl) - 1, 0);
-    const int firstRow = std::max(cellOf(oy + world->ct) - 1, 0);
-    const int lastColumn = std::min(cellOf(ox + world->cr - 1), wallGrid.columnCount - 1);
-    const int lastRow = std::min(cellOf(oy + world->cb - 1), wallGrid.rowCount - 1);
+    const int firstColumn = std::max(cellOf(origin.x + world->cl) - 1, 0);
+    const int firstRow = std::max(cellOf(origin.y + world->ct) - 1, 0);
+    const int lastColumn = std::min(cellOf(origin.x + world->cr - 1), wallGrid.columnCount - 1);
+    const int lastRow = std::min(cellOf(origin.y + world->cb - 1), wallGrid.rowCount - 1);
     for (int row = firstRow; row <= lastRow; ++row)
         for (int column = firstColumn; column <= lastColumn; ++column)
             if (wallGrid.getCell(column, row) == CELL_WALL)
-                drawWallShadow(world, column * CELL_SIZE - ox, row * CELL_SIZE - oy, wallShadow);
+                drawWallShadow(world, origin.layerX(column * CELL_SIZE), origin.layerY(row * CELL_SIZE), wallShadow);
 
     const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
     for (int i = 0; i < blockCount; ++i) {
         const sprite& block = blocks[i];
-        const int x = block.x + BLOCK_SHADOW_OFFSET - ox;
-        const int y = block.y + BLOCK_SHADOW_OFFSET - oy;
+        const int x = origin.layerX(block.x + BLOCK_SHADOW_OFFSET);
+        const int y = origin.layerY(block.y + BLOCK_SHADOW_OFFSET);
         rectfill(world, x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow);
     }
 
-    // Ghost lights: the colour tells the kind; the hunter's is twice as wide and blue.
+    drawGhostLights();
+}
+
+void Game::drawGhostLights()
+{
+    BITMAP* world = bitmaps.worldBitmap;
+    const LayerOrigin& origin = layerOrigin;
+    const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
+    // The colour tells the kind; the hunter's light is twice as wide and blue.
     for (int i = 0; i < ghostCount; ++i) {
         const ghost& gh = ghosts[i];
         for (int j = 1; j <= GHOST_LIGHT_RINGS; ++j) {
@@ -199,27 +174,20 @@ void Game::drawBackground()
                 break;
             default: continue;
             }
-            circlefill(world, gh.x + HALF_ACTOR - ox, gh.y + HALF_ACTOR - oy, radius, colour);
+            circlefill(world, origin.layerX(gh.x + HALF_ACTOR), origin.layerY(gh.y + HALF_ACTOR), radius, colour);
         }
     }
 }
 
 void Game::drawBeam()
 {
-    if (!key[KEY_G] || !hasGenerator) return;
-    if (heroActor.x <= 0) return;
+    if (!beamFiring() || heroActor.x <= 0) return;
     const int row = cellOf(heroActor.y + HALF_ACTOR);
     const int column = cellOf(heroActor.x + HALF_ACTOR);
 
     // Walk from the hero's cell in the firing direction until a wall or a block stops the beam.
-    int dColumn = 0, dRow = 0;
-    switch (heroActor.direction) {
-    case DIRECTION_RIGHT: dColumn = 1; break;
-    case DIRECTION_DOWN: dRow = 1; break;
-    case DIRECTION_LEFT: dColumn = -1; break;
-    case DIRECTION_UP: dRow = -1; break;
-    default: break;
-    }
+    const GridStep step = directionStep(heroActor.direction);
+    const int dColumn = step.column, dRow = step.row;
     const int sourceY = dRow == 0 ? BEAM_HORIZONTAL_ROW : BEAM_VERTICAL_ROW;
     // Remembered, so the next frame can wipe exactly these cells.
     beamFirstColumn = column + dColumn;
@@ -246,7 +214,7 @@ void Game::drawBeamSegment(int x, int y, int sourceY)
     // Stepping the source back and forth through the frames makes the beam shimmer; the pieces
     // whose source lies left of the picture are clipped away by the library.
     const int sourceX = (beamFrame / BEAM_FRAMES_PER_STEP - beamFrame % BEAM_FRAMES_PER_STEP) * CELL_SIZE;
-    masked_blit(bitmaps.laserPicture, bitmaps.glowLayer, sourceX, sourceY, x - layerOriginX, y - layerOriginY,
+    masked_blit(bitmaps.laserPicture, bitmaps.glowLayer, sourceX, sourceY, layerOrigin.layerX(x), layerOrigin.layerY(y),
                 CELL_SIZE, CELL_SIZE);
     masked_blit(bitmaps.laserPicture, bitmaps.beamLayer, sourceX, sourceY, x, y, CELL_SIZE, CELL_SIZE);
 }
@@ -285,35 +253,23 @@ void Game::drawRadar()
     if (radarSweep >= RADAR_SWEEP_END) radarSweep = 0;
 }
 
-void Game::refreshGhostMap()
-{
-    CellBox box{};
-    if (!takeChanges(obstacleGrid, paintedObstacles, box)) return;
-    obstacleGrid.paintCellRange(bitmaps.ghostMap, magenta(), makecol(0, 255, 0), CELL_SIZE, box.firstColumn,
-                                box.firstRow, box.lastColumn, box.lastRow);
-}
-
-void Game::forgetGhostMapCells(int firstColumn, int firstRow, int lastColumn, int lastRow)
-{
-    for (int r = firstRow; r <= lastRow; ++r)
-        for (int c = firstColumn; c <= lastColumn; ++c)
-            if (paintedObstacles.contains(c, r)) paintedObstacles.setCell(c, r, UNPAINTED);
-}
-
 void Game::forgetPaintedLayers()
 {
-    paintedObstacles.fill(UNPAINTED);
-    paintedReach.fill(UNPAINTED);
-    messageRise = 0;
-    messageTop = 0;
-    messageBottom = 0;
+    paintedReach.forget();
+    messages.reset();
     beamCellCount = 0;
 }
 
 void Game::followView()
 {
-    layerOriginX = mapX;
-    layerOriginY = mapY;
+    layerOrigin.x = mapX;
+    layerOrigin.y = mapY;
+}
+
+void Game::startFrame()
+{
+    eraseLastBeam();
+    followView();
 }
 
 void Game::eraseLastBeam()
@@ -322,7 +278,7 @@ void Game::eraseLastBeam()
     for (int i = 0; i < beamCellCount; ++i) {
         const int x = (beamFirstColumn + i * beamStepColumn) * CELL_SIZE;
         const int y = (beamFirstRow + i * beamStepRow) * CELL_SIZE;
-        rectfill(bitmaps.beamLayer, x, y, x + CELL_SIZE - 1, y + CELL_SIZE - 1, magenta());
+        rectfill(bitmaps.beamLayer, x, y, x + CELL_SIZE - 1, y + CELL_SIZE - 1, seeThrough());
     }
     beamCellCount = 0;
 }

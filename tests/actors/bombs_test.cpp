@@ -3,7 +3,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include "../actors/hand_built_board.h"
+#include "hand_built_board.h"
 #include "shell/random.h"
 
 class BombBoard : public HandBuiltBoard {
@@ -179,6 +179,23 @@ TEST_F(FuseTimeline, TheWallBlastClearsFiveByFiveCellsBorderIncluded)
             EXPECT_EQ(getpixel(game->bitmaps.wallsBitmap, px, py) == magenta(), cleared) << c << ", " << r;
             EXPECT_EQ(getpixel(game->bitmaps.ghostMap, px, py) == magenta(), cleared) << c << ", " << r;
         }
+}
+
+TEST_F(FuseTimeline, TheHeroCannotStepIntoTheWallsBesideABlast)
+{
+    wallEverywhere();
+    // Centre (420, 220): the square of cells 8 to 12 by 3 to 7. The hero stands in its corner cell
+    // (12, 7), and walks right and down into the walls beside it.
+    bomb& b = layAt(400, 200);
+    burnTo(b, 70);
+    for (const int arrow : {KEY_RIGHT, KEY_DOWN}) {
+        game->heroActor.placeAt(480, 280);
+        key[arrow] = 1;
+        game->moveHero();
+        key[arrow] = 0;
+        EXPECT_EQ(game->heroActor.x, 480);
+        EXPECT_EQ(game->heroActor.y, 280);
+    }
 }
 
 using BlastReach = BombBoard;

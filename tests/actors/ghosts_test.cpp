@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "../actors/hand_built_board.h"
+#include "hand_built_board.h"
 #include "shell/random.h"
 
 namespace {

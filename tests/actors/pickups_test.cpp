@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../actors/hand_built_board.h"
+#include "hand_built_board.h"
 #include "shell/random.h"
 
 namespace {

@@ -44,6 +44,7 @@ protected:
         buildBareBoard(*game, 20, 40);  // a world of 1600 x 800, larger than the view
         game->mapX = 200;
         game->mapY = 120;
+        game->followView();
         clear_to_color(game->bitmaps.worldBitmap, makecol(100, 100, 100));
         for (BITMAP* layer : {game->bitmaps.glowLayer, game->bitmaps.darkLayer, game->bitmaps.shadeLayer})
             clear_to_color(layer, magenta());

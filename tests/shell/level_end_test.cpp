@@ -3,7 +3,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include "../actors/hand_built_board.h"
+#include "hand_built_board.h"
 
 using LevelUp = HandBuiltBoard;
 

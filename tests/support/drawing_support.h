@@ -1,9 +1,10 @@
-// Helpers of the drawing tests: a board built by hand, and pictures whose every 40 x 40 cell
+// Helpers of the drawing tests: the hand-built board with pictures whose every 40 x 40 cell
 // has its own colour, so a pixel tells which cell of which picture was drawn.
 #pragma once
 
 #include <allegro.h>
 
+#include "hand_built_board.h"
 #include "shell/game.h"
 
 // The colour of cell (column, row) of a coded picture; the tint tells the pictures apart.
@@ -19,11 +20,11 @@ inline BITMAP* makeCodedPicture(int columns, int rows, int tint)
     return picture;
 }
 
-// The pixel of the message layer at world (x, y): the layer is a ring turned by messageRise.
+// The pixel of the message layer at world (x, y): the layer is a ring.
 inline int messagePixel(const Game& game, int x, int y)
 {
     BITMAP* ring = game.bitmaps.messageLayer;
-    return getpixel(ring, x, (y + game.messageRise) % ring->h);
+    return getpixel(ring, x, game.messages.ringRow(y, ring->h));
 }
 
 inline void replacePicture(BITMAP*& slot, BITMAP* picture)
@@ -57,24 +58,13 @@ inline void useCodedPictures(AssetBitmaps& b)
     replacePicture(b.gameOverPicture, makeCodedPicture(5, 2, GAME_OVER_TINT));
 }
 
-// A game at the given maze size with no walls, no actors, the hero on cell (2, 2) facing right,
-// and coded pictures.
+// The hand-built board of the given size with coded pictures, the hero on cell (2, 2) and a
+// dark blue background.
 inline void buildBareBoard(Game& game, int rows, int columns)
 {
-    game.bitmaps.loadGameBitmaps();
-    game.bitmaps.createLevelLayers(rows, columns);
+    buildHandBuiltBoard(game, rows, columns, 80, 80);
     useCodedPictures(game.bitmaps);
-    game.rows = rows;
-    game.columns = columns;
-    for (GridLayer* grid : {&game.wallGrid, &game.obstacleGrid, &game.reachGrid, &game.placementGrid})
-        grid->allocate(rows, columns);
-    clear_to_color(game.bitmaps.wallsBitmap, makecol(255, 0, 255));
-    clear_to_color(game.bitmaps.shadeLayer, makecol(255, 0, 255));
-    game.heroActor.setUp(80, 80, 40, 40, 10, 0, 4, DIRECTION_RIGHT);
-    game.levelNumber = 1;
-    game.lives = 3;
     game.backgroundRed = 40;
     game.backgroundGreen = 30;
     game.backgroundBlue = 60;
-    game.shieldAbsent = game.lifeAbsent = game.radarAbsent = game.shoesAbsent = game.generatorAbsent = 1;
 }

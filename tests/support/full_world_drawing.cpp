@@ -46,8 +46,7 @@ public:
         std::swap(bitmaps.worldBitmap, layers.world);
         std::swap(bitmaps.darkLayer, layers.dark);
         std::swap(bitmaps.glowLayer, layers.glow);
-        game.layerOriginX = 0;
-        game.layerOriginY = 0;
+        game.layerOrigin = LayerOrigin{};
     }
     ~WholeLayersInPlace()
     {
@@ -151,7 +150,7 @@ void drawWholeWorldFrame(Game& game)
     game.updateBombs();
     game.drawBlocks();
     game.drawGhosts();
-    if (key[KEY_G] && game.hasGenerator) game.drawBeam();
+    if (game.beamFiring()) game.drawBeam();
     game.drawRadar();
 }
 

@@ -142,6 +142,26 @@ TEST_F(GridLayerBlast, ClearsTheCellsAroundThePixelThatLieInTheGrid)
     }
 }
 
+TEST_F(GridLayerBlast, TheWallsBesideTheSquareStayWhole)
+{
+    // The square of cells 8 to 12 by 3 to 7: its pixels are 320 to 519 by 120 to 319, no more.
+    GridLayer layer;
+    ASSERT_TRUE(layer.allocate(16, 32));
+    layer.fill(CELL_WALL);
+    BITMAP* bitmap = makeFilledBitmap(1280, 640, 0x123456);
+    layer.blast(bitmap, 420, 220);
+    int opened = 0;
+    for (int y = 0; y < 640; ++y)
+        for (int x = 0; x < 1280; ++x) {
+            const bool inside = x >= 320 && x < 520 && y >= 120 && y < 320;
+            EXPECT_EQ(getpixel(bitmap, x, y), inside ? MAGENTA : 0x123456) << x << ", " << y;
+            opened += getpixel(bitmap, x, y) == MAGENTA;
+            if (HasFailure()) break;
+        }
+    EXPECT_EQ(opened, 200 * 200);
+    destroy_bitmap(bitmap);
+}
+
 class GridLayerPainting : public HeadlessTest {};
 
 TEST_F(GridLayerPainting, PaintsWallCellsOnlyAndLeavesReachedFloorAlone)

@@ -1,12 +1,30 @@
-// A board built by hand for the tests of the rules: a level-1 world (16 x 32 cells) with its
-// layers, grids of open floor, actor arrays with everything off the board, every power-up left
-// out, and the hero standing on cell (5, 5). Each case puts on it only what it needs.
+// The board built by hand for the tests: a level-1 world with its layers, grids of open floor,
+// every power-up left out and the hero facing right. Each case puts on it only what it needs.
 #pragma once
 
 #include <allegro.h>
 
 #include "shell/game.h"
 #include "test_support.h"
+
+// The board of the given size, the hero with his corner at (heroX, heroY).
+inline void buildHandBuiltBoard(Game& g, int rows, int columns, int heroX, int heroY)
+{
+    g.bitmaps.loadGameBitmaps();
+    g.bitmaps.createLevelLayers(rows, columns);
+    for (GridLayer* grid : {&g.placementGrid, &g.obstacleGrid, &g.wallGrid, &g.reachGrid}) grid->allocate(rows, columns);
+    g.rows = rows;
+    g.columns = columns;
+    clear_to_color(g.bitmaps.wallsBitmap, makecol(255, 0, 255));
+    clear_to_color(g.bitmaps.shadeLayer, makecol(255, 0, 255));
+    g.heroActor.setUp(heroX, heroY, 40, 40, 10, 0, 4, DIRECTION_RIGHT);
+    g.levelNumber = 1;
+    g.lives = 3;
+    g.shieldAbsent = g.lifeAbsent = g.radarAbsent = g.shoesAbsent = g.generatorAbsent = 1;
+}
+
+// The board of the tests of the rules: 16 x 32 cells, actor arrays with everything off the board,
+// and the hero standing on cell (5, 5).
 
 class HandBuiltBoard : public GameTest {
 protected:
@@ -20,20 +38,14 @@ protected:
     {
         GameTest::SetUp();
         Game& g = *game;
-        g.bitmaps.loadGameBitmaps();
-        g.bitmaps.createLevelLayers(ROWS, COLUMNS);
+        buildHandBuiltBoard(g, ROWS, COLUMNS, HERO_X, HERO_Y);
         ASSERT_TRUE(g.bitmaps.gameBitmapsComplete());
         ASSERT_TRUE(g.bitmaps.levelLayersComplete());
-        for (GridLayer* grid : {&g.placementGrid, &g.obstacleGrid, &g.wallGrid, &g.reachGrid}) grid->allocate(ROWS, COLUMNS);
-        g.rows = ROWS;
-        g.columns = COLUMNS;
-        g.levelNumber = g.builtLevel = 1;
-        g.lives = 3;
+        g.builtLevel = 1;
         g.bombCount = 1;
         g.hunterIndex = 10000;
         g.ghostSpeedFactor = 1;
         g.baseSpeed = 4;
-        g.heroActor.setUp(HERO_X, HERO_Y, 40, 40, 10, 0, 4, DIRECTION_RIGHT);
         g.ghosts = new ghost[CAPACITY];
         g.bombs = new bomb[BOMB_SLOTS];
         g.blocks = new sprite[CAPACITY];
@@ -50,7 +62,6 @@ protected:
         for (int i = 0; i < BOMB_SLOTS; ++i) g.bombs[i].clear();
         for (sprite* item : {&g.shieldItem, &g.lifeItem, &g.shoesItem, &g.generatorItem, &g.radarItem})
             item->takeOffBoard();
-        g.shieldAbsent = g.lifeAbsent = g.shoesAbsent = g.generatorAbsent = g.radarAbsent = 1;
         clearLayers();
     }
 
