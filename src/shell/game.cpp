@@ -89,8 +89,9 @@ void Game::playOneGame()
     for (;;) {
         pace.beginPass();
         if (!runGamePass()) break;
+        if (observer) observer->passWorked(pace.deadline());
         pace.finishPass();
-        if (observer) observer->passPaced(pace.deadline());
+        if (observer) observer->passPaced();
     }
     endGame();
     stopTicks();

@@ -25,8 +25,10 @@ constexpr int MENU_QUIT = 4;
 class GameObserver {
 public:
     virtual ~GameObserver() = default;
-    // A pass of the game loop has ended and its wait is over; `deadline` is when it was due to end.
-    virtual void passPaced(std::chrono::steady_clock::time_point deadline) = 0;
+    // A pass of the game loop has done its work and is about to wait for `deadline`, when it is due to end.
+    virtual void passWorked(std::chrono::steady_clock::time_point deadline) = 0;
+    // The pass's wait is over.
+    virtual void passPaced() = 0;
     // A game has ended and its result is recorded.
     virtual void gameEnded() = 0;
 };
