@@ -1,23 +1,60 @@
 # Two commands do everything: "make play" and "make test".
+# Every target configures its build folder with every option it relies on, so none inherits
+# another's cached choices: the players' build (play, install), the developers' suite, the
+# sanitizer and fuzz builds and the package build each have a folder of their own.
 BUILD := build
+TEST_BUILD := build-test
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
+PACKAGE_BUILD := build-package
 FUZZ_RUNS ?= 20000
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: play build install test sanitizer-test fuzz-test benchmark setup setup-test clean
+OFF := -DGHOSTMAZE_TESTS=OFF -DGHOSTMAZE_BENCHMARKS=OFF -DGHOSTMAZE_SANITIZE=OFF -DGHOSTMAZE_FUZZ=OFF
+# Players and packagers see warnings; developers' builds stop at them.
+PLAYER_OPTIONS := -DCMAKE_BUILD_TYPE=Release $(OFF) -DGHOSTMAZE_WERROR=OFF
+TEST_OPTIONS := -DCMAKE_BUILD_TYPE=Release $(OFF) -DGHOSTMAZE_TESTS=ON -DGHOSTMAZE_BENCHMARKS=ON -DGHOSTMAZE_WERROR=ON
+ASAN_OPTIONS := -DCMAKE_BUILD_TYPE=Debug $(OFF) -DGHOSTMAZE_TESTS=ON -DGHOSTMAZE_SANITIZE=ON -DGHOSTMAZE_WERROR=ON
+FUZZ_OPTIONS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ $(OFF) -DGHOSTMAZE_FUZZ=ON -DGHOSTMAZE_WERROR=ON
+# The package is built with Debian's own compiler and linker flags (hardening included).
+PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+PACKAGE_OPTIONS = -DCMAKE_BUILD_TYPE=Release $(OFF) -DGHOSTMAZE_WERROR=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_CXX_FLAGS="$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)"
 
-play: build
+.PHONY: play build install uninstall package test sanitizer-test fuzz-test benchmark \
+  setup setup-test setup-package clean
+
+play: setup
+	$(MAKE) build
 	cd $(BUILD)/game && ./ghostmaze
 
-build: setup
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+build:
+	cmake -S . -B $(BUILD) $(PLAYER_OPTIONS)
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The launcher, program, pictures, sounds, icon and menu entry under $(PREFIX).
-install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+# The launcher, program, pictures, sounds, icons, menu entry, metadata and manual page under
+# $(DESTDIR)$(PREFIX). It only builds and installs: what the build needs comes from
+# "make setup", run once beforehand.
+install:
+	@bash tools/setup.sh --check
+	$(MAKE) build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(abspath $(PREFIX))"
+	awk -v destdir="$(DESTDIR)" '{ print destdir $$0 }' $(BUILD)/install_manifest.txt > $(BUILD)/installed_files.txt
+
+# Removes what the last "make install" put under $(DESTDIR)$(PREFIX), by its install manifest
+# (CMake's lists the files without DESTDIR; install keeps a copy with it).
+uninstall:
+	bash tools/uninstall.sh $(BUILD)/installed_files.txt "$(DESTDIR)$(abspath $(PREFIX))"
+
+# ghostmaze_<version>_<arch>.deb in $(PACKAGE_BUILD)/, installing to /usr.
+package:
+	@bash tools/setup.sh --check package
+	cmake -S . -B $(PACKAGE_BUILD) $(PACKAGE_OPTIONS)
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack
 
 setup:
 	@bash tools/setup.sh
@@ -25,22 +62,25 @@ setup:
 setup-test:
 	@bash tools/setup.sh test
 
+setup-package:
+	@bash tools/setup.sh package
+
 # The whole suite, then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test: setup-test
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGHOSTMAZE_TESTS=ON -DGHOSTMAZE_BENCHMARKS=ON
-	cmake --build $(BUILD) -j $(JOBS)
-	cd $(BUILD) && ctest --output-on-failure
+	cmake -S . -B $(TEST_BUILD) $(TEST_OPTIONS)
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+	cd $(TEST_BUILD) && ctest --output-on-failure
 	$(MAKE) sanitizer-test
 	$(MAKE) fuzz-test
 
 sanitizer-test:
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGHOSTMAZE_TESTS=ON -DGHOSTMAZE_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) $(ASAN_OPTIONS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -L unit
 
 # Each file reader on FUZZ_RUNS generated inputs; new finds go to the build folder, not the seeds.
 fuzz-test:
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DGHOSTMAZE_FUZZ=ON
+	cmake -S . -B $(FUZZ_BUILD) $(FUZZ_OPTIONS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target high_scores_fuzzer player_fuzzer
 	for reader in high_scores player; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$reader && \
@@ -48,10 +88,10 @@ fuzz-test:
 	    || exit 1; \
 	done
 
-benchmark: setup-test build
-	cmake -S . -B $(BUILD) -DGHOSTMAZE_BENCHMARKS=ON
-	cmake --build $(BUILD) -j $(JOBS) --target frame_benchmark
-	$(BUILD)/bench/frame_benchmark
+benchmark: setup-test
+	cmake -S . -B $(TEST_BUILD) $(TEST_OPTIONS)
+	cmake --build $(TEST_BUILD) -j $(JOBS) --target frame_benchmark
+	$(TEST_BUILD)/bench/frame_benchmark
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

@@ -4,11 +4,11 @@
 set -e
 here=$(dirname "$(readlink -f "$0")")
 prefix=$(cd "$here/.." && pwd)
-data="$prefix/share/ghostmaze"
+data="$prefix/share/games/ghostmaze"
 folder="${XDG_DATA_HOME:-$HOME/.local/share}/ghostmaze"
 mkdir -p "$folder"
 for assets in _bmp _sample; do
   ln -sfn "$data/$assets" "$folder/$assets"
 done
 cd "$folder"
-exec "$prefix/libexec/ghostmaze/ghostmaze" "$@"
+exec "$prefix/lib/games/ghostmaze/ghostmaze" "$@"
