@@ -1,9 +1,9 @@
 # Two commands do everything: "make play" and "make test".
 # Every target configures its build folder with every option it relies on, so none inherits
-# another's cached choices: the players' build (play, install), the developers' suite, the
+# another's cached choices: the developers' suite, the players' build (play, install), the
 # sanitizer and fuzz builds and the package build each have a folder of their own.
 BUILD := build
-TEST_BUILD := build-test
+PLAY_BUILD := build-play
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 PACKAGE_BUILD := build-package
@@ -29,11 +29,11 @@ PACKAGE_OPTIONS = -DCMAKE_BUILD_TYPE=Release $(OFF) -DGHOSTMAZE_WERROR=OFF -DCMA
 
 play: setup
 	$(MAKE) build
-	cd $(BUILD)/game && ./ghostmaze
+	cd $(PLAY_BUILD)/game && ./ghostmaze
 
 build:
-	cmake -S . -B $(BUILD) $(PLAYER_OPTIONS)
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake -S . -B $(PLAY_BUILD) $(PLAYER_OPTIONS)
+	cmake --build $(PLAY_BUILD) -j $(JOBS)
 
 # The launcher, program, pictures, sounds, icons, menu entry, metadata and manual page under
 # $(DESTDIR)$(PREFIX). It only builds and installs: what the build needs comes from
@@ -41,13 +41,13 @@ build:
 install:
 	@bash tools/setup.sh --check
 	$(MAKE) build
-	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(abspath $(PREFIX))"
-	awk -v destdir="$(DESTDIR)" '{ print destdir $$0 }' $(BUILD)/install_manifest.txt > $(BUILD)/installed_files.txt
+	DESTDIR="$(DESTDIR)" cmake --install $(PLAY_BUILD) --prefix "$(abspath $(PREFIX))"
+	awk -v destdir="$(DESTDIR)" '{ print destdir $$0 }' $(PLAY_BUILD)/install_manifest.txt > $(PLAY_BUILD)/installed_files.txt
 
 # Removes what the last "make install" put under $(DESTDIR)$(PREFIX), by its install manifest
 # (CMake's lists the files without DESTDIR; install keeps a copy with it).
 uninstall:
-	bash tools/uninstall.sh $(BUILD)/installed_files.txt "$(DESTDIR)$(abspath $(PREFIX))"
+	bash tools/uninstall.sh $(PLAY_BUILD)/installed_files.txt "$(DESTDIR)$(abspath $(PREFIX))"
 
 # ghostmaze_<version>_<arch>.deb in $(PACKAGE_BUILD)/, installing to /usr.
 package:
@@ -67,9 +67,9 @@ setup-package:
 
 # The whole suite, then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test: setup-test
-	cmake -S . -B $(TEST_BUILD) $(TEST_OPTIONS)
-	cmake --build $(TEST_BUILD) -j $(JOBS)
-	cd $(TEST_BUILD) && ctest --output-on-failure
+	cmake -S . -B $(BUILD) $(TEST_OPTIONS)
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure
 	$(MAKE) sanitizer-test
 	$(MAKE) fuzz-test
 
@@ -89,9 +89,9 @@ fuzz-test:
 	done
 
 benchmark: setup-test
-	cmake -S . -B $(TEST_BUILD) $(TEST_OPTIONS)
-	cmake --build $(TEST_BUILD) -j $(JOBS) --target frame_benchmark
-	$(TEST_BUILD)/bench/frame_benchmark
+	cmake -S . -B $(BUILD) $(TEST_OPTIONS)
+	cmake --build $(BUILD) -j $(JOBS) --target frame_benchmark
+	$(BUILD)/bench/frame_benchmark
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(PLAY_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
