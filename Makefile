@@ -1,9 +1,11 @@
-# Two commands do everything: "make play" and "make test".
+# "make play" plays, "make check" runs the unit tests between edits, "make test" runs everything.
 # Every target configures its build folder with every option it relies on, so none inherits
-# another's cached choices: the developers' suite, the players' build (play, install), the
-# sanitizer and fuzz builds and the package build each have a folder of their own.
+# another's cached choices: the developers' suite (check, test), the players' build (play,
+# install), the benchmark, the sanitizer and fuzz builds and the package build each have a
+# folder of their own.
 BUILD := build
 PLAY_BUILD := build-play
+BENCH_BUILD := build-bench
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 PACKAGE_BUILD := build-package
@@ -16,6 +18,7 @@ OFF := -DGHOSTMAZE_TESTS=OFF -DGHOSTMAZE_BENCHMARKS=OFF -DGHOSTMAZE_SANITIZE=OFF
 # Players and packagers see warnings; developers' builds stop at them.
 PLAYER_OPTIONS := -DCMAKE_BUILD_TYPE=Release $(OFF) -DGHOSTMAZE_WERROR=OFF
 TEST_OPTIONS := -DCMAKE_BUILD_TYPE=Release $(OFF) -DGHOSTMAZE_TESTS=ON -DGHOSTMAZE_BENCHMARKS=ON -DGHOSTMAZE_WERROR=ON
+BENCH_OPTIONS := -DCMAKE_BUILD_TYPE=Release $(OFF) -DGHOSTMAZE_BENCHMARKS=ON -DGHOSTMAZE_WERROR=ON
 ASAN_OPTIONS := -DCMAKE_BUILD_TYPE=Debug $(OFF) -DGHOSTMAZE_TESTS=ON -DGHOSTMAZE_SANITIZE=ON -DGHOSTMAZE_WERROR=ON
 FUZZ_OPTIONS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ $(OFF) -DGHOSTMAZE_FUZZ=ON -DGHOSTMAZE_WERROR=ON
 # The package is built with Debian's own compiler and linker flags (hardening included).
@@ -24,7 +27,7 @@ PACKAGE_OPTIONS = -DCMAKE_BUILD_TYPE=Release $(OFF) -DGHOSTMAZE_WERROR=OFF -DCMA
   -DCMAKE_CXX_FLAGS="$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)"
 
-.PHONY: play build install uninstall package test sanitizer-test fuzz-test benchmark \
+.PHONY: play build install uninstall package check test sanitizer-test fuzz-test benchmark \
   setup setup-test setup-package clean
 
 play: setup
@@ -65,6 +68,12 @@ setup-test:
 setup-package:
 	@bash tools/setup.sh package
 
+# The unit tests alone, in the developers' build folder: the quick check between edits.
+check: setup-test
+	cmake -S . -B $(BUILD) $(TEST_OPTIONS)
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -L unit
+
 # The whole suite, then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test: setup-test
 	cmake -S . -B $(BUILD) $(TEST_OPTIONS)
@@ -81,17 +90,18 @@ sanitizer-test:
 # Each file reader on FUZZ_RUNS generated inputs; new finds go to the build folder, not the seeds.
 fuzz-test:
 	cmake -S . -B $(FUZZ_BUILD) $(FUZZ_OPTIONS)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target high_scores_fuzzer player_fuzzer
-	for reader in high_scores player; do \
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target high_scores_fuzzer player_fuzzer picture_fuzzer
+	for reader in high_scores player picture; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$reader && \
 	  $(FUZZ_BUILD)/fuzz/$${reader}_fuzzer -runs=$(FUZZ_RUNS) $(FUZZ_BUILD)/corpus/$$reader fuzz/corpus/$$reader \
 	    || exit 1; \
 	done
 
+# In a folder of its own, so the game's build keeps its settings.
 benchmark: setup-test
-	cmake -S . -B $(BUILD) $(TEST_OPTIONS)
-	cmake --build $(BUILD) -j $(JOBS) --target frame_benchmark
-	$(BUILD)/bench/frame_benchmark
+	cmake -S . -B $(BENCH_BUILD) $(BENCH_OPTIONS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target frame_benchmark
+	$(BENCH_BUILD)/bench/frame_benchmark
 
 clean:
-	rm -rf $(BUILD) $(PLAY_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(PLAY_BUILD) $(BENCH_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
