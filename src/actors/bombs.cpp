@@ -115,8 +115,9 @@ void Game::tickBomb(bomb& b)
         const int row = cellOf(b.y + HALF_BOMB);
         forgetGhostMapCells(column - BLAST_CELLS, row - BLAST_CELLS, column + BLAST_CELLS, row + BLAST_CELLS);
         keepBlocksSolid();
-        // Newly opened floor loses its fog.
-        updateReach(heroActor.x, heroActor.y);
+        // Newly opened floor loses its fog; the frozen board keeps its light, as the hidden
+        // hero reaches nothing.
+        if (gameOver != 1) updateReach(heroActor.x, heroActor.y);
     }
     if (f == FUSE_END) {
         b.armed = false;

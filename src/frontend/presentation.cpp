@@ -30,6 +30,8 @@ constexpr int LIFE_ICON_COLUMN = 10;   // the hero's first frame on the sprite s
 constexpr int LIFE_LABEL_GAP = 50;     // from the "Life:" text to the first icon, pixels
 constexpr int LEVEL_TARGET_STEP = 100;
 constexpr int LEVEL_TARGET_BASE = 100;
+constexpr int SCORE_X = 10;            // the score's text, and where the target follows it
+constexpr int TARGET_X = 70;
 
 // Bottom strip: the bomb group, the three bar groups and the radar icon, from their right ends.
 constexpr int BOMB_GROUP_RIGHT = 540;  // the first bomb icon stands at W - 540
@@ -248,9 +250,13 @@ void Game::drawTopStrip()
     clear_to_color(strip, makecol(0, 0, 0));
     textout_ex(strip, font, "Player:", 10, 5, white(), -1);
     textout_ex(strip, font, frontEnd.playerName, 70, 5, white(), -1);
-    printValue(strip, 10, 15, white(), "Pkt:%d", score);
-    // The score the level-up rule must see exceeded.
-    printValue(strip, 70, 15, white(), "/%d", levelNumber * LEVEL_TARGET_STEP * levelNumber + LEVEL_TARGET_BASE);
+    char scoreText[24];
+    std::snprintf(scoreText, sizeof scoreText, "Pkt:%d", score);
+    textout_ex(strip, font, scoreText, SCORE_X, 15, white(), -1);
+    // The score the level-up rule must see exceeded; a score of four digits or more pushes it
+    // right rather than running into it.
+    const int targetX = std::max(TARGET_X, SCORE_X + text_length(font, scoreText));
+    printValue(strip, targetX, 15, white(), "/%d", levelNumber * LEVEL_TARGET_STEP * levelNumber + LEVEL_TARGET_BASE);
     printValue(strip, 10, 25, white(), "Level:%d", levelNumber);
 
     // One icon per life, the last ending at the right edge.

@@ -21,6 +21,8 @@ constexpr int NUMBER_DY = -100;
 
 void Game::checkLevelUp()
 {
+    // The frozen board's result is final: a score already past the next targets climbs no further.
+    if (gameOver == 1) return;
     if (score <= levelNumber * levelNumber * TARGET_PER_LEVEL_SQUARED + TARGET_BASE) return;
     // One level per frame at most, so a big jump shows one picture and sound per level gained.
     const BITMAP* layer = bitmaps.messageLayer;
