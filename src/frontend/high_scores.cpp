@@ -16,6 +16,8 @@
 #include <ostream>
 #include <string>
 
+#include "shell/window_events.h"
+
 namespace {
 
 // The widest values whose text fits the ten-byte field with its terminator.
@@ -223,6 +225,11 @@ void Game::runHighScores()
 
 bool Game::highScoresPass()
 {
+    // The window's close button ends the program from here too.
+    if (closeRequested.load()) {
+        menuChoice = MENU_QUIT;
+        return true;
+    }
     if (!key[KEY_ESC] && mouse_b != 2) return false;
     menuChoice = MENU_NONE;
     return true;

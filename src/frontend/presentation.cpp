@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "shell/game.h"
 
@@ -23,6 +24,8 @@ constexpr Blend RADAR_BLEND = {255, 255, 0, 150};
 constexpr int MESSAGE_RISE = 3;         // pixels the messages rise per presented frame
 constexpr int RADAR_RIGHT_MARGIN = 10;  // from the radar's right edge to the screen's, pixels
 constexpr int RADAR_BOTTOM_MARGIN = 50; // from the radar's bottom edge to the screen's, pixels
+constexpr const char* PAUSE_TEXT = "PAUSE";
+constexpr int PAUSE_GLYPH_SCALE = 4;    // the paused game's word, four times the glyphs' size
 
 // Top strip.
 constexpr int ICON_SIZE = 40;          // every HUD icon is the top-left cell of its picture
@@ -212,6 +215,17 @@ void Game::composeFrameTo(BITMAP* target)
 
     blit(bitmaps.hudTop, back, 0, 0, 0, 0, bitmaps.hudTop->w, bitmaps.hudTop->h);
     blit(bitmaps.hudBottom, back, 0, 0, 0, back->h - HUD_HEIGHT, bitmaps.hudBottom->w, bitmaps.hudBottom->h);
+    if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
+}
+
+void Game::showPauseTo(BITMAP* target)
+{
+    // The back buffer still holds the last frame composed: the paused game stands as it was seen.
+    BITMAP* back = bitmaps.backBuffer;
+    const int width = static_cast<int>(std::strlen(PAUSE_TEXT)) * CHARACTER_ADVANCE * PAUSE_GLYPH_SCALE;
+    const int height = GLYPH_HEIGHT * PAUSE_GLYPH_SCALE;
+    frontEnd.drawText(bitmaps.alphabetPicture, back, (back->w - width) / 2, (back->h - height) / 2, 0, PAUSE_TEXT,
+                      PAUSE_GLYPH_SCALE);
     if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
 }
 

@@ -54,9 +54,9 @@ extern "C" void __wrap__ZN8FrontEnd12recordResultEi(FrontEnd* frontEnd, std::int
 
 int main()
 {
-    if (!initLibrary()) {
-        std::fprintf(stderr, "Ghost Maze cannot open its 1280 x 720 window at 32-bit colour: %s\n",
-                     allegro_error);
+    const std::string failure = initLibrary();
+    if (!failure.empty()) {
+        std::fprintf(stderr, "Ghost Maze cannot start: %s\n", failure.c_str());
         allegro_exit();
         return 1;
     }
