@@ -35,6 +35,7 @@ constexpr int LEVEL_TARGET_STEP = 100;
 constexpr int LEVEL_TARGET_BASE = 100;
 constexpr int SCORE_X = 10;            // the score's text, and where the target follows it
 constexpr int TARGET_X = 70;
+constexpr int TOGGLE_KEYS_X = 125;     // the pause and sound keys' hint, right of the exit key's
 
 // Bottom strip: the bomb group, the three bar groups and the radar icon, from their right ends.
 constexpr int BOMB_GROUP_RIGHT = 540;  // the first bomb icon stands at W - 540
@@ -286,6 +287,7 @@ void Game::drawBottomStrip()
     const int w = strip->w;
     clear_to_color(strip, makecol(0, 0, 0));
     textout_ex(strip, font, "[ESC] - exit", 5, 30, white(), -1);
+    textout_ex(strip, font, "[P] - pause  [M] - sound", TOGGLE_KEYS_X, 30, white(), -1);
 
     if (bombCount > 0) {
         const int b = w - BOMB_GROUP_RIGHT;

@@ -219,6 +219,7 @@ TEST_F(HudStrips, TheBombGroupShowsOnlyWhileTheHeroHoldsBombs)
     game->bombCount = 0;
     game->drawHud();
     EXPECT_TRUE(showsText(strip, 5, 30, "[ESC] - exit", makecol(255, 255, 255)));
+    EXPECT_TRUE(showsText(strip, 125, 30, "[P] - pause  [M] - sound", makecol(255, 255, 255)));
     for (int x = W - 848; x <= W - 518; ++x)
         for (int y = 0; y < 40; ++y) ASSERT_EQ(getpixel(strip, x, y), black()) << x << ", " << y;
     game->bombCount = 1;
