@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "drawing_support.h"
+#include "full_world_drawing.h"
 #include "shell/game.h"
+#include "shell/random.h"
 #include "test_support.h"
 
 namespace {
@@ -102,6 +107,47 @@ TEST_F(LostGame, ABombStillTickingKillsButScoresNothingAndKeepsTheLight)
     EXPECT_EQ(g.reachGrid.cells, reach) << "the frozen board is not put under fog";
     EXPECT_TRUE(samePixels(g.bitmaps.shadeLayer, fogBefore));
     destroy_bitmap(fogBefore);
+}
+
+// The value of "NAME=N" in an end-to-end script, or -1.
+int scriptValue(const std::string& script, const std::string& name)
+{
+    std::ifstream in(std::string(TESTS_DIR) + "/e2e/" + script);
+    const std::regex pattern("^" + name + "=([0-9]+)");
+    std::string line;
+    std::smatch match;
+    while (std::getline(in, line))
+        if (std::regex_search(line, match, pattern)) return std::stoi(match[1]);
+    return -1;
+}
+
+using LostGameScenario = GameTest;
+
+// The end-to-end lost game walks the start row to its wall and must find exactly these points there.
+TEST_F(LostGameScenario, TheSeededStartRowHoldsTheCoinsTheScriptCountsOnAndNothingElse)
+{
+    const int seed = scriptValue("lost_game_test.sh", "SEED");
+    const int points = scriptValue("lost_game_test.sh", "COINS_IN_ROW");
+    ASSERT_GT(seed, 0);
+    ASSERT_GT(points, 0);
+    discardGame(game);
+    seedRandom(static_cast<std::uint32_t>(seed));
+    game = new Game;
+    game->setUpLevel();
+    const Game& g = *game;
+    const int row = cellOf(g.heroActor.y);
+    int end = cellOf(g.heroActor.x) + 1;
+    while (end < g.columns && g.wallGrid.getCell(end, row) != CELL_WALL) ++end;
+    auto inRow = [&](const sprite& s) { return s.y == row * CELL_SIZE && s.x > g.heroActor.x && s.x < end * CELL_SIZE; };
+    int found = 0;
+    for (auto [coins, count, value] : {std::tuple{g.coins1, g.coin1Count, 1}, {g.coins2, g.coin2Count, 2},
+                                       {g.coins5, g.coin5Count, 5}})
+        for (int i = 0; i < count; ++i) found += inRow(coins[i]) ? value : 0;
+    EXPECT_EQ(found, points);
+    // No treasure of random worth, and no item that would change the lives or shield the hero.
+    for (int i = 0; i < g.treasureCount; ++i) EXPECT_FALSE(inRow(g.treasures[i]));
+    for (const sprite* item : {&g.shieldItem, &g.lifeItem, &g.shoesItem, &g.generatorItem, &g.radarItem})
+        EXPECT_FALSE(inRow(*item));
 }
 
 }  // namespace
