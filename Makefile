@@ -1,12 +1,13 @@
-# Two commands do everything: "make play" and "make test".
+# "make play" plays, "make check" runs the unit tests between edits, "make test" runs everything.
 BUILD := build
+BENCH_BUILD := build-bench
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_RUNS ?= 20000
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: play build install test sanitizer-test fuzz-test benchmark setup setup-test clean
+.PHONY: play build install check test sanitizer-test fuzz-test benchmark setup setup-test clean
 
 play: build
 	cd $(BUILD)/game && ./ghostmaze
@@ -25,6 +26,12 @@ setup:
 setup-test:
 	@bash tools/setup.sh test
 
+# The unit tests alone, in the developers' build folder: the quick check between edits.
+check: setup-test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGHOSTMAZE_TESTS=ON
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -L unit
+
 # The whole suite, then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test: setup-test
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DGHOSTMAZE_TESTS=ON -DGHOSTMAZE_BENCHMARKS=ON
@@ -41,17 +48,18 @@ sanitizer-test:
 # Each file reader on FUZZ_RUNS generated inputs; new finds go to the build folder, not the seeds.
 fuzz-test:
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DGHOSTMAZE_FUZZ=ON
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target high_scores_fuzzer player_fuzzer
-	for reader in high_scores player; do \
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target high_scores_fuzzer player_fuzzer picture_fuzzer
+	for reader in high_scores player picture; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$reader && \
 	  $(FUZZ_BUILD)/fuzz/$${reader}_fuzzer -runs=$(FUZZ_RUNS) $(FUZZ_BUILD)/corpus/$$reader fuzz/corpus/$$reader \
 	    || exit 1; \
 	done
 
-benchmark: setup-test build
-	cmake -S . -B $(BUILD) -DGHOSTMAZE_BENCHMARKS=ON
-	cmake --build $(BUILD) -j $(JOBS) --target frame_benchmark
-	$(BUILD)/bench/frame_benchmark
+# In a folder of its own, so the game's build keeps its settings.
+benchmark: setup-test
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DGHOSTMAZE_BENCHMARKS=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target frame_benchmark
+	$(BENCH_BUILD)/bench/frame_benchmark
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -5,7 +5,19 @@ set -e
 here=$(dirname "$(readlink -f "$0")")
 prefix=$(cd "$here/.." && pwd)
 data="$prefix/share/ghostmaze"
-folder="${XDG_DATA_HOME:-$HOME/.local/share}/ghostmaze"
+# The XDG rules: an XDG_DATA_HOME that is not an absolute path is ignored. Without it, HOME
+# must be an absolute path too, or the files would land in / or in whatever folder we were started from.
+case "${XDG_DATA_HOME:-}" in
+  /*) base=$XDG_DATA_HOME ;;
+  *)
+    case "${HOME:-}" in
+      /*) base=$HOME/.local/share ;;
+      *)
+        echo "ghostmaze: set HOME (or XDG_DATA_HOME) to an absolute path: the game keeps its files under it" >&2
+        exit 1 ;;
+    esac ;;
+esac
+folder="$base/ghostmaze"
 mkdir -p "$folder"
 for assets in _bmp _sample; do
   ln -sfn "$data/$assets" "$folder/$assets"

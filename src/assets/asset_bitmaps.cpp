@@ -4,8 +4,12 @@
 #include <allegro.h>
 #include <sys/mman.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "assets/asset_files.h"
 #include "world/grid_layer.h"
 
 namespace {
@@ -29,8 +33,6 @@ BITMAP* createWorldLayer(int width, int height)
     return layer;
 }
 
-BITMAP* loadPicture(const char* path) { return load_bitmap(path, default_palette); }
-
 constexpr int MAGENTA_R = 255, MAGENTA_G = 0, MAGENTA_B = 255;
 
 // Destroys a bitmap and forgets it, so a destroyed group can never be drawn by mistake.
@@ -40,18 +42,93 @@ void destroy(BITMAP*& bitmap)
     bitmap = nullptr;
 }
 
+// One bitmap of a group: a picture names the file it is loaded from, a bitmap the game
+// creates names none (its size is given where the group is made).
+struct BitmapSlot {
+    BITMAP* AssetBitmaps::*member;
+    const char* path;
+};
+
+// Each group's table drives its loading, its completeness check and its destruction.
+const BitmapSlot FRONT_END_GROUP[] = {
+    {&AssetBitmaps::menuBuffer, nullptr},
+    {&AssetBitmaps::posterPicture, "_bmp/afisz.bmp"},
+    {&AssetBitmaps::buttonsPicture, "_bmp/buttons.bmp"},
+    {&AssetBitmaps::heroPicture, "_bmp/zorbinik.bmp"},
+    {&AssetBitmaps::alphabetPicture, "_bmp/alfabet.bmp"},
+    {&AssetBitmaps::playerPicture, "_bmp/player.bmp"},
+    {&AssetBitmaps::ledPicture, "_bmp/led.bmp"},
+    {&AssetBitmaps::nameFieldBitmap, nullptr},
+    {&AssetBitmaps::arrowPicture, "_bmp/arrow.bmp"},
+};
+
+const BitmapSlot GAME_GROUP[] = {
+    {&AssetBitmaps::hudTop, nullptr},
+    {&AssetBitmaps::hudBottom, nullptr},
+    {&AssetBitmaps::debugPanel, nullptr},
+    {&AssetBitmaps::glowScratch, nullptr},
+    {&AssetBitmaps::terrainPicture, "_bmp/teren.bmp"},
+    {&AssetBitmaps::gameOverPicture, "_bmp/gameover.bmp"},
+    {&AssetBitmaps::spriteSheet, "_bmp/sprites.bmp"},
+    {&AssetBitmaps::coin1Picture, "_bmp/1PLN.bmp"},
+    {&AssetBitmaps::coin2Picture, "_bmp/2PLN.bmp"},
+    {&AssetBitmaps::coin5Picture, "_bmp/5PLN.bmp"},
+    {&AssetBitmaps::bombPicture, "_bmp/bomba.bmp"},
+    {&AssetBitmaps::explosionPicture, "_bmp/wybuch.bmp"},
+    {&AssetBitmaps::deathPicture, "_bmp/zor_death.bmp"},
+    {&AssetBitmaps::shieldPicture, "_bmp/tarcza.bmp"},
+    {&AssetBitmaps::shoesPicture, "_bmp/buty.bmp"},
+    {&AssetBitmaps::lifePicture, "_bmp/zor_life.bmp"},
+    {&AssetBitmaps::framePicture, "_bmp/rama.bmp"},
+    {&AssetBitmaps::treasurePicture, "_bmp/skarb.bmp"},
+    {&AssetBitmaps::generatorPicture, "_bmp/x_generator.bmp"},
+    {&AssetBitmaps::laserPicture, "_bmp/laser.bmp"},
+    {&AssetBitmaps::radarPicture, "_bmp/x_radar.bmp"},
+};
+
+const BitmapSlot LEVEL_GROUP[] = {
+    {&AssetBitmaps::backBuffer, nullptr},  {&AssetBitmaps::worldBitmap, nullptr},
+    {&AssetBitmaps::glowLayer, nullptr},   {&AssetBitmaps::beamLayer, nullptr},
+    {&AssetBitmaps::darkLayer, nullptr},   {&AssetBitmaps::wallsBitmap, nullptr},
+    {&AssetBitmaps::ghostMap, nullptr},    {&AssetBitmaps::shadeMask, nullptr},
+    {&AssetBitmaps::shadeLayer, nullptr},  {&AssetBitmaps::messageLayer, nullptr},
+    {&AssetBitmaps::radarBitmap, nullptr},
+};
+
+template <std::size_t N>
+void loadPictures(AssetBitmaps& bitmaps, const BitmapSlot (&group)[N])
+{
+    std::string problem;
+    for (const BitmapSlot& slot : group)
+        if (slot.path) bitmaps.*slot.member = loadPicture(slot.path, problem);
+}
+
+template <std::size_t N>
+bool groupComplete(const AssetBitmaps& bitmaps, const BitmapSlot (&group)[N])
+{
+    for (const BitmapSlot& slot : group)
+        if (!(bitmaps.*slot.member)) return false;
+    return true;
+}
+
+template <std::size_t N>
+void destroyGroup(AssetBitmaps& bitmaps, const BitmapSlot (&group)[N])
+{
+    for (const BitmapSlot& slot : group) destroy(bitmaps.*slot.member);
+}
+
 }  // namespace
 
 const std::vector<std::string>& pictureFiles()
 {
-    static const std::vector<std::string> files = {
-        "_bmp/afisz.bmp",     "_bmp/buttons.bmp",     "_bmp/zorbinik.bmp",  "_bmp/alfabet.bmp",
-        "_bmp/player.bmp",    "_bmp/led.bmp",         "_bmp/arrow.bmp",     "_bmp/teren.bmp",
-        "_bmp/gameover.bmp",  "_bmp/sprites.bmp",     "_bmp/1PLN.bmp",      "_bmp/2PLN.bmp",
-        "_bmp/5PLN.bmp",      "_bmp/bomba.bmp",       "_bmp/wybuch.bmp",    "_bmp/zor_death.bmp",
-        "_bmp/tarcza.bmp",    "_bmp/buty.bmp",        "_bmp/zor_life.bmp",  "_bmp/rama.bmp",
-        "_bmp/skarb.bmp",     "_bmp/x_generator.bmp", "_bmp/laser.bmp",     "_bmp/x_radar.bmp",
-    };
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> paths;
+        for (const BitmapSlot& slot : FRONT_END_GROUP)
+            if (slot.path) paths.push_back(slot.path);
+        for (const BitmapSlot& slot : GAME_GROUP)
+            if (slot.path) paths.push_back(slot.path);
+        return paths;
+    }();
     return files;
 }
 
@@ -60,14 +137,8 @@ void AssetBitmaps::clearBitmapSlots() { *this = AssetBitmaps{}; }
 void AssetBitmaps::loadFrontEndBitmaps()
 {
     menuBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    posterPicture = loadPicture("_bmp/afisz.bmp");
-    buttonsPicture = loadPicture("_bmp/buttons.bmp");
-    heroPicture = loadPicture("_bmp/zorbinik.bmp");
-    alphabetPicture = loadPicture("_bmp/alfabet.bmp");
-    playerPicture = loadPicture("_bmp/player.bmp");
-    ledPicture = loadPicture("_bmp/led.bmp");
     nameFieldBitmap = create_bitmap(NAME_FIELD_WIDTH, NAME_FIELD_HEIGHT);
-    arrowPicture = loadPicture("_bmp/arrow.bmp");
+    loadPictures(*this, FRONT_END_GROUP);
 }
 
 void AssetBitmaps::loadGameBitmaps()
@@ -81,23 +152,7 @@ void AssetBitmaps::loadGameBitmaps()
     // The first frame shows the strips before the HUD has drawn them once: keep them black.
     if (hudTop) clear_to_color(hudTop, makecol(0, 0, 0));
     if (hudBottom) clear_to_color(hudBottom, makecol(0, 0, 0));
-    terrainPicture = loadPicture("_bmp/teren.bmp");
-    gameOverPicture = loadPicture("_bmp/gameover.bmp");
-    spriteSheet = loadPicture("_bmp/sprites.bmp");
-    coin1Picture = loadPicture("_bmp/1PLN.bmp");
-    coin2Picture = loadPicture("_bmp/2PLN.bmp");
-    coin5Picture = loadPicture("_bmp/5PLN.bmp");
-    bombPicture = loadPicture("_bmp/bomba.bmp");
-    explosionPicture = loadPicture("_bmp/wybuch.bmp");
-    deathPicture = loadPicture("_bmp/zor_death.bmp");
-    shieldPicture = loadPicture("_bmp/tarcza.bmp");
-    shoesPicture = loadPicture("_bmp/buty.bmp");
-    lifePicture = loadPicture("_bmp/zor_life.bmp");
-    framePicture = loadPicture("_bmp/rama.bmp");
-    treasurePicture = loadPicture("_bmp/skarb.bmp");
-    generatorPicture = loadPicture("_bmp/x_generator.bmp");
-    laserPicture = loadPicture("_bmp/laser.bmp");
-    radarPicture = loadPicture("_bmp/x_radar.bmp");
+    loadPictures(*this, GAME_GROUP);
 }
 
 void AssetBitmaps::createLevelLayers(int rows, int columns)
@@ -123,69 +178,12 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
     if (beamLayer) clear_to_color(beamLayer, magenta);
 }
 
-bool AssetBitmaps::levelLayersComplete() const
-{
-    return backBuffer && worldBitmap && glowLayer && darkLayer && beamLayer && wallsBitmap && ghostMap && shadeMask &&
-           shadeLayer && messageLayer && radarBitmap;
-}
+bool AssetBitmaps::levelLayersComplete() const { return groupComplete(*this, LEVEL_GROUP); }
 
-bool AssetBitmaps::gameBitmapsComplete() const
-{
-    return hudTop && hudBottom && debugPanel && glowScratch && terrainPicture && gameOverPicture &&
-           spriteSheet && coin1Picture && coin2Picture && coin5Picture && bombPicture && explosionPicture &&
-           deathPicture && shieldPicture && shoesPicture && lifePicture && framePicture && treasurePicture &&
-           generatorPicture && laserPicture && radarPicture;
-}
+bool AssetBitmaps::gameBitmapsComplete() const { return groupComplete(*this, GAME_GROUP); }
 
-void AssetBitmaps::destroyFrontEndBitmaps()
-{
-    destroy(menuBuffer);
-    destroy(posterPicture);
-    destroy(buttonsPicture);
-    destroy(heroPicture);
-    destroy(alphabetPicture);
-    destroy(playerPicture);
-    destroy(ledPicture);
-    destroy(nameFieldBitmap);
-    destroy(arrowPicture);
-}
+void AssetBitmaps::destroyFrontEndBitmaps() { destroyGroup(*this, FRONT_END_GROUP); }
 
-void AssetBitmaps::destroyLevelLayers()
-{
-    destroy(backBuffer);
-    destroy(worldBitmap);
-    destroy(glowLayer);
-    destroy(darkLayer);
-    destroy(beamLayer);
-    destroy(wallsBitmap);
-    destroy(ghostMap);
-    destroy(shadeMask);
-    destroy(shadeLayer);
-    destroy(messageLayer);
-    destroy(radarBitmap);
-}
+void AssetBitmaps::destroyLevelLayers() { destroyGroup(*this, LEVEL_GROUP); }
 
-void AssetBitmaps::destroyGameBitmaps()
-{
-    destroy(hudTop);
-    destroy(hudBottom);
-    destroy(debugPanel);
-    destroy(glowScratch);
-    destroy(terrainPicture);
-    destroy(gameOverPicture);
-    destroy(spriteSheet);
-    destroy(coin1Picture);
-    destroy(coin2Picture);
-    destroy(coin5Picture);
-    destroy(bombPicture);
-    destroy(explosionPicture);
-    destroy(deathPicture);
-    destroy(shieldPicture);
-    destroy(shoesPicture);
-    destroy(lifePicture);
-    destroy(framePicture);
-    destroy(treasurePicture);
-    destroy(generatorPicture);
-    destroy(laserPicture);
-    destroy(radarPicture);
-}
+void AssetBitmaps::destroyGameBitmaps() { destroyGroup(*this, GAME_GROUP); }

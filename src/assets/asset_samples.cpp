@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "assets/asset_files.h"
+
 namespace {
 
 struct SampleFile {
@@ -49,9 +51,10 @@ std::string fearPath(int i) { return "_sample/strach" + std::to_string(i + 1) + 
 void AssetSamples::loadSamples()
 {
     *this = AssetSamples{};
-    for (int i = 0; i < MUSIC_CLIP_COUNT; ++i) musicSamples[i] = load_sample(musicPath(i).c_str());
-    for (int i = 0; i < FEAR_SOUND_COUNT; ++i) fearSamples[i] = load_sample(fearPath(i).c_str());
-    for (const SampleFile& file : singleSamples) this->*file.member = load_sample(file.path);
+    std::string problem;
+    for (int i = 0; i < MUSIC_CLIP_COUNT; ++i) musicSamples[i] = loadSound(musicPath(i).c_str(), problem);
+    for (int i = 0; i < FEAR_SOUND_COUNT; ++i) fearSamples[i] = loadSound(fearPath(i).c_str(), problem);
+    for (const SampleFile& file : singleSamples) this->*file.member = loadSound(file.path, problem);
 }
 
 void AssetSamples::destroySamples()

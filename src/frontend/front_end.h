@@ -1,15 +1,17 @@
-// The front end's state: menu geometry, glyph drawing state, the one file stream,
-// the nine-row high-score table and the player's name; and the readers of the two files.
+// The front end's state: menu geometry, glyph drawing state, the nine-row high-score table
+// and the player's name; and the readers of the two files.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <iosfwd>
 
 struct BITMAP;
 
 constexpr const char* PLAYER_FILE = "player.txt";
 constexpr const char* HIGH_SCORE_FILE = "high_score.txt";
+// Either file is a few hundred bytes at most; anything much bigger is not the game's.
+constexpr std::size_t TEXT_FILE_LIMIT = 64 * 1024;
 constexpr int HIGH_SCORE_ROWS = 9;
 constexpr int NAME_CAPACITY = 15;      // characters of a name, without its terminator
 constexpr int MAX_SCORE_DIGITS = 9;
@@ -45,26 +47,21 @@ public:
     std::int32_t buttonEdges[2 * MENU_BUTTON_COUNT] = {};   // top and bottom of each button
     std::int32_t glyphCode = 0;                             // the glyph drawGlyph draws
     std::int32_t cursor = 0;                                // name-entry position, 0 to 15
-    std::fstream fileStream;                                // opened and closed by each operation
     HighScoreEntry highScores[HIGH_SCORE_ROWS];
     std::int32_t itemsRead = 0;                             // what the last load read
     char playerName[20] = {};                               // NUL-terminated, at most 15 characters
 
     // frontend/menu.cpp
     void setButtonGeometry();
-    void loadPlayerName();
+    int loadPlayerName();  // how reading "player.txt" ended (FILE_READ ... in shell/files.h)
     int buttonAt(int x, int y) const;  // the button (0 to 3) strictly inside which (x, y) lies, or -1
 
     // frontend/name_entry.cpp
     void savePlayerName();
 
     // frontend/high_scores.cpp
-    void loadHighScores();
+    int loadHighScores();  // how reading "high_score.txt" ended (FILE_READ ... in shell/files.h)
     void recordResult(std::int32_t score);
-    // Replacing a file safely: open a temporary file beside it through fileStream, write into
-    // fileStream, then commit, which renames it over the file only when every write landed.
-    bool openReplacement(const char* path);
-    bool commitReplacement(const char* path);
 
     // frontend/glyphs.cpp
     void drawGlyph(BITMAP* alphabet, BITMAP* target, int x, int y, int ruled, int scale);

@@ -1,11 +1,8 @@
 // The high-score table: reading and writing "high_score.txt", recording a finished game,
-// the safe replacement of both text files, and the high-score screen.
+// and the high-score screen.
 #include "shell/game.h"
 
 #include <allegro.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -14,8 +11,10 @@
 #include <cstring>
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <string>
 
+#include "shell/files.h"
 #include "shell/window_events.h"
 
 namespace {
@@ -25,7 +24,6 @@ constexpr std::int32_t HIGHEST_SCORE = 999999999;
 constexpr std::int32_t LOWEST_SCORE = -99999999;
 // Stands for a result without a player name, so that its line still reads as name and score.
 constexpr const char* NAMELESS_PLAYER = "PLAYER";
-constexpr const char* REPLACEMENT_SUFFIX = ".tmp";
 
 // The high-score screen.
 constexpr int TABLE_ROW_HEIGHT = 70;   // pixels from one row of the table to the next
@@ -104,25 +102,12 @@ void storeName(char* field, const char* name)
     if (length == 0) std::snprintf(field, NAME_CAPACITY + 1, "%s", NAMELESS_PLAYER);
 }
 
-std::string replacementPath(const char* path) { return std::string(path) + REPLACEMENT_SUFFIX; }
-
-// A file the player has made read-only keeps its contents.
-bool isWriteProtected(const char* path)
+// The complete entries of a table file that was read; none from a missing or unreadable one.
+int tableRows(const FileContents& file, HighScoreEntry* rows)
 {
-    struct stat status {};
-    if (stat(path, &status) != 0) return false;
-    const bool noWriteBits = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-    return noWriteBits || access(path, W_OK) != 0;
-}
-
-// Pushes the written bytes to the disk before the rename makes them the file.
-bool syncToDisk(const std::string& path)
-{
-    const int descriptor = open(path.c_str(), O_RDONLY);
-    if (descriptor < 0) return false;
-    const bool synced = fsync(descriptor) == 0;
-    close(descriptor);
-    return synced;
+    if (file.outcome != FILE_READ) return 0;
+    std::istringstream in(file.bytes);
+    return readHighScores(in, rows);
 }
 
 }  // namespace
@@ -163,20 +148,24 @@ void writeHighScores(std::ostream& out, const HighScoreEntry* rows, int count)
     }
 }
 
-void FrontEnd::loadHighScores()
+int FrontEnd::loadHighScores()
 {
-    itemsRead = 0;
-    fileStream.clear();
-    fileStream.open(HIGH_SCORE_FILE, std::ios::in);
-    if (!fileStream.is_open()) return;
-    itemsRead = readHighScores(fileStream, highScores);
-    fileStream.close();
-    fileStream.clear();
+    const FileContents file = readWholeFile(HIGH_SCORE_FILE, TEXT_FILE_LIMIT);
+    itemsRead = tableRows(file, highScores);
+    return file.outcome;
 }
 
 void FrontEnd::recordResult(std::int32_t score)
 {
-    loadHighScores();
+    // A table that is there but cannot be read stays as the player has it, rather than being
+    // replaced by one that holds this result alone.
+    const FileContents file = readWholeFile(HIGH_SCORE_FILE, TEXT_FILE_LIMIT);
+    if (file.outcome == FILE_UNREADABLE) {
+        std::fprintf(stderr, "Ghost Maze: %s cannot be read (%s): this result is not recorded\n", HIGH_SCORE_FILE,
+                     file.problem.c_str());
+        return;
+    }
+    itemsRead = tableRows(file, highScores);
     // The newest result always enters: below a full table it takes the place of the ninth.
     const int row = std::min<int>(itemsRead, HIGH_SCORE_ROWS - 1);
     storeName(highScores[row].name, playerName);
@@ -184,33 +173,9 @@ void FrontEnd::recordResult(std::int32_t score)
     const int count = row + 1;
     std::stable_sort(highScores, highScores + count,
                      [](const HighScoreEntry& a, const HighScoreEntry& b) { return compareScores(a, b) < 0; });
-    if (!openReplacement(HIGH_SCORE_FILE)) return;
-    writeHighScores(fileStream, highScores, count);
-    commitReplacement(HIGH_SCORE_FILE);
-}
-
-bool FrontEnd::openReplacement(const char* path)
-{
-    if (fileStream.is_open()) fileStream.close();
-    fileStream.clear();
-    if (isWriteProtected(path)) return false;
-    fileStream.open(replacementPath(path), std::ios::out | std::ios::trunc);
-    if (fileStream.is_open()) return true;
-    fileStream.clear();
-    return false;
-}
-
-bool FrontEnd::commitReplacement(const char* path)
-{
-    const std::string temporary = replacementPath(path);
-    fileStream.flush();
-    bool written = fileStream.good();
-    fileStream.close();
-    written = written && !fileStream.fail() && syncToDisk(temporary);
-    fileStream.clear();
-    if (written && std::rename(temporary.c_str(), path) == 0) return true;
-    std::remove(temporary.c_str());
-    return false;
+    std::ostringstream table;
+    writeHighScores(table, highScores, count);
+    replaceFile(HIGH_SCORE_FILE, table.str());
 }
 
 // The high-score screen, drawn on the black page the menu left.

@@ -5,6 +5,9 @@
 #include <allegro.h>
 
 #include <istream>
+#include <sstream>
+
+#include "shell/files.h"
 
 #include "shell/window_events.h"
 
@@ -68,16 +71,15 @@ int readPlayerName(std::istream& in, char* name)
     return length;
 }
 
-void FrontEnd::loadPlayerName()
+int FrontEnd::loadPlayerName()
 {
     for (char& c : playerName) c = '\0';
     itemsRead = 0;
-    fileStream.clear();
-    fileStream.open(PLAYER_FILE, std::ios::in);
-    if (!fileStream.is_open()) return;
-    itemsRead = readPlayerName(fileStream, playerName);
-    fileStream.close();
-    fileStream.clear();
+    const FileContents file = readWholeFile(PLAYER_FILE, TEXT_FILE_LIMIT);
+    if (file.outcome != FILE_READ) return file.outcome;
+    std::istringstream in(file.bytes);
+    itemsRead = readPlayerName(in, playerName);
+    return FILE_READ;
 }
 
 void Game::runMenu()

@@ -5,6 +5,10 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "shell/files.h"
 
 #include "shell/window_events.h"
 
@@ -44,10 +48,15 @@ int scanGlyphKey()
 
 void FrontEnd::savePlayerName()
 {
+    // A name file that is there but cannot be read stays as the player has it.
+    const FileContents file = readWholeFile(PLAYER_FILE, TEXT_FILE_LIMIT);
+    if (file.outcome == FILE_UNREADABLE) {
+        std::fprintf(stderr, "Ghost Maze: %s cannot be read (%s): the name is not saved\n", PLAYER_FILE,
+                     file.problem.c_str());
+        return;
+    }
     const int length = std::clamp<int>(cursor, 0, NAME_CAPACITY);
-    if (!openReplacement(PLAYER_FILE)) return;
-    for (int i = 0; i < length; ++i) fileStream.put(playerName[i]);
-    commitReplacement(PLAYER_FILE);
+    replaceFile(PLAYER_FILE, std::string(playerName, static_cast<std::size_t>(length)));
 }
 
 void Game::runNameEntry()

@@ -1,17 +1,29 @@
-// Waiting out the rest of a game-loop pass: a coarse sleep for most of it, then a short spin,
-// because a sleep alone overshoots by up to a scheduler slice.
+// Waiting out the rest of a game-loop pass: one sleep to the pass's deadline as an absolute time
+// of the monotonic clock, so the wait neither drifts nor needs a spin at its end.
 #include "shell/frame_pace.h"
 
-#include <thread>
+#include <time.h>
+
+#include <cerrno>
 
 namespace {
-constexpr auto SPIN_MARGIN = std::chrono::microseconds(1500);  // the tail of the wait that is spun
+// libstdc++ on Linux reads steady_clock from clock_gettime(CLOCK_MONOTONIC), so a steady_clock
+// time is a CLOCK_MONOTONIC time with the same epoch, and the deadline can be handed over as is.
+timespec monotonicTime(FramePace::Clock::time_point when)
+{
+    const auto sinceEpoch = std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch());
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
+    timespec t{};
+    t.tv_sec = static_cast<time_t>(seconds.count());
+    t.tv_nsec = static_cast<long>((sinceEpoch - seconds).count());
+    return t;
+}
 }  // namespace
 
 void FramePace::finishPass() const
 {
-    const Clock::time_point due = passStart + PASS_PERIOD;
-    const Clock::time_point sleepUntil = due - SPIN_MARGIN;
-    if (Clock::now() < sleepUntil) std::this_thread::sleep_until(sleepUntil);
-    while (Clock::now() < due) std::this_thread::yield();
+    const timespec due = monotonicTime(deadline());
+    // A signal may cut the sleep short; the deadline stays the same, so sleep again.
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr) == EINTR) {
+    }
 }

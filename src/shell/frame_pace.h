@@ -10,8 +10,17 @@ public:
     static constexpr Clock::duration PASS_PERIOD =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / 60.0));
 
-    void beginPass() { passStart = Clock::now(); }
-    // Waits until a whole period has gone since beginPass; a longer pass goes on at once.
+    // Passes start on a fixed grid of deadlines, so waking late from one wait does not lengthen
+    // the next pass; a pass that has fallen a whole period behind starts the grid anew instead
+    // of hurrying the passes after it.
+    void beginPass()
+    {
+        const Clock::time_point now = Clock::now();
+        passStart = now - deadline() < PASS_PERIOD ? deadline() : now;
+    }
+    // When the pass begun last is due to end.
+    Clock::time_point deadline() const { return passStart + PASS_PERIOD; }
+    // Waits until the deadline; a pass that has overrun it goes on at once.
     void finishPass() const;
 
 private:

@@ -99,9 +99,11 @@ void Game::playOneGame()
         pace.beginPass();
         if (!runGamePass()) break;
         pace.finishPass();
+        if (observer) observer->passPaced(pace.deadline());
     }
     endGame();
     stopTicks();
+    if (observer) observer->gameEnded();
 }
 
 bool Game::runGamePass()

@@ -2,6 +2,7 @@
 // every counter of play. Each group of operations is defined in the file named above it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "actors/actors.h"
@@ -17,8 +18,20 @@ constexpr int MENU_PLAYER_NAME = 2;
 constexpr int MENU_HIGH_SCORES = 3;
 constexpr int MENU_QUIT = 4;
 
+// Someone outside the game who watches the game loop, such as a test program measuring the pace.
+// The game calls it and never depends on what it does.
+class GameObserver {
+public:
+    virtual ~GameObserver() = default;
+    // A pass of the game loop has ended and its wait is over; `deadline` is when it was due to end.
+    virtual void passPaced(std::chrono::steady_clock::time_point deadline) = 0;
+    // A game has ended and its result is recorded.
+    virtual void gameEnded() = 0;
+};
+
 class Game {
 public:
+    GameObserver* observer = nullptr;  // told of every paced pass and ended game; none in the shipped game
     std::int32_t menuChoice = MENU_NONE;  // the menu's last choice; 0 after the name entry or high scores
 
     AssetBitmaps bitmaps;  // every bitmap, by lifetime group

@@ -1,18 +1,35 @@
-// Start-up of the library, the window and the sound.
+// Start-up of the library, the window and the sound, and the program's whole run.
 #include "shell/startup.h"
 
 #include <allegro.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <ctime>
 #include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "assets/asset_bitmaps.h"
+#include "assets/assets.h"
+#include "shell/game.h"
 #include "shell/random.h"
 #include "shell/window_events.h"
 
 namespace {
 constexpr int START_PAUSE_MS = 500;
 constexpr int FULL_VOLUME = 255;
+
+void reportMissingAssets(const std::vector<std::string>& missing)
+{
+    char folder[4096] = {};
+    if (!getcwd(folder, sizeof folder - 1)) folder[0] = '\0';
+    std::fprintf(stderr, "Ghost Maze cannot start: these asset files are missing, unreadable or damaged:\n");
+    for (const std::string& path : missing) std::fprintf(stderr, "  %s\n", path.c_str());
+    std::fprintf(stderr, "They are read from the working directory: %s\n", folder);
+}
 
 bool openWindow()
 {
@@ -54,4 +71,29 @@ std::string initLibrary()
     seedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     rest(START_PAUSE_MS);
     return "";
+}
+
+int runGhostMaze(const RunSettings& settings)
+{
+    const std::string failure = initLibrary();
+    if (!failure.empty()) {
+        std::fprintf(stderr, "Ghost Maze cannot start: %s\n", failure.c_str());
+        allegro_exit();
+        return 1;
+    }
+    if (settings.seeded) seedRandom(settings.seed);
+    auto game = std::make_unique<Game>();
+    game->observer = settings.observer;
+    const std::vector<std::string> missing = missingAssetFiles(*game);
+    if (!missing.empty()) {
+        reportMissingAssets(missing);
+        game->releaseAssets();
+        allegro_exit();
+        return 1;
+    }
+    game->runMenuLoop();
+    game->releaseAssets();
+    allegro_exit();
+    game.reset();
+    return 0;
 }

@@ -1,7 +1,10 @@
-// Starting the library and the window.
+// Starting the library and the window, and the whole run of the program.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+class GameObserver;
 
 // One start-up step that can fail, and what the player is told when it does: what failed and
 // what to do about it.
@@ -18,3 +21,14 @@ std::string startInOrder(const StartStep* steps, int count);
 // watches the window's events and seeds the random source. Returns "" when all has started,
 // otherwise one line that says what failed and what to do.
 std::string initLibrary();
+
+// How a run differs from the player's: the game itself runs with neither (seeded from the clock,
+// watched by nobody); a test program fixes the seed so its games replay, and may watch the loop.
+struct RunSettings {
+    bool seeded = false;     // use `seed` instead of the clock
+    std::uint32_t seed = 0;
+    GameObserver* observer = nullptr;
+};
+
+// The whole program: start-up, the asset check, the menu loop and shutdown. Returns the exit status.
+int runGhostMaze(const RunSettings& settings);

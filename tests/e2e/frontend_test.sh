@@ -5,15 +5,19 @@
 set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
+# The game played here is only ended with Escape; seed 225 starts the ghosts over 1100 pixels
+# away, so the two seconds of play end with the hero alive whatever the timing.
+SEED=225
 
 # Button centres in window pixels, and the x of their left border.
 PLAY_Y=158; NAME_Y=240; SCORES_Y=322; QUIT_Y=404; BUTTON_X=150; BORDER_X=20
 
-# tap KEY...: each key held for 50 ms, shorter than the name entry's 150 ms repeat.
+# tap KEY...: each key held for 50 ms, shorter than the name entry's 150 ms repeat. Press and
+# release go from one xdotool, so starting a process on a busy machine cannot lengthen the hold.
 tap() {
   xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
   for k in "$@"; do
-    xdotool keydown "$k"; sleep 0.05; xdotool keyup "$k"; sleep 0.1
+    xdotool keydown "$k" sleep 0.05 keyup "$k"; sleep 0.1
   done
 }
 
@@ -24,7 +28,7 @@ alive() { kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the game ended unexpe
 on_name_entry() { [ "$(harness_pixel "$(harness_screenshot "$1")" 640 5)" = "255 100 0" ]; }
 on_black_top() { [ "$(harness_pixel "$(harness_screenshot "$1")" 640 5)" = "0 0 0" ]; }
 
-harness_start_game
+harness_start_game "$SEED"
 harness_mouse_move 700 715
 
 # The menu: the poster right of the buttons, and four drawn buttons.

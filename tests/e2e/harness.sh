@@ -1,9 +1,11 @@
-# The end-to-end harness: the real ghostmaze in a virtual X display, driven by xdotool,
-# looked at through screenshots. Source it from a *_test.sh script:
+# The end-to-end harness: the game in a virtual X display, driven by xdotool, looked at through
+# screenshots. Games are played by the test program ghostmaze_test_driver, the same game with a
+# seed the test gives, so each scenario plays the same mazes every run; the shipped ghostmaze is
+# started only where its own start-up is under test. Source it from a *_test.sh script:
 #   source "$(dirname "$0")/harness.sh"; harness_init "$1" "$2"
 # Every function fails the test (exit 1) with a message when something does not hold.
 
-HARNESS_GAME_DIR=""      # the build's run folder: ghostmaze, _bmp/, _sample/
+HARNESS_GAME_DIR=""      # the build's run folder: ghostmaze, ghostmaze_test_driver, _bmp/, _sample/
 HARNESS_SHOTS=""         # where screenshots are kept for a person to look at
 HARNESS_RUN=""           # this test's own run folder (files the game writes land here)
 HARNESS_XVFB_PID=""
@@ -31,7 +33,9 @@ harness_init() {
     command -v "$tool" >/dev/null || harness_fail "$tool is not installed (make test installs it)"
   done
   HARNESS_RUN=$(mktemp -d /tmp/ghostmaze-e2e-XXXXXX)
+  [ -x "$HARNESS_GAME_DIR/ghostmaze_test_driver" ] || harness_fail "no ghostmaze_test_driver in $HARNESS_GAME_DIR"
   ln -s "$HARNESS_GAME_DIR/ghostmaze" "$HARNESS_RUN/ghostmaze"
+  ln -s "$HARNESS_GAME_DIR/ghostmaze_test_driver" "$HARNESS_RUN/ghostmaze_test_driver"
   ln -s "$HARNESS_GAME_DIR/_bmp" "$HARNESS_RUN/_bmp"
   ln -s "$HARNESS_GAME_DIR/_sample" "$HARNESS_RUN/_sample"
   trap harness_cleanup EXIT
@@ -69,8 +73,13 @@ harness_start_in() {
   sleep 1
 }
 
-# harness_start_game: starts the game in the run folder and waits for its window.
-harness_start_game() { harness_start_in "$HARNESS_RUN" ./ghostmaze; }
+# harness_start_game SEED: starts the game seeded with SEED in the run folder and waits for its window.
+harness_start_game() {
+  [ -n "${1:-}" ] || harness_fail "harness_start_game needs a seed"
+  harness_start_in "$HARNESS_RUN" ./ghostmaze_test_driver --seed "$1"
+}
+# harness_start_shipped: starts the shipped program itself (clock-seeded) and waits for its window.
+harness_start_shipped() { harness_start_in "$HARNESS_RUN" ./ghostmaze; }
 
 # harness_shows_hud FILE: both HUD strips are drawn, with their white texts.
 harness_shows_hud() {

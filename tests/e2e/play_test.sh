@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # A game as a player sees it: the HUD strips round a drawn maze, the hero where he starts,
-# walking when an arrow key is held, the F1 debug panel while F1 is held, and Escape to end.
+# walking right when Right is held, the F1 debug panel while F1 is held, and Escape to end.
 set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
 SHEET="$HARNESS_GAME_DIR/_bmp/sprites.bmp"
+# Seed 222: the start row is open floor for 18 cells right of the hero, with no crate in it and
+# nothing at all in the first three, and the ghosts start over 1000 pixels away, so holding Right
+# walks him clear of everything whatever the ghosts do meanwhile (tests/shell/scenario_seeds_test.cpp
+# checks this for every seed named here).
+SEED=222
 
 # white_pixels FILE X Y W H
 white_pixels() { harness_count_colour "$1" "$2" "$3" "$4" "$5" 255 255 255; }
@@ -32,7 +37,7 @@ find_hero() {
 
 at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 
-harness_start_game
+harness_start_game "$SEED"
 harness_enter_game play_opening >/dev/null
 sleep 1
 start=$(harness_screenshot play_start)
@@ -51,31 +56,23 @@ harness_shows_hud "$start" || harness_fail "no HUD strips after the game started
 share=$(hero_share "$start" 80 120 0)
 at_least "$share" 0.9 || harness_fail "the hero is not at (80, 120): best match $share"
 
-# Holding an arrow key walks him; the first open direction of right, down, left, up will do.
-moved=""
-row=0
-for arrow in Right Down Left Up; do
-  harness_hold "$arrow" 0.6
+# Holding Right walks him right along the open row. The key goes in through the X server and
+# the hero steps on the 30 Hz clock, so a short hold is repeated until he has left his start.
+walked=""
+for attempt in 1 2 3; do
+  harness_hold Right 0.6
   sleep 0.3
-  walked=$(harness_screenshot "play_walk_$arrow")
-  case $arrow in
-    Right) place=$(find_hero "$walked" 0 80 120 400 120) ;;
-    Down) place=$(find_hero "$walked" 1 80 120 80 440) ;;
-    Left) place=$(find_hero "$walked" 2 0 120 80 120) ;;
-    Up) place=$(find_hero "$walked" 3 80 40 80 120) ;;
-  esac
-  read -r hx hy hshare <<<"$place"
-  if at_least "$hshare" 0.8 && { [ "$hx" -ne 80 ] || [ "$hy" -ne 120 ]; }; then
-    moved=$arrow
-    break
-  fi
+  walked=$(harness_screenshot "play_walk_right_$attempt")
+  read -r hx hy hshare <<<"$(find_hero "$walked" 0 80 120 520 120)"
+  at_least "$hshare" 0.8 && [ "$hx" -gt 80 ] && break
 done
-[ -n "$moved" ] || harness_fail "no arrow key moved the hero"
+at_least "$hshare" 0.8 && [ "$hx" -gt 80 ] ||
+  harness_fail "holding Right did not walk the hero right: best match $hshare at ($hx, $hy) (see $walked)"
 [ "$(harness_region_diff "$start" "$walked" 80 120 40 40)" -gt 100 ] ||
   harness_fail "the place the hero left did not change"
 [ "$(harness_region_diff "$start" "$walked" "$hx" "$hy" 40 40)" -gt 100 ] ||
   harness_fail "the place the hero reached did not change"
-echo "the hero walked ${moved,,} to screen ($hx, $hy)"
+echo "the hero walked right to screen ($hx, $hy)"
 
 # F1 held: the debug panel covers the top-left 240 x 120; released, it goes.
 harness_key_down F1

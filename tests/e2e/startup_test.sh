@@ -1,24 +1,29 @@
 #!/usr/bin/env bash
-# The real program starts in a 1280 x 720 window and ends cleanly; with a picture missing it
-# refuses to start and names the file.
+# The real program starts in a 1280 x 720 window and ends cleanly; with a picture missing or
+# damaged, or a sound that is no file, it refuses to start and names the file.
 set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
 
-# A run folder without the sprite sheet: exit status 1 and the file's name on stderr.
-broken=$(mktemp -d /tmp/ghostmaze-broken-XXXXXX)
-mkdir "$broken/_bmp"
-cp "$HARNESS_GAME_DIR"/_bmp/*.bmp "$broken/_bmp/"
-rm "$broken/_bmp/sprites.bmp"
-ln -s "$HARNESS_GAME_DIR/_sample" "$broken/_sample"
-(cd "$broken" && timeout 30 "$HARNESS_GAME_DIR/ghostmaze" 2>"$broken/stderr.log")
-status=$?
-grep -q "_bmp/sprites.bmp" "$broken/stderr.log" || harness_fail "the missing picture was not named: $(cat "$broken/stderr.log")"
-rm -rf "$broken"
-[ "$status" -eq 1 ] || harness_fail "a start with a missing picture ended with status $status, not 1"
+# A run folder with a picture missing, a picture whose header is damaged (a height of INT_MIN)
+# or a sound that is a FIFO: exit status 1 before any game, and the file named on stderr.
+broken_run() {  # broken_run FILE DAMAGE-COMMAND
+  local broken status
+  broken=$(mktemp -d /tmp/ghostmaze-broken-XXXXXX)
+  cp -r "$HARNESS_GAME_DIR/_bmp" "$HARNESS_GAME_DIR/_sample" "$broken/"
+  (cd "$broken" && eval "$2")
+  (cd "$broken" && timeout 30 "$HARNESS_GAME_DIR/ghostmaze" 2>"$broken/stderr.log")
+  status=$?
+  grep -q "$1" "$broken/stderr.log" || harness_fail "the broken $1 was not named: $(cat "$broken/stderr.log")"
+  rm -rf "$broken"
+  [ "$status" -eq 1 ] || harness_fail "a start with a broken $1 ended with status $status, not 1"
+}
+broken_run _bmp/sprites.bmp "rm _bmp/sprites.bmp"
+broken_run _bmp/teren.bmp "printf '\\000\\000\\000\\200' | dd of=_bmp/teren.bmp bs=1 seek=22 conv=notrunc 2>/dev/null"
+broken_run _sample/x_coin.wav "rm _sample/x_coin.wav && mkfifo _sample/x_coin.wav"
 
-# The whole game: its window, 1280 x 720.
-harness_start_game
+# The shipped program itself: its window, 1280 x 720.
+harness_start_shipped
 size=$(harness_window_size)
 [ "$size" = "1280x720" ] || harness_fail "the window is $size, not 1280x720"
 harness_screenshot startup >/dev/null

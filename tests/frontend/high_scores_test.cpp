@@ -3,12 +3,14 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
 #include <sstream>
 #include <string>
 
+#include "shell/files.h"
 #include "shell/game.h"
 #include "test_support.h"
 
@@ -108,7 +110,7 @@ TEST_F(HighScoreFile, TheFirstResultCreatesTheFile)
 {
     record("ALA", 50);
     EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "ALA\t50\n");
-    EXPECT_FALSE(fs::exists("high_score.txt.tmp"));
+    EXPECT_EQ(folder.names(), HIGH_SCORE_FILE);
 }
 
 TEST_F(HighScoreFile, AResultJoinsEightLinesInItsSortedPlace)
@@ -165,30 +167,83 @@ TEST_F(HighScoreFile, AFailedWriteLeavesTheOldTableWhole)
 {
     const std::string old = lines(3, 300, 100);
     folder.write(HIGH_SCORE_FILE, old);
-    // The temporary file cannot be made.
-    fs::create_directories("high_score.txt.tmp/keep");
-    record("ALA", 1);
+    // The temporary file cannot be made: the player may not write into the folder.
+    fs::permissions(folder.path(), fs::perms(0555));
+    {
+        OrdinaryPlayer player(folder, {HIGH_SCORE_FILE});
+        record("ALA", 1);
+    }
+    fs::permissions(folder.path(), fs::perms::owner_all);
     EXPECT_EQ(folder.read(HIGH_SCORE_FILE), old);
-    EXPECT_TRUE(fs::exists("high_score.txt.tmp/keep"));
-    fs::remove_all("high_score.txt.tmp");
     // The disk fills up while the table is written.
-    fs::create_symlink("/dev/full", "high_score.txt.tmp");
-    record("ALA", 1);
+    {
+        FullDisk full;
+        record("ALA", 1);
+    }
     EXPECT_EQ(folder.read(HIGH_SCORE_FILE), old);
-    EXPECT_FALSE(fs::is_symlink("high_score.txt.tmp"));
+    EXPECT_EQ(folder.names(), HIGH_SCORE_FILE);
     // The player has made the table read-only.
     fs::permissions(HIGH_SCORE_FILE, fs::perms::owner_read | fs::perms::group_read);
     record("ALA", 1);
     EXPECT_EQ(folder.read(HIGH_SCORE_FILE), old);
-    EXPECT_FALSE(fs::exists("high_score.txt.tmp"));
+    EXPECT_EQ(folder.names(), HIGH_SCORE_FILE);
 }
 
-TEST_F(HighScoreFile, AFailedRenameRemovesTheTemporaryFile)
+TEST_F(HighScoreFile, ATableThatCannotBeReadIsKeptByteForByte)
 {
+    const std::string old = lines(3, 300, 100);
+    folder.write(HIGH_SCORE_FILE, old);
+    fs::permissions(HIGH_SCORE_FILE, fs::perms::owner_write);
+    fs::permissions(folder.path(), fs::perms::all);
+    testing::internal::CaptureStderr();
+    {
+        OrdinaryPlayer player(folder, {HIGH_SCORE_FILE});
+        EXPECT_EQ(frontEnd.loadHighScores(), FILE_UNREADABLE);
+        record("ALA", 1);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Ghost Maze: high_score.txt cannot be read (Permission denied): this result is not recorded\n");
+    EXPECT_EQ(fs::status(HIGH_SCORE_FILE).permissions(), fs::perms::owner_write);
+    EXPECT_EQ(folder.read(HIGH_SCORE_FILE), old);
+    // Far too big for a table: not the game's, so not replaced either.
+    const std::string huge = std::string(TEXT_FILE_LIMIT, ' ') + old;
+    folder.write(HIGH_SCORE_FILE, huge);
+    record("ALA", 1);
+    EXPECT_EQ(folder.read(HIGH_SCORE_FILE), huge);
+    EXPECT_EQ(folder.names(), HIGH_SCORE_FILE);
+}
+
+TEST_F(HighScoreFile, SpecialFilesAtTheTablesNameNeitherHangTheGameNorAreReplaced)
+{
+    HangWatch watch;
+    fs::create_symlink("/dev/zero", HIGH_SCORE_FILE);
+    record("ALA", 1);
+    EXPECT_EQ(frontEnd.loadHighScores(), FILE_UNREADABLE);
+    EXPECT_EQ(frontEnd.itemsRead, 0);
+    EXPECT_EQ(fs::read_symlink(HIGH_SCORE_FILE), "/dev/zero");
+    fs::remove(HIGH_SCORE_FILE);
+    ASSERT_EQ(mkfifo(HIGH_SCORE_FILE, 0644), 0);
+    record("ALA", 1);
+    EXPECT_EQ(frontEnd.loadHighScores(), FILE_UNREADABLE);
+    EXPECT_TRUE(fs::is_fifo(HIGH_SCORE_FILE));
+    fs::remove(HIGH_SCORE_FILE);
+    // A folder at the table's name is left as it is.
     fs::create_directories("high_score.txt/keep");
     record("ALA", 1);
     EXPECT_TRUE(fs::exists("high_score.txt/keep"));
-    EXPECT_FALSE(fs::exists("high_score.txt.tmp"));
+    EXPECT_EQ(folder.names(), HIGH_SCORE_FILE);
+}
+
+TEST_F(HighScoreFile, ALinkPlantedAtATemporaryNameIsNeverWrittenThrough)
+{
+    folder.write("victim", "precious");
+    for (const char* name : {"high_score.txt.tmp", "high_score.txt.new", "high_score.txt~"})
+        fs::create_symlink("victim", name);
+    record("ALA", 7);
+    EXPECT_EQ(folder.read("victim"), "precious");
+    EXPECT_FALSE(fs::is_symlink(HIGH_SCORE_FILE));
+    EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "ALA\t7\n");
+    EXPECT_EQ(fs::read_symlink("high_score.txt.tmp"), "victim");
 }
 
 namespace {

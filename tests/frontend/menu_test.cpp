@@ -2,11 +2,14 @@
 // player's name.
 #include <allegro.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <sstream>
 
+#include "shell/files.h"
 #include "shell/game.h"
 #include "test_support.h"
 
@@ -125,6 +128,18 @@ TEST_F(Menu, ThePlayerNameIsReloadedWithBlanksDropped)
     std::remove(PLAYER_FILE);
     game->frontEnd.loadPlayerName();
     EXPECT_STREQ(game->frontEnd.playerName, "");
+    EXPECT_EQ(game->frontEnd.itemsRead, 0);
+}
+
+TEST_F(Menu, ANameFileThatIsNoFileGivesNoNameAndNeverBlocks)
+{
+    HangWatch watch;
+    ASSERT_EQ(mkfifo(PLAYER_FILE, 0644), 0);
+    EXPECT_EQ(game->frontEnd.loadPlayerName(), FILE_UNREADABLE);
+    EXPECT_STREQ(game->frontEnd.playerName, "");
+    std::remove(PLAYER_FILE);
+    ASSERT_EQ(symlink("/dev/zero", PLAYER_FILE), 0);
+    EXPECT_EQ(game->frontEnd.loadPlayerName(), FILE_UNREADABLE);
     EXPECT_EQ(game->frontEnd.itemsRead, 0);
 }
 

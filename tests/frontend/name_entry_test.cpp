@@ -157,13 +157,41 @@ TEST_F(NameEntry, TheFieldIsShownOnThePanelInTheMiddleOfThePage)
 TEST_F(NameEntry, AFailedSaveLeavesTheOldNameWhole)
 {
     folder->write(PLAYER_FILE, "OLD");
-    fs::create_symlink("/dev/full", "player.txt.tmp");
     open();
     press({KEY_N});
-    EXPECT_TRUE(press({KEY_ENTER}).closed);
+    {
+        FullDisk full;
+        EXPECT_TRUE(press({KEY_ENTER}).closed);
+    }
     EXPECT_EQ(folder->read(PLAYER_FILE), "OLD");
-    EXPECT_FALSE(fs::is_symlink("player.txt.tmp"));
     press({KEY_ENTER});
     EXPECT_EQ(folder->read(PLAYER_FILE), "OLDN");
-    EXPECT_FALSE(fs::exists("player.txt.tmp"));
+    EXPECT_EQ(folder->names(), PLAYER_FILE);
+}
+
+TEST_F(NameEntry, ANameFileThatCannotBeReadIsKeptAndAPlantedLinkIsNotFollowed)
+{
+    folder->write(PLAYER_FILE, "OLD");
+    fs::permissions(PLAYER_FILE, fs::perms::owner_write);
+    fs::permissions(folder->path(), fs::perms::all);
+    testing::internal::CaptureStderr();
+    {
+        OrdinaryPlayer player(*folder, {PLAYER_FILE});
+        open();
+        press({KEY_N});
+        press({KEY_ENTER});
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Ghost Maze: player.txt cannot be read (Permission denied): the name is not saved\n");
+    EXPECT_EQ(folder->read(PLAYER_FILE), "OLD");
+    EXPECT_EQ(fs::status(PLAYER_FILE).permissions(), fs::perms::owner_write);
+    fs::remove(PLAYER_FILE);
+    folder->write("victim", "precious");
+    fs::create_symlink("victim", "player.txt.tmp");
+    open();
+    press({KEY_N});
+    press({KEY_ENTER});
+    EXPECT_EQ(folder->read("victim"), "precious");
+    EXPECT_EQ(folder->read(PLAYER_FILE), "N");
+    EXPECT_FALSE(fs::is_symlink(PLAYER_FILE));
 }

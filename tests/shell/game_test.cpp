@@ -99,5 +99,5 @@ TEST_F(GameLifeCycle, AMissingPictureIsNamed)
     ASSERT_EQ(std::system(command.c_str()), 0);
     const std::vector<std::string> missing = missingAssetFiles(*game);
     ASSERT_EQ(missing.size(), 1u);
-    EXPECT_EQ(missing[0], "_bmp/sprites.bmp");
+    EXPECT_EQ(missing[0], "_bmp/sprites.bmp (missing)");
 }

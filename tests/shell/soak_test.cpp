@@ -1,6 +1,6 @@
 // Whole games played headless through the real loop steps by a seeded random player that walks,
 // lays bombs and fires, checking after every frame that the state of play stays sound.
-// Replay one seed with GHOSTMAZE_SOAK_SEED=<seed>.
+// Replay one seed with GHOSTMAZE_SOAK_SEED=<seed>: it fails only on a fault of soundness.
 #include <allegro.h>
 #include <gtest/gtest.h>
 
@@ -225,13 +225,18 @@ TEST_F(SoakTest, WholeGamesStaySoundFrameAfterFrame)
 {
     std::vector<std::uint32_t> seeds(std::begin(SEEDS), std::end(SEEDS));
     if (UNDER_SANITIZER) seeds.resize(SANITIZER_SEEDS);
-    if (const char* replay = std::getenv("GHOSTMAZE_SOAK_SEED")) seeds = {static_cast<std::uint32_t>(std::strtoul(replay, nullptr, 10))};
+    const char* replay = std::getenv("GHOSTMAZE_SOAK_SEED");
+    if (replay) seeds = {static_cast<std::uint32_t>(std::strtoul(replay, nullptr, 10))};
     int highestLevel = 0;
     for (std::uint32_t s : seeds) {
         playSeed(s, highestLevel);
         ASSERT_TRUE(failure.empty()) << failure << " (replay with GHOSTMAZE_SOAK_SEED=" << s << ")";
     }
-    EXPECT_GE(highestLevel, TOP_LEVEL);
+    // The suite's own seeds are known to play up to level 5, so the soak covers the bigger mazes;
+    // a replayed seed may lose its games sooner and is checked for soundness alone.
+    if (!replay) {
+        EXPECT_GE(highestLevel, TOP_LEVEL);
+    }
     if (!UNDER_SANITIZER && seeds.size() > 1) {
         EXPECT_GE(static_cast<int>(seeds.size()) * FRAMES_PER_SEED, 20000);
     }

@@ -30,11 +30,15 @@ BITMAP* makeFilledBitmap(int width, int height, int colour)
     return bitmap;
 }
 
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "full_world_drawing.h"
 #include "shell/game.h"
@@ -72,6 +76,62 @@ void TempGameFolder::write(const std::string& name, const std::string& content) 
     std::ofstream out(fs::path(folder) / name, std::ios::binary);
     out << content;
 }
+
+std::string TempGameFolder::names() const
+{
+    std::vector<std::string> found;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "_bmp" && name != "_sample") found.push_back(name);
+    }
+    std::sort(found.begin(), found.end());
+    std::string joined;
+    for (const std::string& name : found) joined += (joined.empty() ? "" : " ") + name;
+    return joined;
+}
+
+namespace {
+constexpr uid_t NOBODY = 65534;
+constexpr unsigned HANG_SECONDS = 10;
+}  // namespace
+
+OrdinaryPlayer::OrdinaryPlayer(const TempGameFolder& folder, std::initializer_list<const char*> ownFiles)
+{
+    if (geteuid() != 0) return;
+    for (const char* name : ownFiles) EXPECT_EQ(lchown((fs::path(folder.path()) / name).c_str(), NOBODY, NOBODY), 0);
+    switched = setegid(NOBODY) == 0 && seteuid(NOBODY) == 0;
+    EXPECT_TRUE(switched);
+}
+
+OrdinaryPlayer::~OrdinaryPlayer()
+{
+    if (!switched) return;
+    EXPECT_EQ(seteuid(0), 0);
+    EXPECT_EQ(setegid(0), 0);
+}
+
+namespace {
+constexpr rlim_t FULL_DISK_BYTES = 2;
+rlimit sizeLimitBefore{};
+}  // namespace
+
+FullDisk::FullDisk()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &sizeLimitBefore);
+    rlimit full = sizeLimitBefore;
+    full.rlim_cur = FULL_DISK_BYTES;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+}
+
+FullDisk::~FullDisk()
+{
+    setrlimit(RLIMIT_FSIZE, &sizeLimitBefore);
+    std::signal(SIGXFSZ, SIG_DFL);
+}
+
+HangWatch::HangWatch() { alarm(HANG_SECONDS); }
+HangWatch::~HangWatch() { alarm(0); }
 
 void GameTest::SetUp()
 {

@@ -25,6 +25,7 @@ protected:
     void TearDown() override { releaseAllInput(); }
 };
 
+#include <initializer_list>
 #include <string>
 
 // A fresh working folder for one test, with the generated pictures and sounds linked in,
@@ -39,10 +40,41 @@ public:
     // The whole content of a file in the folder ("" when it does not exist).
     std::string read(const std::string& name) const;
     void write(const std::string& name, const std::string& content) const;
+    // The names in the folder besides the linked pictures and sounds, sorted, joined by blanks.
+    std::string names() const;
 
 private:
     std::string folder;
     std::string previous;
+};
+
+// While it lives, file access is checked as for an ordinary player: a test run as root (who may
+// read and write any file) takes the user "nobody" as its effective user, after handing it the
+// given files of the folder. The folder's own permissions are the test's to set.
+class OrdinaryPlayer {
+public:
+    OrdinaryPlayer(const TempGameFolder& folder, std::initializer_list<const char*> ownFiles);
+    ~OrdinaryPlayer();
+    OrdinaryPlayer(const OrdinaryPlayer&) = delete;
+    OrdinaryPlayer& operator=(const OrdinaryPlayer&) = delete;
+
+private:
+    bool switched = false;
+};
+
+// While it lives, no file can grow beyond a few bytes: writes fail as on a full disk.
+class FullDisk {
+public:
+    FullDisk();
+    ~FullDisk();
+};
+
+// Fails the test program (SIGALRM) if what follows blocks for seconds: a read that waits for a
+// writer that never comes would otherwise hang the suite.
+class HangWatch {
+public:
+    HangWatch();
+    ~HangWatch();
 };
 
 // Starts Allegro and builds a Game in a TempGameFolder.

@@ -1,0 +1,119 @@
+// The game as the end-to-end tests run it: the same start-up, menu and loops as ghostmaze, with
+// the random source seeded by the test, so every run plays the same mazes, and the game loop
+// watched so that the pace test can check what the loop controls.
+//   ghostmaze_test_driver --seed N
+// When a game ends it tells on standard error how its passes were paced, in one line:
+//   Ghost Maze test: P passes in S s, U undisturbed, median pass M ms, median wake-up L ms after the deadline
+// The medians are of the undisturbed passes: those that ended on time, or whose lateness the
+// thread's wait for a core (the kernel's own count) does not account for; a period counts when
+// the pass before it was undisturbed too. So a busy machine does not enter the figures, while a
+// wait of the game's own that runs late does.
+#include <allegro.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "shell/game.h"
+#include "shell/startup.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// A pass that ends this much after its deadline, or less, is on time.
+constexpr double ON_TIME_MS = 0.5;
+
+// How long this thread has waited, runnable, for a core since it started (ms): the second
+// figure of its schedstat.
+double runQueueWait()
+{
+    std::ifstream in("/proc/thread-self/schedstat");
+    double running = 0.0;
+    double waiting = 0.0;
+    in >> running >> waiting;
+    return waiting / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty()) return 0.0;
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+// A pass's period runs from the end of one wait to the end of the next, on the steady clock: the
+// pacer sets it alone, unless a neighbour takes the core, which the wait for a core shows.
+class PaceLog : public GameObserver {
+public:
+    void passPaced(Clock::time_point deadline) override
+    {
+        const Clock::time_point now = Clock::now();
+        const double waited = runQueueWait();
+        const double late = milliseconds(now - deadline);
+        // Held up: it ended late, and the time it waited for a core would account for that.
+        const bool heldUp = late > ON_TIME_MS && waited - lastWait >= late - ON_TIME_MS;
+        if (passes > 0 && !heldUp) {
+            wakeUps.push_back(late);
+            if (!lastHeldUp) periods.push_back(milliseconds(now - lastPass));
+        }
+        if (passes == 0) firstPass = now;
+        lastPass = now;
+        lastWait = waited;
+        lastHeldUp = heldUp;
+        ++passes;
+    }
+
+    void gameEnded() override
+    {
+        std::fprintf(stderr,
+                     "Ghost Maze test: %ld passes in %.3f s, %zu undisturbed, median pass %.3f ms, "
+                     "median wake-up %.3f ms after the deadline\n",
+                     passes, milliseconds(lastPass - firstPass) / 1000.0, wakeUps.size(), median(periods),
+                     median(wakeUps));
+        periods.clear();
+        wakeUps.clear();
+        passes = 0;
+        lastHeldUp = true;
+    }
+
+private:
+    long passes = 0;
+    Clock::time_point firstPass{};
+    Clock::time_point lastPass{};
+    double lastWait = 0.0;
+    bool lastHeldUp = true;  // the pass before the first has no period to take
+    std::vector<double> periods;  // ms between the ends of two undisturbed passes in a row
+    std::vector<double> wakeUps;  // ms from each undisturbed pass's deadline to the end of its wait
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    RunSettings settings;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
+            settings.seeded = true;
+            settings.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else {
+            std::fprintf(stderr, "usage: %s --seed N\n", argv[0]);
+            return 2;
+        }
+    }
+    if (!settings.seeded) {
+        std::fprintf(stderr, "usage: %s --seed N\n", argv[0]);
+        return 2;
+    }
+    PaceLog paceLog;
+    settings.observer = &paceLog;
+    return runGhostMaze(settings);
+}
+END_OF_MAIN()
