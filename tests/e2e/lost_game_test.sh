@@ -18,15 +18,20 @@ harness_enter_game lost_opening >/dev/null
 harness_hold Right 4
 alive "after the walk"
 
-# Each bomb laid where he stands catches him about 1.1 s later.
-for life in 3 2 1; do
+# Each bomb laid where he stands catches him about a second later (more on a busy machine),
+# until the HUD shows no life icons at the top right, only "Life:0".
+over=""
+for attempt in $(seq 8); do
+  alive "after $attempt bombs"
+  shot=$(harness_screenshot lost_game_over)
+  if [ "$(harness_region_colours "$shot" 1200 0 80 40)" -le 2 ]; then
+    over=$shot
+    break
+  fi
   harness_hold b 0.15
   sleep 2
-  alive "after the bomb of life $life"
 done
-over=$(harness_screenshot lost_game_over)
-# The lost game's HUD: "Life:0" and no life icons at the top right.
-[ "$(harness_region_colours "$over" 1200 0 80 40)" -le 2 ] || harness_fail "life icons are still shown (see $over)"
+[ -n "$over" ] || harness_fail "the game was not lost after 8 bombs (see $shot)"
 
 harness_hold Escape 0.5
 sleep 1
