@@ -17,7 +17,7 @@ case "${1:-}" in
   package) packages+=(dpkg-dev file gzip) ;;
   test)
     packages+=(dpkg-dev file gzip libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick
-               x11-utils clang libclang-rt-14-dev desktop-file-utils appstream lintian man-db groff-base)
+               x11-utils libx11-dev clang libclang-rt-14-dev desktop-file-utils appstream lintian man-db groff-base)
     ;;
 esac
 
