@@ -4,7 +4,7 @@
 set -e
 here=$(dirname "$(readlink -f "$0")")
 prefix=$(cd "$here/.." && pwd)
-data="$prefix/share/ghostmaze"
+data="$prefix/share/games/ghostmaze"
 # The XDG rules: an XDG_DATA_HOME that is not an absolute path is ignored. Without it, HOME
 # must be an absolute path too, or the files would land in / or in whatever folder we were started from.
 case "${XDG_DATA_HOME:-}" in
@@ -23,4 +23,4 @@ for assets in _bmp _sample; do
   ln -sfn "$data/$assets" "$folder/$assets"
 done
 cd "$folder"
-exec "$prefix/libexec/ghostmaze/ghostmaze" "$@"
+exec "$prefix/lib/games/ghostmaze/ghostmaze" "$@"

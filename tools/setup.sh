@@ -1,12 +1,25 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and playing (and, with "test", testing) need.
+# Installs the Debian packages that building and playing need; with "package", also what
+# making the .deb needs; with "test", also everything the test suite needs.
 # Only what is missing is installed; it says what it installs.
+# "--check" installs nothing: it names what is missing and fails, for the targets that only
+# build (make install, make package), which must never run the package installer themselves.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config liballegro4-dev)
-if [ "${1:-}" = "test" ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick x11-utils clang libclang-rt-14-dev)
+check=""
+if [ "${1:-}" = "--check" ]; then
+  check=1
+  shift
 fi
+
+packages=(build-essential cmake pkg-config liballegro4-dev)
+case "${1:-}" in
+  package) packages+=(dpkg-dev file gzip) ;;
+  test)
+    packages+=(dpkg-dev file gzip libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick
+               x11-utils libx11-dev clang libclang-rt-14-dev desktop-file-utils appstream lintian man-db groff-base)
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -16,9 +29,25 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+if [ -n "$check" ]; then
+  echo "Missing Debian packages: ${missing[*]}" >&2
+  echo "Install them first: make setup${1:+-$1} (or: sudo apt-get install ${missing[*]})" >&2
+  exit 1
+fi
+
 sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "Missing Debian packages: ${missing[*]}" >&2
+    echo "Neither root nor sudo is available here. As root, run:" >&2
+    echo "  apt-get install ${missing[*]}" >&2
+    echo "(for example through: su -c 'apt-get install ${missing[*]}'), then run this again." >&2
+    exit 1
+  fi
+  sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}"
+# Other installs may hold the package manager's lock for a while: wait for it.
+$sudo apt-get -o DPkg::Lock::Timeout=300 update -qq
+$sudo apt-get -o DPkg::Lock::Timeout=300 install -y -qq "${missing[@]}"

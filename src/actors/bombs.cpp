@@ -149,8 +149,9 @@ void Game::blastWalls(const bomb& b)
             for (int r = square.firstRow; r <= square.lastRow; ++r) setObstacle(c, r, CELL_FLOOR);
         keepBlocksSolid();
     });
-    // Newly opened floor loses its fog.
-    updateReach(heroActor.x, heroActor.y);
+    // Newly opened floor loses its fog; the frozen board keeps its light, as the hidden
+    // hero reaches nothing.
+    if (gameOver != 1) updateReach(heroActor.x, heroActor.y);
 }
 
 void Game::takeBlockOffBoard(sprite& block)

@@ -139,13 +139,16 @@ int Game::rollHunter()
 void Game::killGhost(int i)
 {
     ghost& g = ghosts[i];
-    const int points = POINTS_PER_KIND * g.kind + POINTS_PER_KIND;
-    score += points;
     drawMessagePicture(bitmaps.spriteSheet, ghostSheetColumn(g.kind) * ACTOR_SIZE, 0, g.x, g.y, ACTOR_SIZE,
                        ACTOR_SIZE);
-    char text[16];
-    std::snprintf(text, sizeof text, "+%d", points);
-    writeMessage(text, g.x + KILL_TEXT_DX, g.y + KILL_TEXT_DY);
+    // A bomb still ticking on the frozen board may kill, but the lost game's result is final.
+    if (gameOver != 1) {
+        const int points = POINTS_PER_KIND * g.kind + POINTS_PER_KIND;
+        score += points;
+        char text[16];
+        std::snprintf(text, sizeof text, "+%d", points);
+        writeMessage(text, g.x + KILL_TEXT_DX, g.y + KILL_TEXT_DY);
+    }
     playSound(samples.ghostDeathSample, 255, 1200);
     g.kill();
 }

@@ -33,7 +33,7 @@ public:
     BITMAP* arrowPicture = nullptr;     // loaded with the front end, drawn by nobody
 
     // Level group: made at a game's start and at every new level, world size unless noted.
-    // The view-size layers hold world point (x, y) at (x - layerOriginX, y - layerOriginY) of Game.
+    // The view-size layers hold a world point where Game::layerOrigin says (world/layer_origin.h).
     BITMAP* backBuffer = nullptr;       // 1280 x 720 game frame
     BITMAP* worldBitmap = nullptr;      // view size: the maze picture drawn every frame, only where it is seen
     BITMAP* glowLayer = nullptr;        // view size: luminous things (coins, ghosts, explosions, the beam)

@@ -41,6 +41,8 @@ const SampleFile singleSamples[] = {
     {&AssetSamples::newRoomSample, "_sample/newroom.wav"},
 };
 
+bool soundOn = true;  // one switch for the whole run; only the main thread plays and toggles
+
 std::string musicPath(int i) { return "_sample/music" + std::to_string(i + 1) + ".wav"; }
 std::string fearPath(int i) { return "_sample/strach" + std::to_string(i + 1) + ".wav"; }
 
@@ -83,7 +85,25 @@ std::vector<std::string> AssetSamples::missingFiles() const
     return missing;
 }
 
+void AssetSamples::stopAll()
+{
+    for (SAMPLE* sample : musicSamples)
+        if (sample) stop_sample(sample);
+    for (SAMPLE* sample : fearSamples)
+        if (sample) stop_sample(sample);
+    for (const SampleFile& file : singleSamples)
+        if (this->*file.member) stop_sample(this->*file.member);
+}
+
 void playSound(SAMPLE* sample, int volume, int frequency)
 {
-    if (sample) play_sample(sample, volume, SOUND_PAN_CENTRE, frequency, 0);
+    if (sample && soundOn) play_sample(sample, volume, SOUND_PAN_CENTRE, frequency, 0);
 }
+
+void toggleSound(AssetSamples& samples)
+{
+    soundOn = !soundOn;
+    if (!soundOn) samples.stopAll();
+}
+
+bool soundIsOn() { return soundOn; }

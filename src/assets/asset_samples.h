@@ -41,10 +41,16 @@ public:
 
     void loadSamples();
     void destroySamples();
+    void stopAll();  // every sound still playing stops at once
 
     // Paths of the sound files whose sample did not load.
     std::vector<std::string> missingFiles() const;
 };
 
-// Plays a sample once, panned to the centre; silent when there is no sound device.
+// Plays a sample once, panned to the centre; silent when there is no sound device or the
+// sound is off.
 void playSound(SAMPLE* sample, int volume, int frequency = SOUND_NORMAL_FREQUENCY);
+
+// Key M: all sound off (what is playing stops too) or on again, until the program ends.
+void toggleSound(AssetSamples& samples);
+bool soundIsOn();

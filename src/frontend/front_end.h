@@ -17,6 +17,13 @@ constexpr int NAME_CAPACITY = 15;      // characters of a name, without its term
 constexpr int MAX_SCORE_DIGITS = 9;
 constexpr int MENU_BUTTON_COUNT = 4;
 
+// The glyph alphabet's cells, pixels at scale 1: a glyph, the spacing strip drawn after it, and
+// the step from one character of a text to the next.
+constexpr int GLYPH_WIDTH = 16;
+constexpr int GLYPH_HEIGHT = 28;
+constexpr int GAP_WIDTH = 2;
+constexpr int CHARACTER_ADVANCE = GLYPH_WIDTH + GAP_WIDTH;
+
 class HighScoreEntry {
 public:
     char name[NAME_CAPACITY + 1] = {};           // NUL-terminated, no blanks
@@ -58,7 +65,7 @@ public:
 
     // frontend/glyphs.cpp
     void drawGlyph(BITMAP* alphabet, BITMAP* target, int x, int y, int ruled, int scale);
-    void drawText(BITMAP* alphabet, BITMAP* target, int x, int y, int ruled, const char* text);
+    void drawText(BITMAP* alphabet, BITMAP* target, int x, int y, int ruled, const char* text, int scale = 1);
 };
 
 // frontend/high_scores.cpp: the sort order, higher score first (negative when a ranks first).

@@ -6,11 +6,7 @@
 
 namespace {
 
-constexpr int GLYPH_WIDTH = 16;          // one glyph cell of the sheet, pixels
-constexpr int GLYPH_HEIGHT = 28;
-constexpr int GAP_WIDTH = 2;             // the spacing strip drawn after every glyph
-constexpr int GAP_SOURCE_X = 576;        // where that strip sits on the sheet
-constexpr int CHARACTER_ADVANCE = GLYPH_WIDTH + GAP_WIDTH;
+constexpr int GAP_SOURCE_X = 576;        // where the spacing strip sits on the sheet
 constexpr int RULE_ABOVE = 4;            // rule offsets from the glyph's top, pixels at scale 1
 constexpr int RULE_BELOW = 31;
 constexpr int GLYPH_COUNT = 36;
@@ -58,11 +54,11 @@ void FrontEnd::drawGlyph(BITMAP* alphabet, BITMAP* target, int x, int y, int rul
     line(target, x, y + RULE_BELOW * scale, right, y + RULE_BELOW * scale, makecol(0, 70, 30));
 }
 
-void FrontEnd::drawText(BITMAP* alphabet, BITMAP* target, int x, int y, int ruled, const char* text)
+void FrontEnd::drawText(BITMAP* alphabet, BITMAP* target, int x, int y, int ruled, const char* text, int scale)
 {
     if (!text) return;
     for (int n = 0; text[n] != '\0'; ++n) {
         glyphCode = glyphForChar(text[n]);
-        drawGlyph(alphabet, target, x + CHARACTER_ADVANCE * n, y, ruled, 1);
+        drawGlyph(alphabet, target, x + CHARACTER_ADVANCE * scale * n, y, ruled, scale);
     }
 }

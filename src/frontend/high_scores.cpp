@@ -15,6 +15,7 @@
 #include <string>
 
 #include "shell/files.h"
+#include "shell/window_events.h"
 
 namespace {
 
@@ -189,6 +190,11 @@ void Game::runHighScores()
 
 bool Game::highScoresPass()
 {
+    // The window's close button ends the program from here too.
+    if (closeRequested.load()) {
+        menuChoice = MENU_QUIT;
+        return true;
+    }
     if (!key[KEY_ESC] && mouse_b != 2) return false;
     menuChoice = MENU_NONE;
     return true;

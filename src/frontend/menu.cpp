@@ -9,6 +9,8 @@
 
 #include "shell/files.h"
 
+#include "shell/window_events.h"
+
 namespace {
 
 constexpr int BUTTON_LEFT = 20;
@@ -91,8 +93,11 @@ void Game::runMenu()
     frontEnd.loadPlayerName();
     frontEnd.setButtonGeometry();
     drawMenuPage();
+    // An M typed into the name entry was a letter, not the sound switch.
+    forgetWindowEvents();
     for (;;) {
         const bool chosen = menuPass();
+        if (chosen && closeRequested.load()) break;
         // A chosen button keeps its yellow frame on screen a moment before the next screen.
         if (chosen) rest(MENU_POLL_MS);
         rest(MENU_POLL_MS);
@@ -111,6 +116,12 @@ void Game::drawMenuPage()
 
 bool Game::menuPass()
 {
+    // The window's close button quits as the quit button does.
+    if (closeRequested.load()) {
+        menuChoice = MENU_QUIT;
+        return true;
+    }
+    if (takeKeyTap(KEY_M)) toggleSound(samples);
     BITMAP* page = bitmaps.menuBuffer;
     const int hovered = frontEnd.buttonAt(mouse_x, mouse_y);
     const int held = mouse_b;

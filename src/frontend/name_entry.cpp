@@ -10,6 +10,8 @@
 
 #include "shell/files.h"
 
+#include "shell/window_events.h"
+
 namespace {
 
 constexpr int FIELD_CELL_WIDTH = 18;   // one character of the name field, pixels
@@ -113,6 +115,12 @@ NameEntryPass Game::nameEntryPass()
     NameEntryPass pass;
     FrontEnd& entry = frontEnd;
     const int held = mouse_b;
+    // The window's close button leaves without saving, and the program ends.
+    if (closeRequested.load()) {
+        menuChoice = MENU_QUIT;
+        pass.closed = true;
+        return pass;
+    }
     if (key[KEY_ESC] || held == 2) {
         menuChoice = MENU_NONE;
         pass.closed = true;

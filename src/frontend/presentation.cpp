@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "shell/game.h"
 #include "world/colours.h"
@@ -24,10 +25,15 @@ constexpr Blend RADAR_BLEND = {255, 255, 0, 150};
 constexpr int MESSAGE_RISE = 3;         // pixels the messages rise per presented frame
 constexpr int RADAR_RIGHT_MARGIN = 10;  // from the radar's right edge to the screen's, pixels
 constexpr int RADAR_BOTTOM_MARGIN = 50; // from the radar's bottom edge to the screen's, pixels
+constexpr const char* PAUSE_TEXT = "PAUSE";
+constexpr int PAUSE_GLYPH_SCALE = 4;    // the paused game's word, four times the glyphs' size
 
 // Top strip.
 constexpr int ICON_SIZE = 40;          // every HUD icon is the top-left cell of its picture
 constexpr int LIFE_LABEL_GAP = 50;     // from the "Life:" text to the first icon, pixels
+constexpr int SCORE_X = 10;            // the score's text, and where the target follows it
+constexpr int TARGET_X = 70;
+constexpr int TOGGLE_KEYS_X = 125;     // the pause and sound keys' hint, right of the exit key's
 
 // Bottom strip: the bomb group, the three bar groups and the radar icon, from their right ends.
 constexpr int BOMB_GROUP_RIGHT = 540;  // the first bomb icon stands at W - 540
@@ -154,6 +160,17 @@ void Game::composeFrameTo(BITMAP* target)
     if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
 }
 
+void Game::showPauseTo(BITMAP* target)
+{
+    // The back buffer still holds the last frame composed: the paused game stands as it was seen.
+    BITMAP* back = bitmaps.backBuffer;
+    const int width = static_cast<int>(std::strlen(PAUSE_TEXT)) * CHARACTER_ADVANCE * PAUSE_GLYPH_SCALE;
+    const int height = GLYPH_HEIGHT * PAUSE_GLYPH_SCALE;
+    frontEnd.drawText(bitmaps.alphabetPicture, back, (back->w - width) / 2, (back->h - height) / 2, 0, PAUSE_TEXT,
+                      PAUSE_GLYPH_SCALE);
+    if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
+}
+
 void Game::layFogOver(BITMAP* back)
 {
     // The fog is laid only over the bands of the view it can cover; elsewhere the fog layer is
@@ -189,9 +206,13 @@ void Game::drawTopStrip()
     clear_to_color(strip, makecol(0, 0, 0));
     textout_ex(strip, font, "Player:", 10, 5, white(), -1);
     textout_ex(strip, font, frontEnd.playerName, 70, 5, white(), -1);
-    printValue(strip, 10, 15, white(), "Pkt:%d", score);
-    // The score the level-up rule must see exceeded.
-    printValue(strip, 70, 15, white(), "/%d", levelTarget());
+    char scoreText[24];
+    std::snprintf(scoreText, sizeof scoreText, "Pkt:%d", score);
+    textout_ex(strip, font, scoreText, SCORE_X, 15, white(), -1);
+    // The score the level-up rule must see exceeded; a score of four digits or more pushes it
+    // right rather than running into it.
+    const int targetX = std::max(TARGET_X, SCORE_X + text_length(font, scoreText));
+    printValue(strip, targetX, 15, white(), "/%d", levelTarget());
     printValue(strip, 10, 25, white(), "Level:%d", levelNumber);
 
     // One icon per life, the last ending at the right edge.
@@ -207,6 +228,7 @@ void Game::drawBottomStrip()
     const int w = strip->w;
     clear_to_color(strip, makecol(0, 0, 0));
     textout_ex(strip, font, "[ESC] - exit", 5, 30, white(), -1);
+    textout_ex(strip, font, "[P] - pause  [M] - sound", TOGGLE_KEYS_X, 30, white(), -1);
 
     if (bombCount > 0) {
         const int b = w - BOMB_GROUP_RIGHT;

@@ -6,6 +6,11 @@
 
 #include "shell/frame_pace.h"
 #include "shell/ticks.h"
+#include "shell/window_events.h"
+
+namespace {
+constexpr int PAUSE_POLL_MS = 30;  // a paused game looks at its keys this often and sleeps between
+}  // namespace
 
 Game::Game()
 {
@@ -76,21 +81,25 @@ void Game::runMenuLoop()
         case MENU_HIGH_SCORES: runHighScores(); break;
         default: break;
         }
-    } while (menuChoice != MENU_QUIT);
+    } while (menuChoice != MENU_QUIT && !closeRequested.load());
 }
 
 void Game::playOneGame()
 {
     startTicks();
     remove_mouse();
+    // P or M pressed before the game, or a focus lost in the menu, is not this game's.
+    forgetWindowEvents();
+    paused = false;
     setUpLevel();
     // Only the game loop is paced: the menu and the other screens keep their own polling.
     FramePace pace;
     for (;;) {
         pace.beginPass();
         if (!runGamePass()) break;
+        if (observer) observer->passWorked(pace.deadline());
         pace.finishPass();
-        if (observer) observer->passPaced(pace.deadline());
+        if (observer) observer->passPaced();
     }
     endGame();
     stopTicks();
@@ -99,7 +108,12 @@ void Game::playOneGame()
 
 bool Game::runGamePass()
 {
-    if (key[KEY_ESC] || levelBuildFailed) return false;
+    if (key[KEY_ESC] || closeRequested.load() || levelBuildFailed) return false;
+    if (takeKeyTap(KEY_M)) toggleSound(samples);
+    if (updatePause()) {
+        rest(PAUSE_POLL_MS);
+        return true;
+    }
     // Ticks that arrive during the updates are run in this same pass.
     while (tickCounter.load() > 0) {
         updateTick();
@@ -110,6 +124,37 @@ bool Game::runGamePass()
     if (levelBuildFailed) return false;
     if (!boardRebuilt) presentFrame();
     return true;
+}
+
+bool Game::updatePause()
+{
+    // A lost focus pauses, but only P resumes: the player comes back to a game that waits.
+    const bool focusLost = takeFocusLoss();
+    const bool pPressed = takeKeyTap(KEY_P);
+    if (!paused && (pPressed || focusLost)) {
+        pauseGame();
+    } else if (paused && pPressed) {
+        resumeGame();
+    }
+    return paused;
+}
+
+void Game::pauseGame()
+{
+    paused = true;
+    // The clock stops, so no ticks pile up to be run at once on resuming. Outside the game
+    // loop there is no clock to stop, and none may be started on resuming.
+    pauseStoppedClock = ticksRunning();
+    if (pauseStoppedClock) stopTicks();
+    showPauseTo(screen);
+}
+
+void Game::resumeGame()
+{
+    paused = false;
+    tickCounter.store(0);
+    if (pauseStoppedClock) startTicks();
+    pauseStoppedClock = false;
 }
 
 void Game::updateTick()

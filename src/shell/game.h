@@ -25,8 +25,10 @@ constexpr int MENU_QUIT = 4;
 class GameObserver {
 public:
     virtual ~GameObserver() = default;
-    // A pass of the game loop has ended and its wait is over; `deadline` is when it was due to end.
-    virtual void passPaced(std::chrono::steady_clock::time_point deadline) = 0;
+    // A pass of the game loop has done its work and is about to wait for `deadline`, when it is due to end.
+    virtual void passWorked(std::chrono::steady_clock::time_point deadline) = 0;
+    // The pass's wait is over.
+    virtual void passPaced() = 0;
     // A game has ended and its result is recorded.
     virtual void gameEnded() = 0;
 };
@@ -142,6 +144,11 @@ public:
     // failure, checked after it by every caller. The game then ends as Escape would.
     bool levelBuildFailed = false;
 
+    // P (or the window losing the keyboard focus) pauses a game, P resumes it. While paused the
+    // logic clock is stopped and no frame is drawn: the last one stands under "PAUSE".
+    bool paused = false;
+    bool pauseStoppedClock = false;  // the pause removed the tick routine, and resuming installs it
+
     // Bounded drawing: a frame redraws only the view, and the layers kept from frame to frame are
     // painted only where their grids changed. These say what the layers hold; a new level's
     // layers forget them all (forgetPaintedLayers).
@@ -167,7 +174,10 @@ public:
     void endGame();
     void runMenuLoop();
     void playOneGame();
-    bool runGamePass();  // one pass of the game loop; false once Escape (or a failed build) ends it
+    bool runGamePass();  // one pass of the game loop; false once Escape, the close button or a failed build ends it
+    bool updatePause();  // takes P and the focus loss; true while the game is paused
+    void pauseGame();
+    void resumeGame();
     void updateTick();
     void drawFrame();
     bool applyRules();
@@ -327,6 +337,7 @@ public:
     void composeFrameTo(BITMAP* target);
     void drawHudTo(BITMAP* target);
     void layFogOver(BITMAP* back);  // the fog over the view, only where the reach says it lies
+    void showPauseTo(BITMAP* target);  // "PAUSE" over the last frame composed (null: not copied out)
     void drawTopStrip();
     void drawBottomStrip();
     void drawDebugPanel();

@@ -23,6 +23,8 @@ int Game::levelTarget() const { return levelNumber * levelNumber * TARGET_PER_LE
 
 void Game::checkLevelUp()
 {
+    // The frozen board's result is final: a score already past the next targets climbs no further.
+    if (gameOver == 1) return;
     if (score <= levelTarget()) return;
     // One level per frame at most, so a big jump shows one picture and sound per level gained.
     const BITMAP* layer = bitmaps.messageLayer;

@@ -28,9 +28,9 @@ void Game::setUpLevel()
 {
     resetLevelClocks();
     if (gameOver == 1) {
+        // The result stays as the player ended it, for the HUD under GAME OVER and the table.
         markDeath();
         freezeBoard();
-        resetCounters();
     } else if (heroHit) {
         markDeath();
         resetPowerUps();

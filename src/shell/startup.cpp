@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "assets/assets.h"
 #include "shell/game.h"
 #include "shell/random.h"
+#include "shell/window_events.h"
 
 namespace {
 constexpr int START_PAUSE_MS = 500;
@@ -28,29 +30,54 @@ void reportMissingAssets(const std::vector<std::string>& missing)
     for (const std::string& path : missing) std::fprintf(stderr, "  %s\n", path.c_str());
     std::fprintf(stderr, "They are read from the working directory: %s\n", folder);
 }
-}  // namespace
 
-bool initLibrary()
+bool openWindow()
 {
-    allegro_init();
-    install_keyboard();
-    install_mouse();
     set_color_depth(32);
     set_window_title("Ghost Maze");
-    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) != 0) return false;
+    return set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) == 0;
+}
+
+// Without a display the library does not start at all, and nothing after it may be called.
+const StartStep START_STEPS[] = {
+    {[] { return allegro_init() == 0; }, "no display: run Ghost Maze from a desktop session"},
+    {[] { return install_keyboard() == 0; }, "the keyboard cannot be read: run Ghost Maze from a desktop session"},
+    {[] { return install_mouse() >= 0; }, "no mouse was found: the menu is played with the mouse"},
+    {[] { return install_timer() == 0; }, "the library's timer cannot be started"},
+    {openWindow, "the 1280 x 720 window at 32-bit colour cannot be opened: use a desktop session with that much room"},
+};
+}  // namespace
+
+std::string startInOrder(const StartStep* steps, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        allegro_error[0] = '\0';  // only this step's own reason is told
+        if (steps[i].start()) continue;
+        std::string message = steps[i].failure;
+        if (allegro_error[0] != '\0') message += std::string(" (") + allegro_error + ")";
+        return message;
+    }
+    return "";
+}
+
+std::string initLibrary()
+{
+    const std::string failure = startInOrder(START_STEPS, static_cast<int>(std::size(START_STEPS)));
+    if (!failure.empty()) return failure;
     // Without a sound device the game plays silent.
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "") != 0) install_sound(DIGI_NONE, MIDI_NONE, "");
     set_volume(FULL_VOLUME, FULL_VOLUME);
+    watchWindowEvents();
     seedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     rest(START_PAUSE_MS);
-    return true;
+    return "";
 }
 
 int runGhostMaze(const RunSettings& settings)
 {
-    if (!initLibrary()) {
-        std::fprintf(stderr, "Ghost Maze cannot open its 1280 x 720 window at 32-bit colour: %s\n",
-                     allegro_error);
+    const std::string failure = initLibrary();
+    if (!failure.empty()) {
+        std::fprintf(stderr, "Ghost Maze cannot start: %s\n", failure.c_str());
         allegro_exit();
         return 1;
     }

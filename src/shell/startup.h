@@ -2,12 +2,25 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class GameObserver;
 
-// Starts the library, the keyboard, the mouse, the 1280 x 720 window and the sound, and seeds
-// the random source. Returns false when the window cannot be opened.
-bool initLibrary();
+// One start-up step that can fail, and what the player is told when it does: what failed and
+// what to do about it.
+struct StartStep {
+    bool (*start)();
+    const char* failure;
+};
+
+// Runs the steps in order up to the first that fails; returns its message, with the library's
+// own reason when it gives one, or "" when every step started.
+std::string startInOrder(const StartStep* steps, int count);
+
+// Starts the library, the keyboard, the mouse, the timer, the 1280 x 720 window and the sound,
+// watches the window's events and seeds the random source. Returns "" when all has started,
+// otherwise one line that says what failed and what to do.
+std::string initLibrary();
 
 // How a run differs from the player's: the game itself runs with neither (seeded from the clock,
 // watched by nobody); a test program fixes the seed so its games replay, and may watch the loop.

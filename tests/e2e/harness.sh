@@ -122,7 +122,6 @@ harness_wait_exit() {
 }
 
 # Input: keys are sent to the focused game window through the X test extension.
-harness_key() { xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; xdotool key --delay 60 "$@"; }
 harness_key_down() { xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; xdotool keydown "$1"; }
 harness_key_up() { xdotool keyup "$1"; }
 # harness_hold KEY SECONDS

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # An install into a temporary prefix behaves like a desktop game: the launcher starts the game
 # from any folder in the player's own data folder, which keeps the pictures and sounds linked
-# and the two text files between runs.
+# and the two text files between runs; the uninstall takes every installed file and leaves the
+# player's files.
 set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
@@ -10,13 +11,14 @@ build_dir=$(cd "$HARNESS_GAME_DIR/.." && pwd)
 prefix="$HARNESS_RUN/prefix"
 home="$HARNESS_RUN/home"
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null || harness_fail "cmake --install failed"
-for file in bin/ghostmaze libexec/ghostmaze/ghostmaze share/ghostmaze/_bmp/sprites.bmp \
-            share/ghostmaze/_sample/x_coin.wav share/applications/ghostmaze.desktop \
-            share/icons/hicolor/64x64/apps/ghostmaze.png; do
+entry="$prefix/share/applications/io.github.ghostmaze.GhostMaze.desktop"
+for file in bin/ghostmaze lib/games/ghostmaze/ghostmaze share/games/ghostmaze/_bmp/sprites.bmp \
+            share/games/ghostmaze/_sample/x_coin.wav share/metainfo/io.github.ghostmaze.GhostMaze.metainfo.xml \
+            share/man/man6/ghostmaze.6.gz share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/ghostmaze.png; do
   [ -e "$prefix/$file" ] || harness_fail "the install lacks $file"
 done
-grep -q '^Exec=ghostmaze' "$prefix/share/applications/ghostmaze.desktop" || harness_fail "the menu entry does not run ghostmaze"
-grep -q '^Icon=ghostmaze' "$prefix/share/applications/ghostmaze.desktop" || harness_fail "the menu entry has no icon"
+grep -q '^Exec=ghostmaze' "$entry" || harness_fail "the menu entry does not run ghostmaze"
+grep -q '^Icon=ghostmaze' "$entry" || harness_fail "the menu entry has no icon"
 
 # Started from an unrelated folder, with no XDG_DATA_HOME: the default per-user folder.
 mkdir -p "$home" "$HARNESS_RUN/elsewhere"
@@ -38,4 +40,12 @@ harness_wait_exit 20
 [ "$GAME_STATUS" -eq 0 ] || harness_fail "the installed game ended with status $GAME_STATUS"
 [ -s "$folder/high_score.txt" ] || harness_fail "no high_score.txt in the per-user folder"
 [ ! -e "$HARNESS_RUN/elsewhere/high_score.txt" ] || harness_fail "the game wrote into the folder it was started from"
+
+# The uninstall goes by the install's manifest: nothing of the game is left under the prefix,
+# and the player's own folder keeps its files.
+bash "$(dirname "$0")/../../tools/uninstall.sh" "$build_dir/install_manifest.txt" "$prefix" >/dev/null ||
+  harness_fail "the uninstall failed"
+left=$(find "$prefix" ! -type d)
+[ -z "$left" ] || harness_fail "the uninstall left: $left"
+[ -s "$folder/high_score.txt" ] || harness_fail "the uninstall took the player's high scores"
 echo "install: ok"

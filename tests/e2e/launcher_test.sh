@@ -11,11 +11,11 @@ fail() {
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 run=$(mktemp -d /tmp/ghostmaze-launcher-XXXXXX)
 trap 'rm -rf "$run"' EXIT
-mkdir -p "$run/prefix/bin" "$run/prefix/libexec/ghostmaze" "$run/prefix/share/ghostmaze/_bmp" \
-         "$run/prefix/share/ghostmaze/_sample" "$run/home" "$run/here"
+mkdir -p "$run/prefix/bin" "$run/prefix/lib/games/ghostmaze" "$run/prefix/share/games/ghostmaze/_bmp" \
+         "$run/prefix/share/games/ghostmaze/_sample" "$run/home" "$run/here"
 cp "$source_dir/packaging/ghostmaze.sh" "$run/prefix/bin/ghostmaze"
-printf '#!/bin/sh\npwd\n' >"$run/prefix/libexec/ghostmaze/ghostmaze"
-chmod +x "$run/prefix/bin/ghostmaze" "$run/prefix/libexec/ghostmaze/ghostmaze"
+printf '#!/bin/sh\npwd\n' >"$run/prefix/lib/games/ghostmaze/ghostmaze"
+chmod +x "$run/prefix/bin/ghostmaze" "$run/prefix/lib/games/ghostmaze/ghostmaze"
 launch() { (cd "$run/here" && env -i PATH="$PATH" "$@" "$run/prefix/bin/ghostmaze" 2>"$run/stderr"); }
 
 folder=$(launch HOME="$run/home") || fail "the launcher failed with an absolute HOME"

@@ -4,10 +4,13 @@
 //   ghostmaze_test_driver --seed N
 // When a game ends it tells on standard error how its passes were paced, in one line:
 //   Ghost Maze test: P passes in S s, U undisturbed, median pass M ms, median wake-up L ms after the deadline
-// The medians are of the undisturbed passes: those that ended on time, or whose lateness the
-// thread's wait for a core (the kernel's own count) does not account for; a period counts when
-// the pass before it was undisturbed too. So a busy machine does not enter the figures, while a
-// wait of the game's own that runs late does.
+// The medians are of the undisturbed passes: those whose work ended before the deadline, so that
+// the pacer had a wait to do, and whose wait ended on time or late by no more than the thread's
+// wait for a core during it (the kernel's own count) accounts for; a period counts when the pass
+// before it was undisturbed too. A pass whose work overran its deadline is the machine's doing
+// (on a busy machine the X server, which presents the frame, may wait long for a core), not the
+// pacer's, so a busy machine does not enter the figures, while a wait of the game's own that ends
+// early or late does.
 #include <allegro.h>
 
 #include <algorithm>
@@ -53,21 +56,27 @@ double median(std::vector<double> values)
 // pacer sets it alone, unless a neighbour takes the core, which the wait for a core shows.
 class PaceLog : public GameObserver {
 public:
-    void passPaced(Clock::time_point deadline) override
+    void passWorked(Clock::time_point deadline) override
+    {
+        passDeadline = deadline;
+        hadToWait = Clock::now() < deadline;
+        waitBefore = runQueueWait();
+    }
+
+    void passPaced() override
     {
         const Clock::time_point now = Clock::now();
-        const double waited = runQueueWait();
-        const double late = milliseconds(now - deadline);
+        const double late = milliseconds(now - passDeadline);
         // Held up: it ended late, and the time it waited for a core would account for that.
-        const bool heldUp = late > ON_TIME_MS && waited - lastWait >= late - ON_TIME_MS;
-        if (passes > 0 && !heldUp) {
+        const bool heldUp = late > ON_TIME_MS && runQueueWait() - waitBefore >= late - ON_TIME_MS;
+        const bool undisturbed = hadToWait && !heldUp;
+        if (passes > 0 && undisturbed) {
             wakeUps.push_back(late);
-            if (!lastHeldUp) periods.push_back(milliseconds(now - lastPass));
+            if (lastUndisturbed) periods.push_back(milliseconds(now - lastPass));
         }
         if (passes == 0) firstPass = now;
         lastPass = now;
-        lastWait = waited;
-        lastHeldUp = heldUp;
+        lastUndisturbed = undisturbed;
         ++passes;
     }
 
@@ -81,15 +90,17 @@ public:
         periods.clear();
         wakeUps.clear();
         passes = 0;
-        lastHeldUp = true;
+        lastUndisturbed = false;
     }
 
 private:
     long passes = 0;
     Clock::time_point firstPass{};
     Clock::time_point lastPass{};
-    double lastWait = 0.0;
-    bool lastHeldUp = true;  // the pass before the first has no period to take
+    Clock::time_point passDeadline{};  // when the pass being waited out is due to end
+    bool hadToWait = false;            // its work ended before its deadline
+    double waitBefore = 0.0;           // ms waited for a core before its wait
+    bool lastUndisturbed = false;      // the pass before the first has no period to take
     std::vector<double> periods;  // ms between the ends of two undisturbed passes in a row
     std::vector<double> wakeUps;  // ms from each undisturbed pass's deadline to the end of its wait
 };

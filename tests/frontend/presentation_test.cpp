@@ -19,23 +19,6 @@ constexpr int W = SCREEN_WIDTH;
 int magenta() { return makecol(255, 0, 255); }
 int black() { return makecol(0, 0, 0); }
 
-// The text stands at (x, y): its pixels are in the colour and the rest of its box is not.
-::testing::AssertionResult showsText(BITMAP* target, int x, int y, const char* text, int colour)
-{
-    BITMAP* reference = makeFilledBitmap(text_length(font, text), text_height(font), black());
-    textout_ex(reference, font, text, 0, 0, makecol(255, 255, 255), -1);
-    for (int ry = 0; ry < reference->h; ++ry)
-        for (int rx = 0; rx < reference->w; ++rx) {
-            const bool inked = getpixel(reference, rx, ry) != black();
-            if (inked != (getpixel(target, x + rx, y + ry) == colour)) {
-                destroy_bitmap(reference);
-                return ::testing::AssertionFailure() << "\"" << text << "\" differs at (" << x + rx << ", " << y + ry << ")";
-            }
-        }
-    destroy_bitmap(reference);
-    return ::testing::AssertionSuccess();
-}
-
 class Presentation : public GameTest {
 protected:
     void SetUp() override
@@ -237,6 +220,7 @@ TEST_F(HudStrips, TheBombGroupShowsOnlyWhileTheHeroHoldsBombs)
     game->bombCount = 0;
     game->drawHud();
     EXPECT_TRUE(showsText(strip, 5, 30, "[ESC] - exit", makecol(255, 255, 255)));
+    EXPECT_TRUE(showsText(strip, 125, 30, "[P] - pause  [M] - sound", makecol(255, 255, 255)));
     for (int x = W - 848; x <= W - 518; ++x)
         for (int y = 0; y < 40; ++y) ASSERT_EQ(getpixel(strip, x, y), black()) << x << ", " << y;
     game->bombCount = 1;

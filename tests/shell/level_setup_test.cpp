@@ -219,7 +219,7 @@ TEST_F(LevelSetUp, ALostLifeKeepsTheBoardAndSendsTheGhostsFarAway)
     expectDeathPictureAt(g, 120, 80);
 }
 
-TEST_F(LevelSetUp, TheLastLifeFreezesTheBoardUnderAFreshCounter)
+TEST_F(LevelSetUp, TheLastLifeFreezesTheBoardAndKeepsTheResult)
 {
     game->setUpLevel();
     Game& g = *game;
@@ -237,12 +237,20 @@ TEST_F(LevelSetUp, TheLastLifeFreezesTheBoardUnderAFreshCounter)
     EXPECT_EQ(g.heroActor.y, -1000);
     for (int i = 0; i < g.ghostCount; ++i) EXPECT_EQ(g.ghosts[i].speed, 0);
     EXPECT_EQ(g.hunterTime, 999);
-    EXPECT_EQ(g.levelNumber, 1);
+    EXPECT_EQ(g.levelNumber, 2);
     EXPECT_EQ(g.builtLevel, 1);
-    EXPECT_EQ(g.score, 0);
-    EXPECT_EQ(g.lives, 3);
+    EXPECT_EQ(g.score, 777);
+    EXPECT_EQ(g.lives, 0);
     EXPECT_EQ(g.wallGrid.cells, walls);
     expectDeathPictureAt(g, 200, 160);
+
+    // Only a new game starts from nothing again.
+    g.endGame();
+    g.setUpLevel();
+    EXPECT_EQ(g.levelNumber, 1);
+    EXPECT_EQ(g.score, 0);
+    EXPECT_EQ(g.lives, 3);
+    EXPECT_EQ(g.gameOver, 0);
 }
 
 TEST_F(LevelSetUp, AMazeTooLargeForItsPicturesEndsTheGameInsteadOfCrashing)

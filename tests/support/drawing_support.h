@@ -3,6 +3,7 @@
 #pragma once
 
 #include <allegro.h>
+#include <gtest/gtest.h>
 
 #include "hand_built_board.h"
 #include "shell/game.h"
@@ -25,6 +26,25 @@ inline int messagePixel(const Game& game, int x, int y)
 {
     BITMAP* ring = game.bitmaps.messageLayer;
     return getpixel(ring, x, game.messages.ringRow(y, ring->h));
+}
+
+// The built-in font's text stands at (x, y): its pixels are in the colour and the rest of its box is not.
+inline ::testing::AssertionResult showsText(BITMAP* target, int x, int y, const char* text, int colour)
+{
+    const int black = makecol(0, 0, 0);
+    BITMAP* reference = create_bitmap_ex(32, text_length(font, text), text_height(font));
+    clear_to_color(reference, black);
+    textout_ex(reference, font, text, 0, 0, makecol(255, 255, 255), -1);
+    for (int ry = 0; ry < reference->h; ++ry)
+        for (int rx = 0; rx < reference->w; ++rx) {
+            const bool inked = getpixel(reference, rx, ry) != black;
+            if (inked != (getpixel(target, x + rx, y + ry) == colour)) {
+                destroy_bitmap(reference);
+                return ::testing::AssertionFailure() << "\"" << text << "\" differs at (" << x + rx << ", " << y + ry << ")";
+            }
+        }
+    destroy_bitmap(reference);
+    return ::testing::AssertionSuccess();
 }
 
 inline void replacePicture(BITMAP*& slot, BITMAP* picture)

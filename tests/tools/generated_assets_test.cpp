@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -611,6 +612,80 @@ TEST(GeneratedSounds, SoundsMoveTheWayTheirMomentsDo) {
   EXPECT_GE(beeps, 6);
 }
 
+constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+
+std::string icon_name(int size) {
+  return "icons/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/ghostmaze.png";
+}
+
+struct Rgba {
+  int w = 0, h = 0;
+  std::vector<unsigned char> pixels;  // R, G, B, A row by row
+  int alpha(int x, int y) const { return pixels[(static_cast<std::size_t>(y) * w + x) * 4 + 3]; }
+};
+
+std::uint32_t big_endian(const std::string& bytes, std::size_t at) {
+  std::uint32_t v = 0;
+  for (std::size_t i = at; i < at + 4; ++i) v = (v << 8) | static_cast<unsigned char>(bytes[i]);
+  return v;
+}
+
+// Reads an 8-bit RGBA PNG of unfiltered rows in stored deflate blocks, as the generator writes
+// it; anything else leaves the result empty.
+Rgba read_icon(const fs::path& path) {
+  const std::string png = read_file(path);
+  Rgba icon;
+  std::vector<unsigned char> zlib;
+  for (std::size_t at = 8; at + 12 <= png.size();) {
+    const std::uint32_t length = big_endian(png, at);
+    const std::string type(png.begin() + static_cast<long>(at + 4), png.begin() + static_cast<long>(at + 8));
+    if (at + 12 + length > png.size()) return {};
+    if (type == "IHDR" && (png[at + 16] != 8 || png[at + 17] != 6)) return {};  // 8-bit RGBA
+    if (type == "IHDR") icon.w = static_cast<int>(big_endian(png, at + 8)), icon.h = static_cast<int>(big_endian(png, at + 12));
+    if (type == "IDAT") zlib.insert(zlib.end(), png.begin() + static_cast<long>(at + 8), png.begin() + static_cast<long>(at + 8 + length));
+    at += 12 + length;
+  }
+  std::vector<unsigned char> raw;
+  for (std::size_t at = 2; at + 5 <= zlib.size();) {
+    const std::size_t n = zlib[at + 1] | (zlib[at + 2] << 8);
+    if ((zlib[at] & 6) != 0 || at + 5 + n > zlib.size()) return {};
+    raw.insert(raw.end(), zlib.begin() + static_cast<long>(at + 5), zlib.begin() + static_cast<long>(at + 5 + n));
+    if (zlib[at] & 1) break;
+    at += 5 + n;
+  }
+  const std::size_t row = static_cast<std::size_t>(icon.w) * 4 + 1;
+  if (icon.w <= 0 || raw.size() != row * icon.h) return {};
+  for (std::size_t at = 0; at < raw.size(); at += row) {
+    if (raw[at] != 0) return {};
+    icon.pixels.insert(icon.pixels.end(), raw.begin() + static_cast<long>(at + 1), raw.begin() + static_cast<long>(at + row));
+  }
+  return icon;
+}
+
+// Every theme size: square at its size, clear in the corners, solid in the middle, with a
+// soft rim (partly clear pixels) and the figures showing as more than a few flat colours.
+TEST(GeneratedIcons, EverySizeIsARoundTileWithSoftEdges) {
+  for (int size : kIconSizes) {
+    SCOPED_TRACE(size);
+    const Rgba icon = read_icon(fs::path(GAME_DIR) / icon_name(size));
+    ASSERT_EQ(icon.w, size);
+    ASSERT_EQ(icon.h, size);
+    EXPECT_EQ(icon.alpha(0, 0) + icon.alpha(size - 1, 0) + icon.alpha(0, size - 1) + icon.alpha(size - 1, size - 1), 0);
+    EXPECT_EQ(icon.alpha(size / 2, size / 2), 255);
+    int soft = 0;
+    std::set<std::uint32_t> colours;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        soft += icon.alpha(x, y) > 0 && icon.alpha(x, y) < 255;
+        const unsigned char* p = &icon.pixels[(static_cast<std::size_t>(y) * size + x) * 4];
+        if (p[3] == 255) colours.insert(static_cast<std::uint32_t>(p[0] << 16 | p[1] << 8 | p[2]));
+      }
+    }
+    EXPECT_GT(soft, size / 2);
+    EXPECT_GT(colours.size(), 8u);
+  }
+}
+
 class GeneratorRun : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -633,9 +708,9 @@ TEST_F(GeneratorRun, TwoRunsWriteTheSameBytesAsTheBuild) {
   ASSERT_EQ(run("\"" + second.string() + "\""), 0);
   const std::set<std::string> names = files_under(first);
   EXPECT_EQ(names, files_under(second));
-  // Every sound and picture, and the desktop icon.
-  EXPECT_EQ(names.size(), sounds().size() + std::size(kLayouts) + 1);
-  EXPECT_EQ(names.count("ghostmaze.png"), 1u);
+  // Every sound and picture, and the desktop icon at each size.
+  EXPECT_EQ(names.size(), sounds().size() + std::size(kLayouts) + std::size(kIconSizes));
+  for (int size : kIconSizes) EXPECT_EQ(names.count(icon_name(size)), 1u) << size;
   for (const std::string& name : names) EXPECT_TRUE(read_file(first / name) == read_file(second / name)) << name;
   // The build's own copy is the same as a fresh one.
   for (const Layout& l : kLayouts) {

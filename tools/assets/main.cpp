@@ -1,5 +1,6 @@
 // genassets GAME_DIR: writes every picture of the game into GAME_DIR/_bmp and
-// every sound into GAME_DIR/_sample, and the desktop icon as GAME_DIR/ghostmaze.png.
+// every sound into GAME_DIR/_sample, and the desktop icon at every size into GAME_DIR/icons,
+// laid out as the hicolor theme is (icons/64x64/apps/ghostmaze.png).
 #define ALLEGRO_NO_MAGIC_MAIN
 #include <allegro.h>
 
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
     art::write_frontend_art(bmp_dir);
     sound::write_music(sample_dir);
     sound::write_effects(sample_dir);
-    art::write_icon((game_dir / "ghostmaze.png").string());
+    art::write_icons((game_dir / "icons").string());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "genassets: %s\n", e.what());
     return 1;

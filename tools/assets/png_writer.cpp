@@ -61,22 +61,32 @@ Bytes zlib_stored(const Bytes& raw) {
 }  // namespace
 
 void save_png(BITMAP* bitmap, const std::string& path) {
-  Bytes raw;
+  Bytes rgba;
   for (int y = 0; y < bitmap->h; ++y) {
-    raw.push_back(0);  // no filter
     for (int x = 0; x < bitmap->w; ++x) {
       const int c = getpixel(bitmap, x, y);
       const bool clear = c == makecol(255, 0, 255);
-      raw.push_back(clear ? 0 : static_cast<std::uint8_t>(getr(c)));
-      raw.push_back(clear ? 0 : static_cast<std::uint8_t>(getg(c)));
-      raw.push_back(clear ? 0 : static_cast<std::uint8_t>(getb(c)));
-      raw.push_back(clear ? 0 : 255);
+      rgba.push_back(clear ? 0 : static_cast<std::uint8_t>(getr(c)));
+      rgba.push_back(clear ? 0 : static_cast<std::uint8_t>(getg(c)));
+      rgba.push_back(clear ? 0 : static_cast<std::uint8_t>(getb(c)));
+      rgba.push_back(clear ? 0 : 255);
     }
+  }
+  save_png(bitmap->w, bitmap->h, rgba, path);
+}
+
+void save_png(int w, int h, const Bytes& rgba, const std::string& path) {
+  const std::size_t row = static_cast<std::size_t>(w) * 4;
+  if (rgba.size() != row * static_cast<std::size_t>(h)) throw std::runtime_error("wrong pixel count for " + path);
+  Bytes raw;
+  for (std::size_t at = 0; at < rgba.size(); at += row) {
+    raw.push_back(0);  // no filter
+    raw.insert(raw.end(), rgba.begin() + static_cast<long>(at), rgba.begin() + static_cast<long>(at + row));
   }
   Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
   Bytes header;
-  put32(header, static_cast<std::uint32_t>(bitmap->w));
-  put32(header, static_cast<std::uint32_t>(bitmap->h));
+  put32(header, static_cast<std::uint32_t>(w));
+  put32(header, static_cast<std::uint32_t>(h));
   header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter, no interlace
   chunk(png, "IHDR", header);
   chunk(png, "IDAT", zlib_stored(raw));

@@ -1,0 +1,71 @@
+// The flags and counts the library's threads leave for the loops.
+#include "shell/window_events.h"
+
+#include <allegro.h>
+
+std::atomic<bool> closeRequested{false};
+
+namespace {
+constexpr int KEY_RELEASED = 0x80;  // added to the scan code of a released key
+
+std::atomic<bool> focusLost{false};
+
+// One toggle key: its presses not yet taken, and whether it is down (the keyboard thread's own).
+struct KeyTaps {
+    int scancode;
+    std::atomic<int> pending{0};
+    bool down = false;
+};
+KeyTaps pauseTaps{KEY_P};
+KeyTaps muteTaps{KEY_M};
+
+KeyTaps* tapsOf(int scancode)
+{
+    if (scancode == KEY_P) return &pauseTaps;
+    if (scancode == KEY_M) return &muteTaps;
+    return nullptr;
+}
+}  // namespace
+
+void onCloseButton() { closeRequested.store(true); }
+
+void onFocusLost() { focusLost.store(true); }
+
+void onKeyEvent(int scancode)
+{
+    KeyTaps* taps = tapsOf(scancode & ~KEY_RELEASED);
+    if (!taps) return;
+    const bool released = (scancode & KEY_RELEASED) != 0;
+    // The window system repeats a held key's press: only the first after a release counts.
+    if (!released && !taps->down) taps->pending.fetch_add(1);
+    taps->down = !released;
+}
+
+void watchWindowEvents()
+{
+    set_close_button_callback(onCloseButton);
+    // The game goes on in the background so that its loop can pause itself and still see the
+    // close button; not every window system tells of the focus, so a failure here is no fault.
+    set_display_switch_mode(SWITCH_BACKGROUND);
+    set_display_switch_callback(SWITCH_OUT, onFocusLost);
+    keyboard_lowlevel_callback = onKeyEvent;
+}
+
+bool takeKeyTap(int scancode)
+{
+    KeyTaps* taps = tapsOf(scancode);
+    if (!taps) return false;
+    int pending = taps->pending.load();
+    while (pending > 0)
+        if (taps->pending.compare_exchange_weak(pending, pending - 1)) return true;
+    return false;
+}
+
+bool takeFocusLoss() { return focusLost.exchange(false); }
+
+void forgetWindowEvents()
+{
+    pauseTaps.pending.store(0);
+    muteTaps.pending.store(0);
+    focusLost.store(false);
+}

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The game in a desktop session: the window's close button quits from the menu and ends a game
+# with its result recorded; P pauses a game, which then stands still under "PAUSE", and P resumes
+# it; losing the keyboard focus pauses it too.
+set -u
+source "$(dirname "$0")/harness.sh"
+harness_init "$1" "$2"
+# Seed 222, as the play test: the view is full of coins, which keep turning while the game runs.
+SEED=222
+WM="$HARNESS_GAME_DIR/../tests/window_manager"
+[ -x "$WM" ] || harness_fail "no window_manager tool at $WM (built with the tests)"
+
+alive() { kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the game ended unexpectedly ($1): $(tail -n3 "$HARNESS_RUN/stderr.log")"; }
+# tap KEY: pressed and released at once, as a quick finger does.
+tap() { xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; xdotool key "$1"; }
+close_window() { "$WM" close "$GAME_WINDOW" || harness_fail "the close message could not be sent"; }
+# wait_still NAME: waits (up to about 10 s, for a busy machine) until two pictures 1.5 s apart are
+# the same; prints the later one's path, or fails.
+wait_still() {
+  local first second
+  for attempt in 1 2 3 4 5; do
+    alive "waiting for $1"
+    first=$(harness_screenshot "$1_$attempt")
+    sleep 1.5
+    second=$(harness_screenshot "$1")
+    [ "$(harness_region_diff "$first" "$second" 0 0 1280 720)" -eq 0 ] && { echo "$second"; return 0; }
+  done
+  harness_fail "the game did not stand still (see $second)"
+}
+
+# The close button in the menu quits at once, with status 0 and nothing recorded.
+harness_start_game "$SEED"
+sleep 0.5
+close_window
+harness_wait_exit 10
+[ "$GAME_STATUS" -eq 0 ] || harness_fail "closing the menu ended with status $GAME_STATUS"
+[ ! -e "$HARNESS_RUN/high_score.txt" ] || harness_fail "closing the menu recorded a result"
+
+# A game: P pauses it. Two pictures 1.5 s apart are the same, and "PAUSE" stands in the middle.
+harness_start_game "$SEED"
+playing=$(harness_enter_game desktop_playing)
+moving=$(harness_screenshot desktop_moving)
+[ "$(harness_region_diff "$playing" "$moving" 0 40 1280 640)" -gt 500 ] || harness_fail "the game does not move before P (see $moving)"
+tap p
+still=$(wait_still desktop_paused)
+[ "$(harness_region_diff "$playing" "$still" 460 304 360 112)" -gt 2000 ] || harness_fail "no PAUSE in the middle (see $still)"
+
+# P resumes: the picture moves again (the coins turn, the ghosts walk).
+tap p
+sleep 1
+resumed=$(harness_screenshot desktop_resumed)
+[ "$(harness_region_diff "$still" "$resumed" 0 40 1280 640)" -gt 500 ] || harness_fail "P did not resume the game (see $resumed)"
+
+# The focus leaving the window pauses the game; its coming back does not resume it.
+"$WM" unfocus
+away=$(wait_still desktop_unfocused)
+[ "$(harness_region_diff "$resumed" "$away" 460 304 360 112)" -gt 2000 ] || harness_fail "no PAUSE after the focus left (see $away)"
+xdotool windowfocus "$GAME_WINDOW"
+sleep 1.5
+back=$(harness_screenshot desktop_refocused)
+[ "$(harness_region_diff "$away" "$back" 0 0 1280 720)" -eq 0 ] || harness_fail "the focus coming back resumed the game (see $back)"
+tap p
+sleep 0.5
+
+# The close button in a game ends it as Escape does: its result is recorded, then the program ends.
+close_window
+harness_wait_exit 10
+[ "$GAME_STATUS" -eq 0 ] || harness_fail "closing a game ended with status $GAME_STATUS"
+[ "$(wc -l <"$HARNESS_RUN/high_score.txt" 2>/dev/null)" = "1" ] ||
+  harness_fail "closing a game recorded '$(cat "$HARNESS_RUN/high_score.txt" 2>/dev/null)', not one line"
+echo "desktop: ok"

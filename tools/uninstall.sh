@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# uninstall.sh MANIFEST ROOT: removes the files an install listed in MANIFEST (CMake's
+# install_manifest.txt), all of which must lie under ROOT, then the game's own folders that are
+# left empty. Nothing else is touched: not the player's folder with its name and high scores,
+# nor folders the game shares with other programs (share/icons, share/man).
+set -euo pipefail
+
+manifest=$1
+root=$(realpath -m "$2")
+if [ ! -s "$manifest" ]; then
+  echo "Nothing to uninstall: $manifest lists no installed files (run make install first)." >&2
+  exit 1
+fi
+
+mapfile -t files < "$manifest"
+for file in "${files[@]}"; do
+  case "$file" in
+    "$root"/*) ;;
+    *)
+      echo "The last install did not go to $root: $manifest lists $file." >&2
+      echo "Uninstall with the same PREFIX (and DESTDIR) as that install." >&2
+      exit 1
+      ;;
+  esac
+done
+
+for file in "${files[@]}"; do
+  if [ -d "$file" ] && [ ! -L "$file" ]; then continue; fi
+  rm -f "$file"
+  # Climb out of the folders named after the game, dropping each one left empty.
+  folder=$(dirname "$file")
+  while [ "$folder" != "$root" ] && [[ "${folder#"$root"}" == */ghostmaze* ]]; do
+    rmdir "$folder" 2>/dev/null || break
+    folder=$(dirname "$folder")
+  done
+done
+rm -f "$manifest"
+echo "Removed ${#files[@]} files from $root."
