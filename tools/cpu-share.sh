@@ -29,13 +29,7 @@ game_ticks() { sed 's/.*) //' "/proc/$GAME_PID/stat" | awk '{ print $12 + $13 }'
 
 start_ticks=$(game_ticks)
 start_time=$(date +%s.%N)
-harness_key_down Right
-sleep 3
-harness_key_up Right
-harness_key_down Down
-sleep 2
-harness_key_up Down
-sleep $((PLAY_SECONDS - 5))
+harness_walk_about "$PLAY_SECONDS"
 end_ticks=$(game_ticks)
 end_time=$(date +%s.%N)
 kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the game ended during the measurement"

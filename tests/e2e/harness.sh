@@ -124,6 +124,13 @@ harness_wait_exit() {
 # Input: keys are sent to the focused game window through the X test extension.
 harness_key_down() { xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; xdotool keydown "$1"; }
 harness_key_up() { xdotool keyup "$1"; }
+# harness_walk_about SECONDS: walks as a player would, right for 3 s and down for 2 s, then
+# stands until SECONDS (at least 5) have gone.
+harness_walk_about() {
+  harness_hold Right 3
+  harness_hold Down 2
+  sleep $(($1 - 5))
+}
 # harness_hold KEY SECONDS
 harness_hold() {
   harness_key_down "$1"

@@ -20,13 +20,7 @@ harness_start_game "$SEED"
 harness_enter_game pace_opening >/dev/null
 
 # Walk about a little, as a player would, for ten seconds.
-harness_key_down Right
-sleep 3
-harness_key_up Right
-harness_key_down Down
-sleep 2
-harness_key_up Down
-sleep 5
+harness_walk_about 10
 # Held, not tapped: a press and release that both fall between two passes would go unseen.
 harness_hold Escape 0.5
 for _ in $(seq 150); do
