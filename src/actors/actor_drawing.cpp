@@ -74,9 +74,11 @@ void Game::drawItems()
 
     // Coins glow: they go to the luminous layer, all turning in step.
     const int coinFrame = coinClock / COIN_TICKS_PER_FRAME;
-    drawAll(bitmaps.coin1Picture, bitmaps.glowLayer, origin, coins1, coin1Count, coinFrame);
-    drawAll(bitmaps.coin2Picture, bitmaps.glowLayer, origin, coins2, coin2Count, coinFrame);
-    drawAll(bitmaps.coin5Picture, bitmaps.glowLayer, origin, coins5, coin5Count, coinFrame);
+    BITMAP* coinPictures[] = {bitmaps.coin1Picture, bitmaps.coin2Picture, bitmaps.coin5Picture};
+    const sprite* coinSets[] = {coins1, coins2, coins5};
+    const int coinCounts[] = {coin1Count, coin2Count, coin5Count};
+    for (int set = 0; set < 3; ++set)
+        for (int i = 0; i < coinCounts[set]; ++i) drawGlowCell(coinPictures[set], coinFrame, 0, coinSets[set][i]);
 }
 
 void Game::drawBlocks()
@@ -95,6 +97,12 @@ void Game::drawGhosts()
             g.frame = firstFrame + (walkClock < WALK_SECOND_FRAME ? 0 : 1);
             if (hunting) g.row = HUNTER_ROW;
         }
-        drawCellAt(bitmaps.spriteSheet, bitmaps.glowLayer, layerOrigin, g.frame, g.row, g);
+        drawGlowCell(bitmaps.spriteSheet, g.frame, g.row, g);
     }
+}
+
+void Game::drawGlowCell(BITMAP* picture, int column, int row, const sprite& s)
+{
+    drawGlow(picture, column * ACTOR_SIZE, row * ACTOR_SIZE, layerOrigin.layerX(s.x), layerOrigin.layerY(s.y), ACTOR_SIZE,
+             ACTOR_SIZE);
 }

@@ -99,9 +99,9 @@ void Game::tickBomb(bomb& b)
     if (f == FUSE_ALARM) playSound(samples.alarmSample, 255);
     if (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST) drawFlash(bitmaps, origin, b);
     if (f >= FUSE_FIRST_EXPLOSION && f < FUSE_END)
-        masked_blit(bitmaps.explosionPicture, bitmaps.glowLayer, EXPLOSION_FRAME_SIZE * bombFrame(f), 0,
-                    origin.layerX(b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2),
-                    origin.layerY(b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2), EXPLOSION_FRAME_SIZE, EXPLOSION_FRAME_SIZE);
+        drawGlow(bitmaps.explosionPicture, EXPLOSION_FRAME_SIZE * bombFrame(f), 0,
+                 origin.layerX(b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2),
+                 origin.layerY(b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2), EXPLOSION_FRAME_SIZE, EXPLOSION_FRAME_SIZE);
     if (f == FUSE_WALL_BLAST) blastWalls(b);
     if (f == FUSE_END) {
         b.armed = false;

@@ -89,10 +89,9 @@ const BitmapSlot GAME_GROUP[] = {
 const BitmapSlot LEVEL_GROUP[] = {
     {&AssetBitmaps::backBuffer, nullptr},  {&AssetBitmaps::worldBitmap, nullptr},
     {&AssetBitmaps::glowLayer, nullptr},   {&AssetBitmaps::beamLayer, nullptr},
-    {&AssetBitmaps::darkLayer, nullptr},   {&AssetBitmaps::wallsBitmap, nullptr},
-    {&AssetBitmaps::ghostMap, nullptr},    {&AssetBitmaps::shadeMask, nullptr},
-    {&AssetBitmaps::shadeLayer, nullptr},  {&AssetBitmaps::messageLayer, nullptr},
-    {&AssetBitmaps::radarBitmap, nullptr},
+    {&AssetBitmaps::wallsBitmap, nullptr}, {&AssetBitmaps::ghostMap, nullptr},
+    {&AssetBitmaps::shadeMask, nullptr},   {&AssetBitmaps::shadeLayer, nullptr},
+    {&AssetBitmaps::messageLayer, nullptr}, {&AssetBitmaps::radarBitmap, nullptr},
 };
 
 template <std::size_t N>
@@ -160,11 +159,10 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
     const int width = columns * CELL_SIZE;
     const int height = rows * CELL_SIZE;
     backBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    // Nothing outside the view of these three is ever seen or read, and a small block of their
+    // Nothing outside the view of these two is ever seen or read, and a small block of their
     // own keeps each frame's work in memory close together.
     worldBitmap = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
     glowLayer = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
-    darkLayer = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
     beamLayer = createWorldLayer(width, height);
     wallsBitmap = createWorldLayer(width, height);
     ghostMap = createWorldLayer(width, height);
@@ -174,6 +172,8 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
     radarBitmap = create_bitmap(columns * RADAR_CELL_SIZE, rows * RADAR_CELL_SIZE);
     const int magenta = makecol(MAGENTA_R, MAGENTA_G, MAGENTA_B);
     if (messageLayer) clear_to_color(messageLayer, magenta);
+    // Frames wipe only where they drew into the glow.
+    if (glowLayer) clear_to_color(glowLayer, magenta);
     // Only the cells the beam covered are wiped again, so the rest must start empty.
     if (beamLayer) clear_to_color(beamLayer, magenta);
 }

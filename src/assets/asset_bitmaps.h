@@ -38,7 +38,6 @@ public:
     BITMAP* worldBitmap = nullptr;      // view size: the maze picture drawn every frame, only where it is seen
     BITMAP* glowLayer = nullptr;        // view size: luminous things (coins, ghosts, explosions, the beam)
     BITMAP* beamLayer = nullptr;        // the beam alone, wherever it reaches; its hit test reads it back
-    BITMAP* darkLayer = nullptr;        // view size: darkness with the lit disc around the hero
     BITMAP* wallsBitmap = nullptr;      // wall tiles on magenta; the hero's collision picture
     BITMAP* ghostMap = nullptr;         // green blocked cells on magenta; ghosts' and blocks' collision picture
     BITMAP* shadeMask = nullptr;        // black over unreached floor

@@ -131,8 +131,13 @@ void Game::composeFrameTo(BITMAP* target)
 
     // The view fills the band between the strips; the world layers follow it. The view layers
     // were drawn for this same view in this pass.
-    const Translucent lights[] = {{bitmaps.glowLayer, GLOW_BLEND.alpha}, {bitmaps.darkLayer, DARK_BLEND.alpha}};
-    composeLayers(back, bitmaps.worldBitmap, lights, 2, 0, HUD_HEIGHT);
+    ViewLights lights;
+    lights.glow = bitmaps.glowLayer;
+    lights.glowDrawn = &glowDrawn;
+    lights.glowAlpha = GLOW_BLEND.alpha;
+    lights.darkness = &darkness;
+    lights.darknessAlpha = DARK_BLEND.alpha;
+    composeView(back, bitmaps.worldBitmap, lights, 0, HUD_HEIGHT);
     layFogOver(back);
 
     // Once lost, the board stays visible behind the picture, centred on the whole frame.

@@ -12,6 +12,7 @@
 #include "frontend/message_ring.h"
 #include "world/grid_layer.h"
 #include "world/layer_origin.h"
+#include "world/pixel_loops.h"
 
 // What the main menu chose; the menu loop runs it.
 constexpr int MENU_NONE = 0;
@@ -153,6 +154,8 @@ public:
     // painted only where their grids changed. These say what the layers hold; a new level's
     // layers forget them all (forgetPaintedLayers).
     LayerOrigin layerOrigin;     // the world point at the view-size layers' top-left pixel
+    DrawnBlocks glowDrawn;       // where the glow may hold something: laid there, wiped there
+    DiscPicture darkness;        // the darkness about the hero, made row by row as it is laid
     PaintedCopy paintedReach;    // reachGrid as the fog was last painted
     MessageRing messages;        // how far the message layer has turned, and which rows hold messages
     CellBox obstacleChanges;     // obstacle cells not yet painted into ghostMap, while
@@ -251,6 +254,7 @@ public:
     void prepareLightLayers();
     void drawBackground();
     void drawGhostLights();  // into the background
+    void drawGlow(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height);
     void drawBeam();
     void drawBeamSegment(int x, int y, int sourceY);
     void drawRadar();
@@ -307,6 +311,7 @@ public:
     void drawItems();
     void drawBlocks();
     void drawGhosts();
+    void drawGlowCell(BITMAP* picture, int column, int row, const sprite& s);
 
     // frontend/menu.cpp
     void runMenu();

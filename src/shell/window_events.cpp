@@ -3,6 +3,9 @@
 
 #include <allegro.h>
 
+#include <csignal>
+#include <initializer_list>
+
 std::atomic<bool> closeRequested{false};
 
 namespace {
@@ -29,6 +32,9 @@ KeyTaps* tapsOf(int scancode)
 
 void onCloseButton() { closeRequested.store(true); }
 
+static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only set a lock-free flag");
+void onEndSignal(int) { closeRequested.store(true); }
+
 void onFocusLost() { focusLost.store(true); }
 
 void onKeyEvent(int scancode)
@@ -49,6 +55,15 @@ void watchWindowEvents()
     set_display_switch_mode(SWITCH_BACKGROUND);
     set_display_switch_callback(SWITCH_OUT, onFocusLost);
     keyboard_lowlevel_callback = onKeyEvent;
+    watchEndSignals();
+}
+
+void watchEndSignals()
+{
+    struct sigaction ending = {};
+    ending.sa_handler = onEndSignal;
+    sigemptyset(&ending.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &ending, nullptr);
 }
 
 bool takeKeyTap(int scancode)

@@ -1,11 +1,13 @@
 // What the window system and the keyboard tell the loops from the library's own threads: the
 // window's close button, the loss of the keyboard focus, and taps of the toggle keys (P pauses,
-// M mutes). Each callback only sets a flag or counts; the loops on the main thread read them.
+// M mutes); and the system's request to end (a logout, kill, Ctrl+C in a terminal). Each
+// callback only sets a flag or counts; the loops on the main thread read them.
 #pragma once
 
 #include <atomic>
 
-// The close button was pressed: every loop ends, a game as Escape ends it. Never cleared.
+// The close button was pressed, or the system asked the program to end: every loop ends, a game
+// as Escape ends it. Never cleared.
 extern std::atomic<bool> closeRequested;
 
 // The callbacks the library calls.
@@ -15,8 +17,12 @@ void onFocusLost();
 // a tap shorter than a loop's poll still counts, and a held key counts once.
 void onKeyEvent(int scancode);
 
-// Registers the callbacks with the library; the window must be open.
+// Registers the callbacks with the library, and watchEndSignals; the window must be open.
 void watchWindowEvents();
+// SIGTERM, SIGINT and SIGHUP ask for the end as the close button does. They replace the
+// library's own handlers, which shut the library down inside the signal and can hang there for
+// good; so this comes after the library has started.
+void watchEndSignals();
 
 // Takes one press of KEY_P or KEY_M noted since the last take; false when there is none.
 bool takeKeyTap(int scancode);

@@ -1,4 +1,4 @@
-// Where the view-size layers (worldBitmap, glowLayer, darkLayer) lie in the world: the world
+// Where the view-size layers (worldBitmap, glowLayer, and the darkness) lie in the world: the world
 // point drawn at their top-left pixel. It is the view's corner, taken as a frame's drawing begins,
 // and every world point is drawn into those layers, and the layers laid over the view, through it.
 #pragma once

@@ -1,4 +1,4 @@
-// The game's own loops for the frame's translucent layers, masked copies and clears: the
+// The game's own loops for the frame's translucent layers, masked copies, discs and wipes: the
 // library's pixels exactly, several pixels at a time.
 #include "world/pixel_loops.h"
 
@@ -79,10 +79,6 @@ WIDE_VECTORS void copyMaskedRow(const std::uint32_t* __restrict__ from, std::uin
     for (int i = 0; i < count; ++i) to[i] = from[i] == mask ? to[i] : from[i];
 }
 
-// Beyond these the discs are left to the library.
-constexpr int MAX_DISCS = 4;
-constexpr int MAX_DISC_RADIUS = 1023;
-
 // How far circlefill's fill reaches left and right of the centre on each row, from the centre
 // row out (the disc is the same above and below): the library's midpoint walk, keeping the
 // widest fill of each row.
@@ -108,19 +104,46 @@ void discHalfWidths(int radius, int* halfWidths)
     } while (across <= down);
 }
 
-void fillSpan(BITMAP* target, int y, int left, int right, int colour)
+// Pixels left to right - 1 of a row, as far as they lie within first to end - 1.
+void fillSpan(std::uint32_t* pixels, int first, int end, int left, int right, int colour)
 {
-    left = std::max(left, target->cl);
-    right = std::min(right + 1, target->cr);
-    if (left < right) std::fill(row(target, y) + left, row(target, y) + right, static_cast<std::uint32_t>(colour));
+    left = std::max(left, first);
+    right = std::min(right, end);
+    if (left < right) std::fill(pixels + left, pixels + right, static_cast<std::uint32_t>(colour));
 }
+
+// The discs' half-widths on every row from their centres, as discHalfWidths gives them.
+using DiscTables = int[MAX_DISCS][MAX_DISC_RADIUS + 1];
+
+bool discsFitTables(const Disc* discs, int discCount)
+{
+    bool fit = discCount <= MAX_DISCS;
+    for (int i = 0; i < discCount; ++i) fit = fit && discs[i].radius >= 0 && discs[i].radius <= MAX_DISC_RADIUS;
+    return fit;
+}
+
+// Row y of the background with its discs, pixels first to end - 1 of it.
+void paintDiscRow(std::uint32_t* pixels, int first, int end, int y, int background, const Disc* discs, int discCount,
+                  const DiscTables& halfWidths)
+{
+    fillSpan(pixels, first, end, first, end, background);
+    for (int i = 0; i < discCount; ++i) {
+        const Disc& disc = discs[i];
+        const int rowFromCentre = y > disc.y ? y - disc.y : disc.y - y;
+        if (rowFromCentre > disc.radius) continue;
+        const int halfWidth = halfWidths[i][rowFromCentre];
+        if (halfWidth >= 0) fillSpan(pixels, first, end, disc.x - halfWidth, disc.x + halfWidth + 1, disc.colour);
+    }
+}
+
+// The library's weight for an alpha: alpha + 1, except that alpha 0 leaves the target as it is.
+std::uint32_t weightOf(int alpha) { return alpha ? static_cast<std::uint32_t>(alpha) + 1 : 0; }
 
 }  // namespace
 
 WIDE_VECTORS void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y)
 {
-    // The library's weight: alpha + 1, except that alpha 0 leaves the target as it is.
-    const std::uint32_t weight = alpha ? static_cast<std::uint32_t>(alpha) + 1 : 0;
+    const std::uint32_t weight = weightOf(alpha);
     int left = 0, top = 0, right = layer->w, bottom = layer->h;  // in the layer
     if (target->clip) {
         left = std::max(target->cl - x, 0);
@@ -166,49 +189,60 @@ WIDE_VECTORS void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int so
     for (int r = 0; r < height; ++r) copyMaskedRow(row(source, sourceY + r) + sourceX, row(target, y + r) + x, width, mask);
 }
 
-WIDE_VECTORS void composeLayers(BITMAP* target, BITMAP* picture, const Translucent* layers, int layerCount, int x, int y)
+WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y)
 {
     const int left = std::max(target->cl - x, 0), top = std::max(target->ct - y, 0);  // in the picture
-    const int right = std::min(target->cr - x, picture->w), bottom = std::min(target->cb - y, picture->h);
+    const int right = std::min({target->cr - x, picture->w, VIEW_WIDTH}), bottom = std::min(target->cb - y, picture->h);
     if (right <= left || bottom <= top) return;
     const auto pictureMask = static_cast<std::uint32_t>(bitmap_mask_color(picture));
+
+    // A darkness the tables cannot hold is the caller's fault: it is left out rather than let
+    // overrun them.
+    const DiscPicture* darkness = lights.darkness;
+    if (darkness && !discsFitTables(darkness->discs, darkness->discCount)) darkness = nullptr;
+    DiscTables halfWidths;
+    if (darkness)
+        for (int i = 0; i < darkness->discCount; ++i) discHalfWidths(darkness->discs[i].radius, halfWidths[i]);
+    std::uint32_t darkRow[VIEW_WIDTH];
+    const auto darkMask = static_cast<std::uint32_t>(MASK_COLOR_32);
+
     for (int r = top; r < bottom; ++r) {
-        std::uint32_t* to = row(target, r + y) + left + x;
-        copyMaskedRow(row(picture, r) + left, to, right - left, pictureMask);
-        for (int l = 0; l < layerCount; ++l) {
-            BITMAP* layer = layers[l].layer;
-            const int alpha = layers[l].alpha;
-            blendRow(row(layer, r) + left, to, right - left, alpha ? static_cast<std::uint32_t>(alpha) + 1 : 0,
-                     static_cast<std::uint32_t>(bitmap_mask_color(layer)));
+        std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
+        copyMaskedRow(row(picture, r) + left, to + left, right - left, pictureMask);
+        if (lights.glow) {
+            const std::uint32_t* glow = row(lights.glow, r);
+            const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
+            lights.glowDrawn->forEachSpan(r, [&](int spanLeft, int spanRight) {
+                spanLeft = std::max(spanLeft, left);
+                spanRight = std::min(spanRight, right);
+                if (spanLeft < spanRight)
+                    blendRow(glow + spanLeft, to + spanLeft, spanRight - spanLeft, weightOf(lights.glowAlpha), glowMask);
+            });
+        }
+        if (darkness) {
+            paintDiscRow(darkRow, left, right, r, darkness->background, darkness->discs, darkness->discCount, halfWidths);
+            blendRow(darkRow + left, to + left, right - left, weightOf(lights.darknessAlpha), darkMask);
         }
     }
 }
 
-WIDE_VECTORS void fillBitmap(BITMAP* target, int colour)
+void wipeDrawn(BITMAP* layer, DrawnBlocks& drawn, int colour)
 {
-    for (int y = target->ct; y < target->cb; ++y)
-        std::fill(row(target, y) + target->cl, row(target, y) + target->cr, static_cast<std::uint32_t>(colour));
+    const int bottom = std::min(drawn.bottom, layer->h);
+    for (int r = drawn.top; r < bottom; ++r)
+        drawn.forEachSpan(r, [&](int left, int right) { fillSpan(row(layer, r), 0, layer->w, left, right, colour); });
+    drawn.clear();
 }
 
 WIDE_VECTORS void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCount)
 {
-    bool ours = discCount <= MAX_DISCS;
-    for (int i = 0; i < discCount; ++i) ours = ours && discs[i].radius >= 0 && discs[i].radius <= MAX_DISC_RADIUS;
-    if (!ours) {
+    if (!discsFitTables(discs, discCount)) {
         clear_to_color(target, background);
         for (int i = 0; i < discCount; ++i) circlefill(target, discs[i].x, discs[i].y, discs[i].radius, discs[i].colour);
         return;
     }
-    int halfWidths[MAX_DISCS][MAX_DISC_RADIUS + 1];
+    DiscTables halfWidths;
     for (int i = 0; i < discCount; ++i) discHalfWidths(discs[i].radius, halfWidths[i]);
-    for (int y = target->ct; y < target->cb; ++y) {
-        fillSpan(target, y, target->cl, target->cr - 1, background);
-        for (int i = 0; i < discCount; ++i) {
-            const Disc& disc = discs[i];
-            const int rowFromCentre = y > disc.y ? y - disc.y : disc.y - y;
-            if (rowFromCentre > disc.radius) continue;
-            const int halfWidth = halfWidths[i][rowFromCentre];
-            if (halfWidth >= 0) fillSpan(target, y, disc.x - halfWidth, disc.x + halfWidth, disc.colour);
-        }
-    }
+    for (int y = target->ct; y < target->cb; ++y)
+        paintDiscRow(row(target, y), target->cl, target->cr, y, background, discs, discCount, halfWidths);
 }

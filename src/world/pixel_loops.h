@@ -3,6 +3,8 @@
 // function per pixel, these run several pixels at a time and pass over see-through runs.
 #pragma once
 
+#include "world/drawn_blocks.h"
+
 struct BITMAP;
 
 // As set_trans_blender(red, green, blue, alpha) then draw_trans_sprite(target, layer, x, y) at
@@ -10,29 +12,47 @@ struct BITMAP;
 // move the target's towards them by (alpha + 1) / 256, within the target's clip rectangle.
 void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y);
 
-// A translucent layer and the alpha it is laid with.
-struct Translucent {
-    BITMAP* layer = nullptr;
-    int alpha = 0;
-};
-
-// As copyMasked(picture, target, 0, 0, x, y, picture->w, picture->h), then layTranslucent of
-// each layer at (x, y) in turn, the layers the picture's size and the target clipping, as every
-// bitmap the game composes into does; but row by row, so each row of the target is read from
-// memory and written back once, not once per step.
-void composeLayers(BITMAP* target, BITMAP* picture, const Translucent* layers, int layerCount, int x, int y);
-
 // As masked_blit: the source's pixels other than magenta copied, clipped as the library clips.
 void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int sourceY, int x, int y, int width, int height);
-
-// As clear_to_color: the target's clip rectangle filled with the colour.
-void fillBitmap(BITMAP* target, int colour);
 
 // A filled circle as circlefill draws it: centre and radius in pixels, and colour.
 struct Disc {
     int x = 0, y = 0, radius = 0, colour = 0;
 };
 
+// Beyond these the discs are left to the library.
+constexpr int MAX_DISCS = 4;
+constexpr int MAX_DISC_RADIUS = 1023;
+
 // As clear_to_color(target, background) then circlefill for each disc in turn, but row by row,
 // so each row of the picture is written out once rather than once per disc.
 void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCount);
+
+// A picture that is discs on a background, kept as its discs rather than its pixels: each row
+// is made when it is needed, where the processor keeps it at hand. Its discs, in the order
+// fillWithDiscs draws them, are at most MAX_DISCS, none wider than MAX_DISC_RADIUS.
+struct DiscPicture {
+    int background = 0;
+    Disc discs[MAX_DISCS] = {};
+    int discCount = 0;
+};
+
+// What is laid over the view's picture as the frame is composed, in this order.
+struct ViewLights {
+    BITMAP* glow = nullptr;  // the picture's size; read only in its drawn blocks
+    const DrawnBlocks* glowDrawn = nullptr;
+    int glowAlpha = 0;
+    const DiscPicture* darkness = nullptr;  // the picture's size
+    int darknessAlpha = 0;
+};
+
+// As copyMasked(picture, target, 0, 0, x, y, picture->w, picture->h), then layTranslucent of the
+// glow, whose pixels outside its drawn blocks must be see-through, then of the darkness drawn
+// by fillWithDiscs into a picture of the picture's size, each at (x, y). The picture is no wider
+// than the view. Row by row, so each row of the target is read from memory and written back
+// once, and the darkness never is.
+void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y);
+
+// As fillBitmap(layer, colour) where the layer's drawn blocks may hold anything else; the marks
+// are cleared.
+void wipeDrawn(BITMAP* layer, DrawnBlocks& drawn, int colour);

@@ -22,6 +22,8 @@ constexpr int DARK_OUTER_GREY = 10;
 constexpr int DARK_INNER_RADIUS = 500;
 constexpr int DARK_INNER_GREY = 20;
 constexpr int LIT_RADIUS = 400;
+constexpr int DARKNESS_RINGS = 3;
+static_assert(DARKNESS_RINGS <= MAX_DISCS && DARK_OUTER_RADIUS <= MAX_DISC_RADIUS, "the darkness is made row by row");
 
 // The hero's light without the shield: three discs, each a little brighter than the last.
 struct LightDisc {
@@ -114,15 +116,21 @@ int heroLights(bool shielded, int cx, int cy, int r, int g, int b, Disc* lights)
 
 void Game::prepareLightLayers()
 {
-    fillBitmap(bitmaps.glowLayer, seeThrough());
+    wipeDrawn(bitmaps.glowLayer, glowDrawn, seeThrough());
     const int cx = layerOrigin.layerX(heroActor.x + HALF_ACTOR);
     const int cy = layerOrigin.layerY(heroActor.y + HALF_ACTOR);
-    const Disc rings[] = {
-        {cx, cy, DARK_OUTER_RADIUS, makecol(DARK_OUTER_GREY, DARK_OUTER_GREY, DARK_OUTER_GREY)},
-        {cx, cy, DARK_INNER_RADIUS, makecol(DARK_INNER_GREY, DARK_INNER_GREY, DARK_INNER_GREY)},
-        {cx, cy, LIT_RADIUS, seeThrough()},
-    };
-    fillWithDiscs(bitmaps.darkLayer, makecol(0, 0, 0), rings, 3);
+    darkness.background = makecol(0, 0, 0);
+    darkness.discs[0] = {cx, cy, DARK_OUTER_RADIUS, makecol(DARK_OUTER_GREY, DARK_OUTER_GREY, DARK_OUTER_GREY)};
+    darkness.discs[1] = {cx, cy, DARK_INNER_RADIUS, makecol(DARK_INNER_GREY, DARK_INNER_GREY, DARK_INNER_GREY)};
+    darkness.discs[2] = {cx, cy, LIT_RADIUS, seeThrough()};
+    darkness.discCount = DARKNESS_RINGS;
+}
+
+void Game::drawGlow(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height)
+{
+    // Marked wherever the copy may reach, so the frame lays the glow there and wipes it after.
+    glowDrawn.mark(x, y, x + width, y + height);
+    copyMasked(picture, bitmaps.glowLayer, sourceX, sourceY, x, y, width, height);
 }
 
 void Game::drawBackground()
@@ -228,8 +236,7 @@ void Game::drawBeamSegment(int x, int y, int sourceY)
     // Stepping the source back and forth through the frames makes the beam shimmer; the pieces
     // whose source lies left of the picture are clipped away by the library.
     const int sourceX = (beamFrame / BEAM_FRAMES_PER_STEP - beamFrame % BEAM_FRAMES_PER_STEP) * CELL_SIZE;
-    masked_blit(bitmaps.laserPicture, bitmaps.glowLayer, sourceX, sourceY, layerOrigin.layerX(x), layerOrigin.layerY(y),
-                CELL_SIZE, CELL_SIZE);
+    drawGlow(bitmaps.laserPicture, sourceX, sourceY, layerOrigin.layerX(x), layerOrigin.layerY(y), CELL_SIZE, CELL_SIZE);
     masked_blit(bitmaps.laserPicture, bitmaps.beamLayer, sourceX, sourceY, x, y, CELL_SIZE, CELL_SIZE);
 }
 
@@ -271,6 +278,7 @@ void Game::forgetPaintedLayers()
 {
     paintedReach.forget();
     messages.reset();
+    glowDrawn.clear();  // a new glow layer starts see-through
     beamCellCount = 0;
 }
 

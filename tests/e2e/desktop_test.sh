@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The game in a desktop session: the window's close button quits from the menu and ends a game
 # with its result recorded; P pauses a game, which then stands still under "PAUSE", and P resumes
-# it; losing the keyboard focus pauses it too.
+# it; losing the keyboard focus pauses it too; SIGTERM ends a game as the close button does.
 set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
@@ -68,4 +68,14 @@ harness_wait_exit 10
 [ "$GAME_STATUS" -eq 0 ] || harness_fail "closing a game ended with status $GAME_STATUS"
 [ "$(wc -l <"$HARNESS_RUN/high_score.txt" 2>/dev/null)" = "1" ] ||
   harness_fail "closing a game recorded '$(cat "$HARNESS_RUN/high_score.txt" 2>/dev/null)', not one line"
+
+# The system's request to end (a logout sends SIGTERM) is the close button's: the game ends with
+# its result recorded, and the program exits at once rather than hang.
+harness_start_game "$SEED"
+harness_enter_game desktop_terminated >/dev/null
+kill -TERM "$GAME_PID"
+harness_wait_exit 10
+[ "$GAME_STATUS" -eq 0 ] || harness_fail "SIGTERM in a game ended with status $GAME_STATUS"
+[ "$(wc -l <"$HARNESS_RUN/high_score.txt" 2>/dev/null)" = "2" ] ||
+  harness_fail "SIGTERM in a game recorded '$(cat "$HARNESS_RUN/high_score.txt" 2>/dev/null)', not a second line"
 echo "desktop: ok"

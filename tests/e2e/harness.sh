@@ -39,19 +39,39 @@ harness_init() {
   ln -s "$HARNESS_GAME_DIR/_bmp" "$HARNESS_RUN/_bmp"
   ln -s "$HARNESS_GAME_DIR/_sample" "$HARNESS_RUN/_sample"
   trap harness_cleanup EXIT
+  # A display counts once a client can open it; a server that dies before that is replaced.
+  local attempt
+  for attempt in 1 2 3; do
+    harness_start_display && break
+    echo "the virtual display did not start (attempt $attempt): $(tail -n 3 "$HARNESS_RUN/xvfb.log" 2>/dev/null)" >&2
+    [ -n "$HARNESS_XVFB_PID" ] && kill "$HARNESS_XVFB_PID" 2>/dev/null
+    HARNESS_XVFB_PID=""
+  done
+  [ -n "$HARNESS_XVFB_PID" ] || harness_fail "no virtual display would start"
+  # No sound card here: keep the library from waiting for one.
+  export ALLEGRO_NO_SOUND=1 SDL_AUDIODRIVER=dummy
+}
+
+# harness_start_display: a private Xvfb that a client can open; sets DISPLAY. Fails (status 1)
+# when the server reports no display or dies before a client gets in.
+harness_start_display() {
   local displayfile
   displayfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$displayfile" 2>"$HARNESS_RUN/xvfb.log" &
   HARNESS_XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$displayfile" ] && break
     sleep 0.1
   done
-  [ -s "$displayfile" ] || harness_fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$displayfile")"
   rm -f "$displayfile"
-  # No sound card here: keep the library from waiting for one.
-  export ALLEGRO_NO_SOUND=1 SDL_AUDIODRIVER=dummy
+  [ "$DISPLAY" != ":" ] || return 1
+  for _ in $(seq 100); do
+    kill -0 "$HARNESS_XVFB_PID" 2>/dev/null || return 1
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # harness_start_in FOLDER COMMAND...: runs the command in the folder and waits for the game's window.
@@ -64,7 +84,8 @@ harness_start_in() {
   for _ in $(seq 150); do
     GAME_WINDOW=$(xdotool search --name "Ghost Maze" 2>/dev/null | head -n1)
     [ -n "$GAME_WINDOW" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the game ended before its window appeared: $(cat "$HARNESS_RUN/stderr.log")"
+    kill -0 "$GAME_PID" 2>/dev/null ||
+      harness_fail "the game ended before its window appeared: $(cat "$HARNESS_RUN/stderr.log") (display $DISPLAY, its server $(kill -0 "$HARNESS_XVFB_PID" 2>/dev/null && echo running || echo gone): $(tail -n 3 "$HARNESS_RUN/xvfb.log"))"
     sleep 0.1
   done
   [ -n "$GAME_WINDOW" ] || harness_fail "no game window appeared"

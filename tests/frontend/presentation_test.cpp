@@ -29,8 +29,9 @@ protected:
         game->mapY = 120;
         game->followView();
         clear_to_color(game->bitmaps.worldBitmap, makecol(100, 100, 100));
-        for (BITMAP* layer : {game->bitmaps.glowLayer, game->bitmaps.darkLayer, game->bitmaps.shadeLayer})
-            clear_to_color(layer, magenta());
+        for (BITMAP* layer : {game->bitmaps.glowLayer, game->bitmaps.shadeLayer}) clear_to_color(layer, magenta());
+        game->darkness = DiscPicture{};
+        game->darkness.background = magenta();  // no darkness unless a test makes some
         target = makeFilledBitmap(W, SCREEN_HEIGHT, black());
     }
     void TearDown() override
@@ -61,7 +62,9 @@ TEST_F(FrameComposition, TheViewFillsTheBandBetweenTheStripsAndReachesTheScreen)
 TEST_F(FrameComposition, GlowBrightensWhileDarknessAndFogDarkenTheView)
 {
     putpixel(game->bitmaps.glowLayer, 10, 10, makecol(255, 255, 255));
-    putpixel(game->bitmaps.darkLayer, 20, 10, black());
+    game->glowDrawn.mark(10, 10, 11, 11);
+    game->darkness.discs[0] = {20, 10, 0, black()};  // a disc of radius 0 is one pixel
+    game->darkness.discCount = 1;
     putpixel(game->bitmaps.shadeLayer, 200 + 30, 120 + 10, black());
     game->composeFrameTo(target);
     EXPECT_GT(getr(shown(10, 50)), 100);

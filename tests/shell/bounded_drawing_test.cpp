@@ -123,6 +123,8 @@ std::string stateOf(const Game& g)
     }
     blank(bytes, g, g.paintedReach);
     blank(bytes, g, g.layerOrigin);
+    blank(bytes, g, g.glowDrawn);
+    blank(bytes, g, g.darkness);
     blank(bytes, g, g.messages);
     for (const auto* array : {&g.blocks, &g.coins1, &g.coins2, &g.coins5, &g.dynamites, &g.treasures}) blank(bytes, g, *array);
     blank(bytes, g, g.ghosts);

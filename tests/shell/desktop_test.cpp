@@ -3,6 +3,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <iterator>
 #include <string>
 
@@ -75,6 +76,20 @@ TEST_F(CloseButton, EndsAGameAsEscapeDoes)
     ASSERT_TRUE(game->runGamePass());
     onCloseButton();
     EXPECT_FALSE(game->runGamePass());
+}
+
+TEST_F(CloseButton, TheSystemsRequestToEndIsTakenAsTheCloseButton)
+{
+    watchEndSignals();
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        closeRequested.store(false);
+        std::raise(signal);
+        EXPECT_TRUE(closeRequested.load()) << signal;
+        std::signal(signal, SIG_DFL);
+    }
+    game->menuChoice = MENU_NONE;
+    EXPECT_TRUE(game->menuPass());
+    EXPECT_EQ(game->menuChoice, MENU_QUIT);
 }
 
 using SoundSwitch = Desktop;

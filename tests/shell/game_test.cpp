@@ -58,7 +58,7 @@ TEST_F(GameLifeCycle, LevelLayersFollowTheMazeSize)
             EXPECT_EQ(layer->h, level.worldHeight);
         }
         // What is drawn anew every frame and read only where it is seen is kept for the view alone.
-        for (BITMAP* layer : {b.worldBitmap, b.glowLayer, b.darkLayer}) {
+        for (BITMAP* layer : {b.worldBitmap, b.glowLayer}) {
             EXPECT_EQ(layer->w, 1280);
             EXPECT_EQ(layer->h, 640);
         }
@@ -69,6 +69,7 @@ TEST_F(GameLifeCycle, LevelLayersFollowTheMazeSize)
         // The message and beam layers start transparent: frames wipe only what they drew there.
         EXPECT_EQ(getpixel(b.messageLayer, level.worldWidth - 1, level.worldHeight - 1), makecol(255, 0, 255));
         EXPECT_EQ(getpixel(b.beamLayer, level.worldWidth - 1, 0), makecol(255, 0, 255));
+        EXPECT_EQ(getpixel(b.glowLayer, 1279, 639), makecol(255, 0, 255));
         game->bitmaps.destroyLevelLayers();
         EXPECT_EQ(game->bitmaps.worldBitmap, nullptr);
     }

@@ -12,8 +12,9 @@
 
 namespace {
 
-// The game keeps its world picture, darkness and glow at view size, and has no wall shadow or
-// message scratch; this frame draws them whole, into world-size bitmaps of its own.
+// The game keeps its world picture and glow at view size, makes its darkness row by row as it
+// lays it, and has no wall shadow or message scratch; this frame draws them whole, into
+// world-size bitmaps of its own.
 struct WholeLayers {
     BITMAP* world = nullptr;
     BITMAP* dark = nullptr;
@@ -44,30 +45,27 @@ public:
     explicit WholeLayersInPlace(Game& game) : bitmaps(game.bitmaps), layers(wholeLayersOf(game))
     {
         std::swap(bitmaps.worldBitmap, layers.world);
-        std::swap(bitmaps.darkLayer, layers.dark);
         std::swap(bitmaps.glowLayer, layers.glow);
         game.layerOrigin = LayerOrigin{};
     }
     ~WholeLayersInPlace()
     {
         std::swap(bitmaps.worldBitmap, layers.world);
-        std::swap(bitmaps.darkLayer, layers.dark);
         std::swap(bitmaps.glowLayer, layers.glow);
     }
     WholeLayersInPlace(const WholeLayersInPlace&) = delete;
     WholeLayersInPlace& operator=(const WholeLayersInPlace&) = delete;
 
     AssetBitmaps& bitmaps;
-    WholeLayers& layers;  // while in place: the game's own view-size layers, and the two extra ones
+    WholeLayers& layers;  // while in place: the game's own view-size layers, and the extra ones
 };
 
 int dim(int c, double f) { return static_cast<int>(c - c * f); }
 int magenta() { return makecol(255, 0, 255); }
 
-void prepareLightLayers(Game& game)
+void prepareLightLayers(Game& game, BITMAP* dark)
 {
     clear_to_color(game.bitmaps.glowLayer, magenta());
-    BITMAP* dark = game.bitmaps.darkLayer;
     clear_to_color(dark, makecol(0, 0, 0));
     const int cx = game.heroActor.x + 20;
     const int cy = game.heroActor.y + 20;
@@ -142,7 +140,7 @@ void drawWholeWorldFrame(Game& game)
     // The hit test reads the game's beam layer, which the game wipes where the last beam was.
     game.eraseLastBeam();
     game.obstacleGrid.paintCells(game.bitmaps.ghostMap, 255, 0, 255, 0, 255, 0, CELL_SIZE);
-    prepareLightLayers(game);
+    prepareLightLayers(game, whole.layers.dark);
     drawBackground(game, whole.layers.wallShadow);
     game.drawWalls();
     game.drawHero();
@@ -181,7 +179,7 @@ void presentWholeWorldFrame(Game& game, BITMAP* target)
     const int mapX = game.mapX, mapY = game.mapY;
     masked_blit(b.worldBitmap, back, mapX, mapY, 0, 40, back->w, back->h - 80);
     layOver(back, b.glowLayer, 255, 255, 0, 200, -mapX, 40 - mapY);
-    layOver(back, b.darkLayer, 0, 0, 0, 120, -mapX, 40 - mapY);
+    layOver(back, whole.layers.dark, 0, 0, 0, 120, -mapX, 40 - mapY);
     layOver(back, b.shadeLayer, 0, 0, 0, 200, -mapX, 40 - mapY);
     if (game.gameOver == 1) {
         BITMAP* picture = b.gameOverPicture;

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "test_support.h"
 
@@ -137,20 +139,6 @@ TEST_F(PixelLoops, TheMaskedCopyGivesTheLibrarysPixels)
     }
 }
 
-TEST_F(PixelLoops, TheFillGivesTheLibrarysPixelsWithinTheClipRectangle)
-{
-    for (const Clip& clip : {WHOLE, Clip{3, 5, 1000, 321}}) {
-        BITMAP* expected = randomPicture(1280, 640);
-        BITMAP* filled = copyOf(expected);
-        clipTo(expected, clip);
-        clipTo(filled, clip);
-        clear_to_color(expected, makecol(255, 0, 255));
-        fillBitmap(filled, makecol(255, 0, 255));
-        EXPECT_EQ(differingPixels(filled, expected), 0) << clip.right;
-        for (BITMAP* b : {expected, filled}) destroy_bitmap(b);
-    }
-}
-
 struct ComposeCase {
     const char* what;
     int width, height, x, y;
@@ -164,25 +152,98 @@ const ComposeCase COMPOSES[] = {
     {"a view left of and above the target", 300, 200, -31, -17, WHOLE},
 };
 
-TEST_F(PixelLoops, TheComposedLayersAreTheLibrarysCopyAndLaysInTurn)
+// Where the glow is drawn, as the sprites, explosions and beam pieces draw it: overlapping, on
+// block edges and off the picture's edges.
+struct Drawing {
+    int x, y, width, height;
+};
+const Drawing GLOW_DRAWINGS[] = {{0, 0, 40, 40},      {30, 20, 40, 40},    {63, 300, 40, 40},    {100, 100, 301, 301},
+                                 {1250, 620, 40, 40}, {-17, 500, 40, 40},  {640, -25, 40, 40},   {1023, 0, 1, 640}};
+
+// A see-through layer of the given size with random pictures where the glow is drawn, and
+// those places marked.
+BITMAP* drawnGlow(int width, int height, DrawnBlocks& drawn)
 {
+    BITMAP* glow = create_bitmap_ex(32, width, height);
+    clear_to_color(glow, MAGENTA);
+    drawn.clear();
+    for (const Drawing& d : GLOW_DRAWINGS) {
+        BITMAP* sprite = randomPicture(d.width, d.height);
+        blit(sprite, glow, 0, 0, d.x, d.y, d.width, d.height);
+        drawn.mark(d.x, d.y, d.x + d.width, d.y + d.height);
+        destroy_bitmap(sprite);
+    }
+    return glow;
+}
+
+TEST_F(PixelLoops, TheComposedViewIsTheLibrarysCopyAndLaysInTurn)
+{
+    static DrawnBlocks drawn;
     for (const ComposeCase& compose : COMPOSES) {
         BITMAP* picture = randomPicture(compose.width, compose.height);
-        const Translucent layers[] = {{randomPicture(compose.width, compose.height), 200},
-                                      {randomPicture(compose.width, compose.height), 120}};
+        DiscPicture darkness;
+        darkness.background = 0x0A0B0C;
+        darkness.discs[0] = {compose.width / 2, compose.height / 3, 300, 0x141414};
+        darkness.discs[1] = {compose.width / 2, compose.height / 3, 200, static_cast<int>(MAGENTA)};
+        darkness.discCount = 2;
+        ViewLights lights;
+        lights.glow = drawnGlow(compose.width, compose.height, drawn);
+        lights.glowDrawn = &drawn;
+        lights.glowAlpha = 200;
+        lights.darkness = &darkness;
+        lights.darknessAlpha = 120;
+
+        BITMAP* dark = create_bitmap_ex(32, compose.width, compose.height);
+        clear_to_color(dark, darkness.background);
+        for (int i = 0; i < darkness.discCount; ++i) {
+            const Disc& d = darkness.discs[i];
+            circlefill(dark, d.x, d.y, d.radius, d.colour);
+        }
         BITMAP* expected = randomPicture(1280, 720);
         BITMAP* composed = copyOf(expected);
         clipTo(expected, compose.clip);
         clipTo(composed, compose.clip);
         masked_blit(picture, expected, 0, 0, compose.x, compose.y, picture->w, picture->h);
-        for (const Translucent& l : layers) {
-            set_trans_blender(0, 0, 0, l.alpha);
-            draw_trans_sprite(expected, l.layer, compose.x, compose.y);
-        }
-        composeLayers(composed, picture, layers, 2, compose.x, compose.y);
+        set_trans_blender(0, 0, 0, lights.glowAlpha);
+        draw_trans_sprite(expected, lights.glow, compose.x, compose.y);
+        set_trans_blender(0, 0, 0, lights.darknessAlpha);
+        draw_trans_sprite(expected, dark, compose.x, compose.y);
+        composeView(composed, picture, lights, compose.x, compose.y);
         EXPECT_EQ(differingPixels(composed, expected), 0) << compose.what;
-        for (BITMAP* b : {picture, layers[0].layer, layers[1].layer, expected, composed}) destroy_bitmap(b);
+        for (BITMAP* b : {picture, lights.glow, dark, expected, composed}) destroy_bitmap(b);
     }
+}
+
+TEST_F(PixelLoops, WipingTheDrawnBlocksLeavesTheWholeLayerSeeThroughAndForgetsThem)
+{
+    static DrawnBlocks drawn;
+    BITMAP* glow = drawnGlow(1280, 640, drawn);
+    BITMAP* wiped = create_bitmap_ex(32, 1280, 640);
+    clear_to_color(wiped, MAGENTA);
+    wipeDrawn(glow, drawn, MAGENTA);
+    EXPECT_EQ(differingPixels(glow, wiped), 0);
+    int spans = 0;
+    for (int y = 0; y < 640; ++y) drawn.forEachSpan(y, [&](int, int) { ++spans; });
+    EXPECT_EQ(spans, 0);
+    for (BITMAP* b : {glow, wiped}) destroy_bitmap(b);
+}
+
+TEST(DrawnBlocks, SpansAreTheMarkedBlocksJoinedAndCutToTheView)
+{
+    static DrawnBlocks drawn;
+    drawn.mark(10, 5, 20, 6);      // blocks 0 and 1
+    drawn.mark(32, 5, 33, 6);      // block 2, joining them
+    drawn.mark(1000, 5, 1040, 6);  // blocks 62 to 64, across a word's edge
+    drawn.mark(1270, 5, 1400, 6);  // the last block, cut at the view's edge
+    drawn.mark(-50, 7, -1, 9);     // left of the view: nothing
+    std::vector<std::pair<int, int>> spans;
+    for (int y = 4; y <= 8; ++y) drawn.forEachSpan(y, [&](int left, int right) { spans.emplace_back(left, right); });
+    const std::vector<std::pair<int, int>> expected = {{0, 48}, {992, 1040}, {1264, 1280}};
+    EXPECT_EQ(spans, expected);
+    drawn.markAll();
+    spans.clear();
+    drawn.forEachSpan(639, [&](int left, int right) { spans.emplace_back(left, right); });
+    EXPECT_EQ(spans, (std::vector<std::pair<int, int>>{{0, 1280}}));
 }
 
 struct DiscsCase {

@@ -41,12 +41,16 @@ TEST_F(LightsAndShadows, TheDarknessDeepensBeyondFourHundredPixelsFromTheHero)
 {
     game->heroActor.placeAt(600, 300);  // centre (620, 320)
     game->prepareLightLayers();
-    BITMAP* dark = game->bitmaps.darkLayer;
+    // The darkness as its discs draw it; the frame lays it row by row.
+    BITMAP* dark = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
+    const DiscPicture& darkness = game->darkness;
+    fillWithDiscs(dark, darkness.background, darkness.discs, darkness.discCount);
     EXPECT_EQ(getpixel(dark, 620 + 399, 320), makecol(255, 0, 255));
     EXPECT_EQ(getpixel(dark, 620 + 450, 320), makecol(20, 20, 20));
     EXPECT_EQ(getpixel(dark, 620 - 550, 320), makecol(10, 10, 10));
     EXPECT_EQ(getpixel(dark, 620 + 650, 320), makecol(0, 0, 0));
     EXPECT_EQ(glow(0, 0), makecol(255, 0, 255));
+    destroy_bitmap(dark);
 }
 
 TEST_F(LightsAndShadows, TheHeroCarriesAWarmLightOrWithTheShieldAFlickeringBlueHalo)

@@ -1,0 +1,71 @@
+// Which parts of a view-size layer hold something: each row of the layer in blocks of 16 pixels,
+// a block marked once anything may have been drawn into it since the layer was last wiped. The
+// glow holds a few sprites, so the frame wipes and lays only the marked blocks, not the layer.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "assets/asset_bitmaps.h"
+
+class DrawnBlocks {
+public:
+    static constexpr int BLOCK_WIDTH = 16;  // pixels
+    static constexpr int BLOCKS_PER_ROW = (VIEW_WIDTH + BLOCK_WIDTH - 1) / BLOCK_WIDTH;
+    static constexpr int WORDS_PER_ROW = (BLOCKS_PER_ROW + 63) / 64;
+
+    std::uint64_t marks[VIEW_HEIGHT][WORDS_PER_ROW] = {};
+    int top = 0, bottom = 0;  // the rows that may hold marks: top to bottom - 1
+
+    // Pixels left to right - 1 of rows y to bottom - 1, as far as they lie in the layer.
+    void mark(int left, int y, int right, int bottomRow)
+    {
+        left = std::max(left, 0);
+        right = std::min(right, VIEW_WIDTH);
+        y = std::max(y, 0);
+        bottomRow = std::min(bottomRow, VIEW_HEIGHT);
+        if (left >= right || y >= bottomRow) return;
+        const int first = left / BLOCK_WIDTH, last = (right - 1) / BLOCK_WIDTH;
+        for (int r = y; r < bottomRow; ++r)
+            for (int block = first; block <= last; ++block) marks[r][block / 64] |= std::uint64_t{1} << (block % 64);
+        top = top < bottom ? std::min(top, y) : y;
+        bottom = std::max(bottom, bottomRow);
+    }
+
+    void markAll() { mark(0, 0, VIEW_WIDTH, VIEW_HEIGHT); }
+
+    void clear()
+    {
+        for (int r = top; r < bottom; ++r) std::fill(marks[r], marks[r] + WORDS_PER_ROW, 0);
+        top = bottom = 0;
+    }
+
+    // Calls spanDone(left, right) for each run of marked blocks in row y, as pixels left to
+    // right - 1 of the layer, left to right.
+    template <typename SpanDone>
+    void forEachSpan(int y, SpanDone spanDone) const
+    {
+        if (y < top || y >= bottom) return;
+        int block = 0;
+        while (block < BLOCKS_PER_ROW) {
+            block = nextBlock(y, block, true);
+            if (block >= BLOCKS_PER_ROW) return;
+            const int end = nextBlock(y, block, false);
+            spanDone(block * BLOCK_WIDTH, std::min(end * BLOCK_WIDTH, VIEW_WIDTH));
+            block = end;
+        }
+    }
+
+private:
+    // The first block from `block` on that is marked (or unmarked), or BLOCKS_PER_ROW.
+    int nextBlock(int y, int block, bool marked) const
+    {
+        while (block < BLOCKS_PER_ROW) {
+            const int word = block / 64;
+            const std::uint64_t bits = (marked ? marks[y][word] : ~marks[y][word]) >> (block % 64);
+            if (bits != 0) return std::min(block + __builtin_ctzll(bits), BLOCKS_PER_ROW);
+            block = (word + 1) * 64;
+        }
+        return BLOCKS_PER_ROW;
+    }
+};
