@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <cstring>
 
@@ -131,14 +132,20 @@ void Game::composeFrameTo(BITMAP* target)
 
     // The view fills the band between the strips; the world layers follow it. The view layers
     // were drawn for this same view in this pass.
+    ViewRowSpans fogSpans;
+    findFogSpans(fogSpans);
     ViewLights lights;
     lights.glow = bitmaps.glowLayer;
     lights.glowDrawn = &glowDrawn;
     lights.glowAlpha = GLOW_BLEND.alpha;
     lights.darkness = &darkness;
     lights.darknessAlpha = DARK_BLEND.alpha;
+    lights.fog = bitmaps.shadeLayer;
+    lights.fogX = layerOrigin.x;
+    lights.fogY = layerOrigin.y;
+    lights.fogSpans = &fogSpans;
+    lights.fogAlpha = SHADE_BLEND.alpha;
     composeView(back, bitmaps.worldBitmap, lights, 0, HUD_HEIGHT);
-    layFogOver(back);
 
     // Once lost, the board stays visible behind the picture, centred on the whole frame.
     if (gameOver == 1) {
@@ -176,21 +183,25 @@ void Game::showPauseTo(BITMAP* target)
     if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
 }
 
-void Game::layFogOver(BITMAP* back)
+void Game::findFogSpans(ViewRowSpans& spans) const
 {
     // The fog is laid only over the bands of the view it can cover; elsewhere the fog layer is
     // see-through, so the frame is the same, and the world-size layer is not read there.
     const LayerOrigin& view = layerOrigin;
+    std::fill(std::begin(spans.right), std::end(spans.right), 0);
     const int firstColumn = cellOf(view.x), lastColumn = cellOf(view.x + VIEW_WIDTH - 1);
     for (int row = cellOf(view.y); row <= cellOf(view.y + VIEW_HEIGHT - 1); ++row) {
         int left = 0, right = 0;
         if (!fogSpan(row, firstColumn, lastColumn, left, right)) continue;
-        const int top = std::max(view.layerY(row * CELL_SIZE), 0) + HUD_HEIGHT;
-        const int bottom = std::min(view.layerY((row + 1) * CELL_SIZE), VIEW_HEIGHT) + HUD_HEIGHT - 1;
-        set_clip_rect(back, std::max(view.layerX(left), 0), top, std::min(view.layerX(right), VIEW_WIDTH - 1), bottom);
-        layTranslucent(back, bitmaps.shadeLayer, SHADE_BLEND.alpha, view.layerX(0), HUD_HEIGHT + view.layerY(0));
+        // The span reaches the pixel at its right end: the painted squares spill one over.
+        const int spanLeft = std::max(view.layerX(left), 0), spanRight = std::min(view.layerX(right) + 1, VIEW_WIDTH);
+        const int top = std::max(view.layerY(row * CELL_SIZE), 0);
+        const int bottom = std::min(view.layerY((row + 1) * CELL_SIZE), VIEW_HEIGHT);
+        for (int y = top; y < bottom; ++y) {
+            spans.left[y] = spanLeft;
+            spans.right[y] = spanRight;
+        }
     }
-    set_clip_rect(back, 0, 0, back->w - 1, back->h - 1);
 }
 
 void Game::drawHudTo(BITMAP* target)

@@ -341,7 +341,7 @@ public:
     void presentFrameTo(BITMAP* target);
     void composeFrameTo(BITMAP* target);
     void drawHudTo(BITMAP* target);
-    void layFogOver(BITMAP* back);  // the fog over the view, only where the reach says it lies
+    void findFogSpans(ViewRowSpans& spans) const;  // where in the view the reach says the fog lies
     void showPauseTo(BITMAP* target);  // "PAUSE" over the last frame composed (null: not copied out)
     void drawTopStrip();
     void drawBottomStrip();

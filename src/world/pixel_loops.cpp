@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -122,18 +123,52 @@ bool discsFitTables(const Disc* discs, int discCount)
     return fit;
 }
 
-// Row y of the background with its discs, pixels first to end - 1 of it.
-void paintDiscRow(std::uint32_t* pixels, int first, int end, int y, int background, const Disc* discs, int discCount,
-                  const DiscTables& halfWidths)
+// A run of one colour along a row: pixels left to right - 1.
+struct Segment {
+    int left, right, colour;
+};
+constexpr int MAX_SEGMENTS = 2 * MAX_DISCS + 1;
+
+// Row y of the background with its discs drawn in turn, pixels first to end - 1 of it, as the
+// runs of one colour it falls into, left to right: each pixel is the last disc's over it, or
+// the background's. Returns the number of runs.
+int discRowSegments(int y, int first, int end, int background, const Disc* discs, int discCount,
+                    const DiscTables& halfWidths, Segment* segments)
 {
-    fillSpan(pixels, first, end, first, end, background);
+    int spanLeft[MAX_DISCS], spanRight[MAX_DISCS];  // each disc's span on the row; empty if none
+    int edges[2 * MAX_DISCS + 2];
+    int edgeCount = 0;
+    edges[edgeCount++] = first;
+    edges[edgeCount++] = end;
     for (int i = 0; i < discCount; ++i) {
         const Disc& disc = discs[i];
         const int rowFromCentre = y > disc.y ? y - disc.y : disc.y - y;
-        if (rowFromCentre > disc.radius) continue;
-        const int halfWidth = halfWidths[i][rowFromCentre];
-        if (halfWidth >= 0) fillSpan(pixels, first, end, disc.x - halfWidth, disc.x + halfWidth + 1, disc.colour);
+        const int halfWidth = rowFromCentre > disc.radius ? -1 : halfWidths[i][rowFromCentre];
+        spanLeft[i] = halfWidth < 0 ? end : std::clamp(disc.x - halfWidth, first, end);
+        spanRight[i] = halfWidth < 0 ? end : std::clamp(disc.x + halfWidth + 1, first, end);
+        edges[edgeCount++] = spanLeft[i];
+        edges[edgeCount++] = spanRight[i];
     }
+    std::sort(edges, edges + edgeCount);
+    int count = 0;
+    for (int e = 0; e + 1 < edgeCount; ++e) {
+        const int left = edges[e], right = edges[e + 1];
+        if (left >= right) continue;
+        int colour = background;
+        for (int i = 0; i < discCount; ++i)
+            if (spanLeft[i] <= left && right <= spanRight[i]) colour = discs[i].colour;
+        if (count > 0 && segments[count - 1].colour == colour && segments[count - 1].right == left)
+            segments[count - 1].right = right;
+        else
+            segments[count++] = {left, right, colour};
+    }
+    return count;
+}
+
+// Pixels moved towards one colour, as blendSpan does with a layer of that colour.
+WIDE_VECTORS void blendColour(std::uint32_t* to, int count, std::uint32_t colour, std::uint32_t weight)
+{
+    for (int i = 0; i < count; ++i) to[i] = blendPixel(colour, to[i], weight);
 }
 
 // The library's weight for an alpha: alpha + 1, except that alpha 0 leaves the target as it is.
@@ -189,10 +224,30 @@ WIDE_VECTORS void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int so
     for (int r = 0; r < height; ++r) copyMaskedRow(row(source, sourceY + r) + sourceX, row(target, y + r) + x, width, mask);
 }
 
+namespace {
+
+// The fog's part of a composed row: the target's pixels, indexed as the picture's, left to
+// right - 1 of them in the picture.
+void layFogRow(std::uint32_t* to, const ViewLights& lights, int r, int left, int right)
+{
+    BITMAP* fog = lights.fog;
+    const int fogRow = r + lights.fogY;
+    if (fogRow < 0 || fogRow >= fog->h) return;
+    // Within the row's span, and where the fog layer lies.
+    left = std::max({left, lights.fogSpans->left[r], -lights.fogX});
+    right = std::min({right, lights.fogSpans->right[r], fog->w - lights.fogX});
+    if (left >= right) return;
+    blendRow(row(fog, fogRow) + lights.fogX + left, to + left, right - left, weightOf(lights.fogAlpha),
+             static_cast<std::uint32_t>(bitmap_mask_color(fog)));
+}
+
+}  // namespace
+
 WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y)
 {
     const int left = std::max(target->cl - x, 0), top = std::max(target->ct - y, 0);  // in the picture
-    const int right = std::min({target->cr - x, picture->w, VIEW_WIDTH}), bottom = std::min(target->cb - y, picture->h);
+    const int right = std::min({target->cr - x, picture->w, VIEW_WIDTH});
+    const int bottom = std::min({target->cb - y, picture->h, VIEW_HEIGHT});
     if (right <= left || bottom <= top) return;
     const auto pictureMask = static_cast<std::uint32_t>(bitmap_mask_color(picture));
 
@@ -203,7 +258,6 @@ WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights&
     DiscTables halfWidths;
     if (darkness)
         for (int i = 0; i < darkness->discCount; ++i) discHalfWidths(darkness->discs[i].radius, halfWidths[i]);
-    std::uint32_t darkRow[VIEW_WIDTH];
     const auto darkMask = static_cast<std::uint32_t>(MASK_COLOR_32);
 
     for (int r = top; r < bottom; ++r) {
@@ -220,9 +274,17 @@ WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights&
             });
         }
         if (darkness) {
-            paintDiscRow(darkRow, left, right, r, darkness->background, darkness->discs, darkness->discCount, halfWidths);
-            blendRow(darkRow + left, to + left, right - left, weightOf(lights.darknessAlpha), darkMask);
+            Segment segments[MAX_SEGMENTS];
+            const int count = discRowSegments(r, left, right, darkness->background, darkness->discs,
+                                              darkness->discCount, halfWidths, segments);
+            for (int s = 0; s < count; ++s) {
+                const auto colour = static_cast<std::uint32_t>(segments[s].colour);
+                if (colour != darkMask)
+                    blendColour(to + segments[s].left, segments[s].right - segments[s].left, colour,
+                                weightOf(lights.darknessAlpha));
+            }
         }
+        if (lights.fog) layFogRow(to, lights, r, left, right);
     }
 }
 
@@ -234,6 +296,14 @@ void wipeDrawn(BITMAP* layer, DrawnBlocks& drawn, int colour)
     drawn.clear();
 }
 
+void fillRectangle(BITMAP* target, int x1, int y1, int x2, int y2, int colour)
+{
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    const int top = std::max(y1, target->ct), bottom = std::min(y2 + 1, target->cb);
+    for (int y = top; y < bottom; ++y) fillSpan(row(target, y), target->cl, target->cr, x1, x2 + 1, colour);
+}
+
 WIDE_VECTORS void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCount)
 {
     if (!discsFitTables(discs, discCount)) {
@@ -243,6 +313,10 @@ WIDE_VECTORS void fillWithDiscs(BITMAP* target, int background, const Disc* disc
     }
     DiscTables halfWidths;
     for (int i = 0; i < discCount; ++i) discHalfWidths(discs[i].radius, halfWidths[i]);
-    for (int y = target->ct; y < target->cb; ++y)
-        paintDiscRow(row(target, y), target->cl, target->cr, y, background, discs, discCount, halfWidths);
+    for (int y = target->ct; y < target->cb; ++y) {
+        Segment segments[MAX_SEGMENTS];
+        const int count = discRowSegments(y, target->cl, target->cr, background, discs, discCount, halfWidths, segments);
+        for (int s = 0; s < count; ++s)
+            fillSpan(row(target, y), target->cl, target->cr, segments[s].left, segments[s].right, segments[s].colour);
+    }
 }

@@ -15,6 +15,10 @@ void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y);
 // As masked_blit: the source's pixels other than magenta copied, clipped as the library clips.
 void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int sourceY, int x, int y, int width, int height);
 
+// As rectfill: the rectangle between two corners, both inside it, filled within the target's
+// clip rectangle.
+void fillRectangle(BITMAP* target, int x1, int y1, int x2, int y2, int colour);
+
 // A filled circle as circlefill draws it: centre and radius in pixels, and colour.
 struct Disc {
     int x = 0, y = 0, radius = 0, colour = 0;
@@ -37,18 +41,31 @@ struct DiscPicture {
     int discCount = 0;
 };
 
-// What is laid over the view's picture as the frame is composed, in this order.
+// For each row of the view, the pixels left to right - 1 that a layer is laid over; none where
+// right <= left.
+struct ViewRowSpans {
+    int left[VIEW_HEIGHT] = {};
+    int right[VIEW_HEIGHT] = {};
+};
+
+// What is laid over the view's picture as the frame is composed, in this order; each may be
+// left out (null).
 struct ViewLights {
     BITMAP* glow = nullptr;  // the picture's size; read only in its drawn blocks
     const DrawnBlocks* glowDrawn = nullptr;
     int glowAlpha = 0;
     const DiscPicture* darkness = nullptr;  // the picture's size
     int darknessAlpha = 0;
+    BITMAP* fog = nullptr;  // any size: its pixel (fogX, fogY) lies under the picture's corner
+    int fogX = 0, fogY = 0;
+    const ViewRowSpans* fogSpans = nullptr;  // the fog is laid only over these
+    int fogAlpha = 0;
 };
 
 // As copyMasked(picture, target, 0, 0, x, y, picture->w, picture->h), then layTranslucent of the
 // glow, whose pixels outside its drawn blocks must be see-through, then of the darkness drawn
-// by fillWithDiscs into a picture of the picture's size, each at (x, y). The picture is no wider
+// by fillWithDiscs into a picture of the picture's size, each at (x, y); then of the fog at
+// (x - fogX, y - fogY), on each row within its span alone. The picture is no wider or taller
 // than the view. Row by row, so each row of the target is read from memory and written back
 // once, and the darkness never is.
 void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y);

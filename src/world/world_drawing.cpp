@@ -79,17 +79,19 @@ constexpr int RADAR_ECHO_GAP = 15;  // the second ring trails the first by this 
 int dim(int c, double f) { return static_cast<int>(c - c * f); }
 
 
-// The shadow of the wall cell whose corner is drawn at (x, y): its square, one pixel wider than
+// The shadow of a wall cell whose corner is drawn at (x, y): its square, one pixel wider than
 // the cell as every painted cell is, laid 1, 2 and 3 pixels down and right. The three squares
-// together are one rectangle with stepped upper-right and lower-left corners.
-void drawWallShadow(BITMAP* world, int x, int y, int colour)
+// together are one rectangle with stepped upper-right and lower-left corners. Drawn for a run of
+// wall cells along a row at once, corners x to lastX: the cells' shadows overlap, so together
+// they are the same shape stretched from the first cell's left to the last's right.
+void drawWallShadows(BITMAP* world, int x, int lastX, int y, int colour)
 {
     const int far = CELL_SIZE + WALL_SHADOW_DEPTH;  // the lowest and rightmost shadow pixel
-    rectfill(world, x + 1, y + WALL_SHADOW_DEPTH, x + far, y + CELL_SIZE + 1, colour);
-    hline(world, x + 1, y + 1, x + CELL_SIZE + 1, colour);
-    hline(world, x + 1, y + 2, x + CELL_SIZE + 2, colour);
-    hline(world, x + 2, y + CELL_SIZE + 2, x + far, colour);
-    hline(world, x + 3, y + far, x + far, colour);
+    fillRectangle(world, x + 1, y + WALL_SHADOW_DEPTH, lastX + far, y + CELL_SIZE + 1, colour);
+    fillRectangle(world, x + 1, y + 1, lastX + CELL_SIZE + 1, y + 1, colour);
+    fillRectangle(world, x + 1, y + 2, lastX + CELL_SIZE + 2, y + 2, colour);
+    fillRectangle(world, x + 2, y + CELL_SIZE + 2, lastX + far, y + CELL_SIZE + 2, colour);
+    fillRectangle(world, x + 3, y + far, lastX + far, y + far, colour);
 }
 
 // The hero's light about (cx, cy) on a background of (r, g, b): a flickering blue halo while
@@ -156,16 +158,20 @@ void Game::drawBackground()
     const int lastColumn = std::min(cellOf(origin.x + world->cr - 1), wallGrid.columnCount - 1);
     const int lastRow = std::min(cellOf(origin.y + world->cb - 1), wallGrid.rowCount - 1);
     for (int row = firstRow; row <= lastRow; ++row)
-        for (int column = firstColumn; column <= lastColumn; ++column)
-            if (wallGrid.getCell(column, row) == CELL_WALL)
-                drawWallShadow(world, origin.layerX(column * CELL_SIZE), origin.layerY(row * CELL_SIZE), wallShadow);
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            if (wallGrid.getCell(column, row) != CELL_WALL) continue;
+            const int first = column;
+            while (column < lastColumn && wallGrid.getCell(column + 1, row) == CELL_WALL) ++column;
+            drawWallShadows(world, origin.layerX(first * CELL_SIZE), origin.layerX(column * CELL_SIZE),
+                            origin.layerY(row * CELL_SIZE), wallShadow);
+        }
 
     const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
     for (int i = 0; i < blockCount; ++i) {
         const sprite& block = blocks[i];
         const int x = origin.layerX(block.x + BLOCK_SHADOW_OFFSET);
         const int y = origin.layerY(block.y + BLOCK_SHADOW_OFFSET);
-        rectfill(world, x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow);
+        fillRectangle(world, x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow);
     }
 
     drawGhostLights();

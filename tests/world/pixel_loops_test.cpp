@@ -6,6 +6,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -139,6 +140,31 @@ TEST_F(PixelLoops, TheMaskedCopyGivesTheLibrarysPixels)
     }
 }
 
+TEST_F(PixelLoops, TheRectanglesAreTheLibrarysWithinTheClipRectangle)
+{
+    struct Rectangle {
+        int x1, y1, x2, y2;
+    };
+    // Wall shadows and block shadows as the background draws them: runs of cells, single rows,
+    // corners given either way round, and over and beyond every edge.
+    const Rectangle rectangles[] = {{41, 83, 203, 121},  {41, 81, 161, 81},   {-30, 600, 50, 660}, {1270, -5, 1300, 3},
+                                    {500, 300, 460, 250}, {5, 700, 9, 800},    {1300, 10, 1400, 20}, {7, 7, 7, 7}};
+    for (const Clip& clip : {WHOLE, Clip{3, 5, 1000, 321}}) {
+        BITMAP* expected = randomPicture(1280, 640);
+        BITMAP* filled = copyOf(expected);
+        clipTo(expected, clip);
+        clipTo(filled, clip);
+        int colour = 0x102030;
+        for (const Rectangle& r : rectangles) {
+            rectfill(expected, r.x1, r.y1, r.x2, r.y2, colour);
+            fillRectangle(filled, r.x1, r.y1, r.x2, r.y2, colour);
+            colour += 0x030201;
+        }
+        EXPECT_EQ(differingPixels(filled, expected), 0) << clip.right;
+        for (BITMAP* b : {expected, filled}) destroy_bitmap(b);
+    }
+}
+
 struct ComposeCase {
     const char* what;
     int width, height, x, y;
@@ -176,9 +202,38 @@ BITMAP* drawnGlow(int width, int height, DrawnBlocks& drawn)
     return glow;
 }
 
+// The fog's spans: none on some rows, the whole row on others, and elsewhere spans that start
+// and end anywhere, beyond the picture's edges too.
+void spanFog(ViewRowSpans& spans, int width)
+{
+    for (int r = 0; r < VIEW_HEIGHT; ++r) {
+        spans.left[r] = r % 7 == 1 ? 0 : r * 37 % width - 100;
+        spans.right[r] = r % 7 == 0 ? 0 : r % 7 == 1 ? width : r * 53 % width + 50;
+    }
+}
+
+// The library's lay of the fog over one row at a time, each within its span, the picture at
+// (x, y) and the clip.
+void layFogAsTheLibraryDoes(BITMAP* target, BITMAP* fog, const ViewLights& lights, int x, int y, int width, int height,
+                            const Clip& clip)
+{
+    const int clipLeft = clip.right >= 0 ? clip.left : 0, clipTop = clip.right >= 0 ? clip.top : 0;
+    const int clipRight = clip.right >= 0 ? clip.right : target->w - 1;
+    const int clipBottom = clip.right >= 0 ? clip.bottom : target->h - 1;
+    set_trans_blender(0, 0, 0, lights.fogAlpha);
+    for (int r = 0; r < height; ++r) {
+        const int left = std::max(x + std::max(lights.fogSpans->left[r], 0), clipLeft);
+        const int right = std::min(x + std::min(lights.fogSpans->right[r], width) - 1, clipRight);
+        if (left > right || y + r < clipTop || y + r > clipBottom) continue;
+        set_clip_rect(target, left, y + r, right, y + r);
+        draw_trans_sprite(target, fog, x - lights.fogX, y - lights.fogY);
+    }
+}
+
 TEST_F(PixelLoops, TheComposedViewIsTheLibrarysCopyAndLaysInTurn)
 {
     static DrawnBlocks drawn;
+    static ViewRowSpans fogSpans;
     for (const ComposeCase& compose : COMPOSES) {
         BITMAP* picture = randomPicture(compose.width, compose.height);
         DiscPicture darkness;
@@ -192,6 +247,13 @@ TEST_F(PixelLoops, TheComposedViewIsTheLibrarysCopyAndLaysInTurn)
         lights.glowAlpha = 200;
         lights.darkness = &darkness;
         lights.darknessAlpha = 120;
+        BITMAP* fog = randomPicture(1730, 917);
+        spanFog(fogSpans, compose.width);
+        lights.fog = fog;
+        lights.fogX = compose.width == 1280 ? 233 : 10;
+        lights.fogY = compose.width == 1280 ? 171 : 5;
+        lights.fogSpans = &fogSpans;
+        lights.fogAlpha = 200;
 
         BITMAP* dark = create_bitmap_ex(32, compose.width, compose.height);
         clear_to_color(dark, darkness.background);
@@ -208,9 +270,10 @@ TEST_F(PixelLoops, TheComposedViewIsTheLibrarysCopyAndLaysInTurn)
         draw_trans_sprite(expected, lights.glow, compose.x, compose.y);
         set_trans_blender(0, 0, 0, lights.darknessAlpha);
         draw_trans_sprite(expected, dark, compose.x, compose.y);
+        layFogAsTheLibraryDoes(expected, fog, lights, compose.x, compose.y, compose.width, compose.height, compose.clip);
         composeView(composed, picture, lights, compose.x, compose.y);
         EXPECT_EQ(differingPixels(composed, expected), 0) << compose.what;
-        for (BITMAP* b : {picture, lights.glow, dark, expected, composed}) destroy_bitmap(b);
+        for (BITMAP* b : {picture, lights.glow, dark, fog, expected, composed}) destroy_bitmap(b);
     }
 }
 
