@@ -259,6 +259,7 @@ WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights&
     if (darkness)
         for (int i = 0; i < darkness->discCount; ++i) discHalfWidths(darkness->discs[i].radius, halfWidths[i]);
     const auto darkMask = static_cast<std::uint32_t>(MASK_COLOR_32);
+    const std::uint32_t darkWeight = weightOf(lights.darknessAlpha);
 
     for (int r = top; r < bottom; ++r) {
         std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
@@ -280,8 +281,7 @@ WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights&
             for (int s = 0; s < count; ++s) {
                 const auto colour = static_cast<std::uint32_t>(segments[s].colour);
                 if (colour != darkMask)
-                    blendColour(to + segments[s].left, segments[s].right - segments[s].left, colour,
-                                weightOf(lights.darknessAlpha));
+                    blendColour(to + segments[s].left, segments[s].right - segments[s].left, colour, darkWeight);
             }
         }
         if (lights.fog) layFogRow(to, lights, r, left, right);
