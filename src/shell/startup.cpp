@@ -3,9 +3,12 @@
 
 #include <allegro.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <iterator>
 #include <memory>
@@ -14,13 +17,16 @@
 
 #include "assets/asset_bitmaps.h"
 #include "assets/assets.h"
+#include "shell/desktop_window.h"
 #include "shell/game.h"
 #include "shell/random.h"
 #include "shell/window_events.h"
 
 namespace {
 constexpr int START_PAUSE_MS = 500;
+constexpr int START_PAUSE_STEP_MS = 10;  // the pause looks this often for a request to end
 constexpr int FULL_VOLUME = 255;
+constexpr int STANDARD_DESCRIPTORS = 3;  // standard input, output and error
 
 void reportMissingAssets(const std::vector<std::string>& missing)
 {
@@ -38,9 +44,9 @@ bool openWindow()
     return set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) == 0;
 }
 
-// Without a display the library does not start at all, and nothing after it may be called.
+// The steps after the library itself; without a display the library does not start at all, and
+// nothing after it may be called.
 const StartStep START_STEPS[] = {
-    {[] { return allegro_init() == 0; }, "no display: run Ghost Maze from a desktop session"},
     {[] { return install_keyboard() == 0; }, "the keyboard cannot be read: run Ghost Maze from a desktop session"},
     {[] { return install_mouse() >= 0; }, "no mouse was found: the menu is played with the mouse"},
     {[] { return install_timer() == 0; }, "the library's timer cannot be started"},
@@ -60,26 +66,65 @@ std::string startInOrder(const StartStep* steps, int count)
     return "";
 }
 
+std::string displayFailure(const char* display)
+{
+    if (!display || display[0] == '\0') return "no display: run Ghost Maze from a desktop session";
+    return std::string("the display ") + display +
+           " cannot be opened: its X server is gone or does not let this user in; run Ghost Maze from "
+           "the desktop session that owns it";
+}
+
+void makeProcessSound()
+{
+    // A standard descriptor left closed by whoever started us would be taken by the next file
+    // opened (the X connection among them), and a line of text meant for standard error would
+    // then go into it.
+    for (int descriptor = 0; descriptor < STANDARD_DESCRIPTORS; ++descriptor) {
+        if (fcntl(descriptor, F_GETFD) != -1) continue;
+        const int opened = open("/dev/null", O_RDWR);
+        if (opened >= 0 && opened != descriptor) {
+            dup2(opened, descriptor);
+            close(opened);
+        }
+    }
+    // A reader of standard error that has left must not end the game: the write just fails.
+    std::signal(SIGPIPE, SIG_IGN);
+    holdEndSignals();
+}
+
 std::string initLibrary()
 {
+    if (allegro_init() != 0) {
+        std::string failure = displayFailure(std::getenv("DISPLAY"));
+        if (allegro_error[0] != '\0') failure += std::string(" (") + allegro_error + ")";
+        return failure;
+    }
     const std::string failure = startInOrder(START_STEPS, static_cast<int>(std::size(START_STEPS)));
     if (!failure.empty()) return failure;
     // Without a sound device the game plays silent.
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "") != 0) install_sound(DIGI_NONE, MIDI_NONE, "");
     set_volume(FULL_VOLUME, FULL_VOLUME);
+    announceWindowOwner();
     watchWindowEvents();
     seedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
-    rest(START_PAUSE_MS);
+    for (int waited = 0; waited < START_PAUSE_MS && !closeRequested.load(); waited += START_PAUSE_STEP_MS)
+        rest(START_PAUSE_STEP_MS);
     return "";
 }
 
 int runGhostMaze(const RunSettings& settings)
 {
+    makeProcessSound();
     const std::string failure = initLibrary();
     if (!failure.empty()) {
         std::fprintf(stderr, "Ghost Maze cannot start: %s\n", failure.c_str());
         allegro_exit();
         return 1;
+    }
+    // Asked to end while starting: nothing to save yet.
+    if (closeRequested.load()) {
+        allegro_exit();
+        return 0;
     }
     if (settings.seeded) seedRandom(settings.seed);
     auto game = std::make_unique<Game>();
@@ -92,6 +137,9 @@ int runGhostMaze(const RunSettings& settings)
         return 1;
     }
     game->runMenuLoop();
+    // The library puts back the handlers it found at start-up (the default ones) as it shuts
+    // down; a signal from here on waits, and is dropped as the program ends.
+    holdEndSignals();
     game->releaseAssets();
     allegro_exit();
     game.reset();

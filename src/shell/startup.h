@@ -17,6 +17,14 @@ struct StartStep {
 // own reason when it gives one, or "" when every step started.
 std::string startInOrder(const StartStep* steps, int count);
 
+// What the player is told when the library cannot start: that there is no display at all, or
+// which display named in DISPLAY could not be opened.
+std::string displayFailure(const char* display);
+
+// Makes the process safe however it was started: closed standard descriptors opened on
+// /dev/null, SIGPIPE ignored, and the end signals held until the library has started.
+void makeProcessSound();
+
 // Starts the library, the keyboard, the mouse, the timer, the 1280 x 720 window and the sound,
 // watches the window's events and seeds the random source. Returns "" when all has started,
 // otherwise one line that says what failed and what to do.

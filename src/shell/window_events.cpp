@@ -3,8 +3,11 @@
 
 #include <allegro.h>
 
+#include <pthread.h>
+
 #include <csignal>
-#include <initializer_list>
+#include <cstddef>
+#include <iterator>
 
 std::atomic<bool> closeRequested{false};
 
@@ -58,12 +61,43 @@ void watchWindowEvents()
     watchEndSignals();
 }
 
+namespace {
+constexpr int END_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
+// A signal ignored by whoever started us (nohup, a background job's SIGINT) stays ignored.
+bool ignoredAtStart[std::size(END_SIGNALS)] = {};
+
+sigset_t endSignals()
+{
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signal : END_SIGNALS) sigaddset(&signals, signal);
+    return signals;
+}
+}  // namespace
+
+void holdEndSignals()
+{
+    const sigset_t signals = endSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    for (std::size_t i = 0; i < std::size(END_SIGNALS); ++i) {
+        struct sigaction found = {};
+        ignoredAtStart[i] = ignoredAtStart[i] ||
+                            (sigaction(END_SIGNALS[i], nullptr, &found) == 0 && found.sa_handler == SIG_IGN);
+    }
+}
+
 void watchEndSignals()
 {
     struct sigaction ending = {};
     ending.sa_handler = onEndSignal;
     sigemptyset(&ending.sa_mask);
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &ending, nullptr);
+    struct sigaction ignoring = {};
+    ignoring.sa_handler = SIG_IGN;
+    sigemptyset(&ignoring.sa_mask);
+    for (std::size_t i = 0; i < std::size(END_SIGNALS); ++i)
+        sigaction(END_SIGNALS[i], ignoredAtStart[i] ? &ignoring : &ending, nullptr);
+    const sigset_t signals = endSignals();
+    pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
 }
 
 bool takeKeyTap(int scancode)

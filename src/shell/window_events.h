@@ -21,8 +21,14 @@ void onKeyEvent(int scancode);
 void watchWindowEvents();
 // SIGTERM, SIGINT and SIGHUP ask for the end as the close button does. They replace the
 // library's own handlers, which shut the library down inside the signal and can hang there for
-// good; so this comes after the library has started.
+// good; so this comes after the library has started, and lets through the signals that
+// holdEndSignals kept back meanwhile. A signal that was ignored when the program started
+// (nohup, a background job's Ctrl+C) stays ignored.
 void watchEndSignals();
+// Keeps SIGTERM, SIGINT and SIGHUP waiting while the library starts: arriving in the middle of its
+// start-up, its own handler would shut down a half-made library and crash. Threads started
+// meanwhile inherit the hold, so each such signal reaches the main thread's handler later.
+void holdEndSignals();
 
 // Takes one press of KEY_P or KEY_M noted since the last take; false when there is none.
 bool takeKeyTap(int scancode);

@@ -10,7 +10,6 @@ SEED=222
 WM="$HARNESS_GAME_DIR/../tests/window_manager"
 [ -x "$WM" ] || harness_fail "no window_manager tool at $WM (built with the tests)"
 
-alive() { kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the game ended unexpectedly ($1): $(tail -n3 "$HARNESS_RUN/stderr.log")"; }
 # tap KEY: pressed and released at once, as a quick finger does.
 tap() { xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; xdotool key "$1"; }
 close_window() { "$WM" close "$GAME_WINDOW" || harness_fail "the close message could not be sent"; }
@@ -19,7 +18,7 @@ close_window() { "$WM" close "$GAME_WINDOW" || harness_fail "the close message c
 wait_still() {
   local first second
   for attempt in 1 2 3 4 5; do
-    alive "waiting for $1"
+    harness_alive "waiting for $1"
     first=$(harness_screenshot "$1_$attempt")
     sleep 1.5
     second=$(harness_screenshot "$1")

@@ -14,14 +14,35 @@ GAME_WINDOW=""
 
 harness_fail() {
   echo "FAIL: $*" >&2
+  # Called inside $(...), it must still end the test, not just its own subshell.
+  [ "$BASHPID" = "$$" ] || kill -USR1 "$$"
   exit 1
 }
 
+# harness_stop PID: ends a process of this test and waits until it has gone, so that the next
+# test never meets a server still leaving its display.
+harness_stop() {
+  kill "$1" 2>/dev/null || return 0
+  for _ in $(seq 50); do
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  kill -KILL "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+  return 0
+}
+
 harness_cleanup() {
-  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-  [ -n "$HARNESS_XVFB_PID" ] && kill "$HARNESS_XVFB_PID" 2>/dev/null
+  [ -n "$GAME_PID" ] && harness_stop "$GAME_PID"
+  [ -n "$HARNESS_XVFB_PID" ] && harness_stop "$HARNESS_XVFB_PID"
   [ -n "$HARNESS_RUN" ] && rm -rf "$HARNESS_RUN"
   return 0
+}
+
+# harness_alive WHAT: fails the test at once when its game has ended, saying so and why.
+harness_alive() {
+  [ -z "$GAME_PID" ] || kill -0 "$GAME_PID" 2>/dev/null ||
+    harness_fail "the game ended unexpectedly ($1): $(tail -n 3 "$HARNESS_RUN/stderr.log" 2>/dev/null)"
 }
 
 # harness_init GAME_DIR SHOT_DIR: a private display and a fresh run folder.
@@ -39,12 +60,13 @@ harness_init() {
   ln -s "$HARNESS_GAME_DIR/_bmp" "$HARNESS_RUN/_bmp"
   ln -s "$HARNESS_GAME_DIR/_sample" "$HARNESS_RUN/_sample"
   trap harness_cleanup EXIT
+  trap 'exit 1' USR1
   # A display counts once a client can open it; a server that dies before that is replaced.
   local attempt
   for attempt in 1 2 3; do
     harness_start_display && break
     echo "the virtual display did not start (attempt $attempt): $(tail -n 3 "$HARNESS_RUN/xvfb.log" 2>/dev/null)" >&2
-    [ -n "$HARNESS_XVFB_PID" ] && kill "$HARNESS_XVFB_PID" 2>/dev/null
+    [ -n "$HARNESS_XVFB_PID" ] && harness_stop "$HARNESS_XVFB_PID"
     HARNESS_XVFB_PID=""
   done
   [ -n "$HARNESS_XVFB_PID" ] || harness_fail "no virtual display would start"
@@ -53,11 +75,13 @@ harness_init() {
 }
 
 # harness_start_display: a private Xvfb that a client can open; sets DISPLAY. Fails (status 1)
-# when the server reports no display or dies before a client gets in.
+# when the server reports no display or dies before a client gets in. The server never resets:
+# one that resets whenever its last client leaves (the readiness probe, a game that ends)
+# refuses whoever connects meanwhile.
 harness_start_display() {
   local displayfile
   displayfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$displayfile" 2>"$HARNESS_RUN/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp -noreset 3>"$displayfile" 2>"$HARNESS_RUN/xvfb.log" &
   HARNESS_XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$displayfile" ] && break
@@ -80,12 +104,18 @@ harness_start_in() {
   shift
   (cd "$folder" && exec "$@" >"$HARNESS_RUN/stdout.log" 2>"$HARNESS_RUN/stderr.log") &
   GAME_PID=$!
+  harness_wait_window
+}
+
+# harness_wait_window: waits for the window of the game GAME_PID, moves it to the corner and
+# gives it the keyboard; fails at once if the game ends first.
+harness_wait_window() {
   GAME_WINDOW=""
   for _ in $(seq 150); do
-    GAME_WINDOW=$(xdotool search --name "Ghost Maze" 2>/dev/null | head -n1)
+    GAME_WINDOW=$(xdotool search --pid "$GAME_PID" --name "Ghost Maze" 2>/dev/null | head -n1)
     [ -n "$GAME_WINDOW" ] && break
     kill -0 "$GAME_PID" 2>/dev/null ||
-      harness_fail "the game ended before its window appeared: $(cat "$HARNESS_RUN/stderr.log") (display $DISPLAY, its server $(kill -0 "$HARNESS_XVFB_PID" 2>/dev/null && echo running || echo gone): $(tail -n 3 "$HARNESS_RUN/xvfb.log"))"
+      harness_fail "the game ended before its window appeared: $(cat "$HARNESS_RUN/stderr.log" 2>/dev/null) (display $DISPLAY, its server $(kill -0 "$HARNESS_XVFB_PID" 2>/dev/null && echo running || echo gone): $(tail -n 3 "$HARNESS_RUN/xvfb.log"))"
     sleep 0.1
   done
   [ -n "$GAME_WINDOW" ] || harness_fail "no game window appeared"
@@ -171,9 +201,14 @@ harness_click() {
 }
 
 # harness_screenshot NAME: the game window as NAME.png in the screenshot folder; prints the path.
+# A window gone with its game would keep import waiting for good: the game is looked at first.
 harness_screenshot() {
   local file="$HARNESS_SHOTS/$1.png"
-  import -window "$GAME_WINDOW" "$file" 2>/dev/null || harness_fail "screenshot $1 failed"
+  harness_alive "before screenshot $1"
+  timeout 30 import -window "$GAME_WINDOW" "$file" 2>/dev/null || {
+    harness_alive "during screenshot $1"
+    harness_fail "screenshot $1 failed"
+  }
   echo "$file"
 }
 

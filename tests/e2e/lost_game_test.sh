@@ -11,18 +11,17 @@ harness_init "$1" "$2"
 SEED=205
 COINS_IN_ROW=6
 
-alive() { kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the game ended unexpectedly ($1): $(tail -n3 "$HARNESS_RUN/stderr.log")"; }
 
 harness_start_game "$SEED"
 harness_enter_game lost_opening >/dev/null
 harness_hold Right 4
-alive "after the walk"
+harness_alive "after the walk"
 
 # Each bomb laid where he stands catches him about a second later (more on a busy machine),
 # until the HUD shows no life icons at the top right, only "Life:0".
 over=""
 for attempt in $(seq 8); do
-  alive "after $attempt bombs"
+  harness_alive "after $attempt bombs"
   shot=$(harness_screenshot lost_game_over)
   if [ "$(harness_region_colours "$shot" 1200 0 80 40)" -le 2 ]; then
     over=$shot
@@ -35,7 +34,7 @@ done
 
 harness_hold Escape 0.5
 sleep 1
-alive "after Escape"
+harness_alive "after Escape"
 line=$(cat "$HARNESS_RUN/high_score.txt" 2>/dev/null)
 [ "$(echo "$line" | wc -l)" -eq 1 ] || harness_fail "high_score.txt holds '$line', not one line"
 score=$(echo "$line" | cut -f2)

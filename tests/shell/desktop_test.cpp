@@ -92,6 +92,28 @@ TEST_F(CloseButton, TheSystemsRequestToEndIsTakenAsTheCloseButton)
     EXPECT_EQ(game->menuChoice, MENU_QUIT);
 }
 
+TEST_F(CloseButton, ASignalDuringStartUpWaitsForTheGamesOwnHandlerAndAnIgnoredOneStaysIgnored)
+{
+    std::signal(SIGHUP, SIG_IGN);
+    holdEndSignals();
+    closeRequested.store(false);
+    std::raise(SIGTERM);
+    EXPECT_FALSE(closeRequested.load());
+    watchEndSignals();
+    EXPECT_TRUE(closeRequested.load());
+    closeRequested.store(false);
+    std::raise(SIGHUP);
+    EXPECT_FALSE(closeRequested.load());
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) std::signal(signal, SIG_DFL);
+}
+
+TEST(StartUp, TheMessageSaysWhetherThereIsNoDisplayOrWhichOneCannotBeOpened)
+{
+    EXPECT_EQ(displayFailure(nullptr), "no display: run Ghost Maze from a desktop session");
+    EXPECT_EQ(displayFailure(""), "no display: run Ghost Maze from a desktop session");
+    EXPECT_EQ(displayFailure(":7").rfind("the display :7 cannot be opened", 0), 0u);
+}
+
 using SoundSwitch = Desktop;
 
 TEST_F(SoundSwitch, MTurnsAllSoundOffAndOnInTheMenuAndInAGame)
