@@ -84,7 +84,8 @@ std::string formatFault(const unsigned char* body)
 {
     if (littleEndian16(body, WAV_TAG_AT) != WAV_PCM) return "not PCM";
     const std::uint32_t channels = littleEndian16(body, WAV_CHANNELS_AT);
-    if (channels != SOUND_CHANNELS) return std::to_string(channels) + " channels, not 1";
+    if (channels != SOUND_CHANNELS)
+        return std::to_string(channels) + " channels, not " + std::to_string(SOUND_CHANNELS);
     const std::uint32_t rate = littleEndian32(body, WAV_RATE_AT);
     if (rate != SOUND_RATE) return "sample rate " + std::to_string(rate) + ", not " + std::to_string(SOUND_RATE);
     const std::uint32_t bits = littleEndian16(body, WAV_BITS_AT);
@@ -195,7 +196,7 @@ std::string soundFault(const unsigned char* bytes, std::size_t size)
     const std::uint64_t riffSize = littleEndian32(bytes, RIFF_SIZE_AT);
     if (riffSize != size - CHUNK_HEADER_SIZE)
         return "RIFF size " + std::to_string(riffSize) + " in a file of " + std::to_string(size) + " bytes";
-    // Every chunk is looked at, so a fault anywhere is found; the first one found is named.
+    // The chunks in order, up to the first fault, which is the one named.
     bool formatSeen = false;
     bool dataSeen = false;
     for (std::size_t at = RIFF_HEADER_SIZE; at < size;) {
@@ -210,7 +211,8 @@ std::string soundFault(const unsigned char* bytes, std::size_t size)
         if (isFormat) {
             if (formatSeen) return "two fmt chunks";
             if (dataSeen) return "fmt chunk after the data chunk";
-            if (bodySize != WAV_FORMAT_SIZE) return "fmt chunk of " + std::to_string(bodySize) + " bytes, not 16";
+            if (bodySize != WAV_FORMAT_SIZE)
+                return "fmt chunk of " + std::to_string(bodySize) + " bytes, not " + std::to_string(WAV_FORMAT_SIZE);
             std::string fault = formatFault(bytes + body);
             if (!fault.empty()) return fault;
             formatSeen = true;
