@@ -21,10 +21,19 @@ constexpr int PICTURE_SIDE_LIMIT = 4096;
 // whose pixel rows lie inside the file.
 const char* pictureFault(const unsigned char* bytes, std::size_t size);
 
+// Why the bytes of a sound file must not reach the library's loader, or empty when they may: a
+// RIFF WAVE file as the generator writes it, a 16-byte PCM fmt chunk for mono 16-bit sound at
+// 22050 Hz followed by one data chunk of whole samples that ends the file, and nothing else.
+// The loader then takes no more memory than the file's size.
+std::string soundFault(const unsigned char* bytes, std::size_t size);
+
 // The picture held in a file's bytes, after the check; null, and why in problem, when damaged.
 BITMAP* decodePicture(const std::string& bytes, std::string& problem);
 
+// The sound held in a file's bytes, after the check; null, and why in problem, when damaged.
+SAMPLE* decodeSound(const std::string& bytes, std::string& problem);
+
 // A picture or sound file loaded through the checks; null, and why in problem ("missing",
-// "not a regular file", "damaged picture: ..."), when it cannot be used.
+// "not a regular file", "damaged picture: ...", "damaged sound: ..."), when it cannot be used.
 BITMAP* loadPicture(const char* path, std::string& problem);
 SAMPLE* loadSound(const char* path, std::string& problem);

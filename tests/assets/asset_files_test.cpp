@@ -1,11 +1,12 @@
-// The picture and sound files as the game reads them: the header check that stands before the
-// library's loader, files that are no files, and loading from memory giving exactly what the
+// The picture and sound files as the game reads them: the header and chunk checks that stand
+// before the library's loaders, files that are no files, and loading from memory giving exactly what the
 // library's own file loaders give.
 #include <allegro.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -48,6 +49,12 @@ const char* fault(const std::string& picture)
     return pictureFault(reinterpret_cast<const unsigned char*>(picture.data()), picture.size());
 }
 
+std::string littleEndian32(std::uint32_t value) { return rewritten(std::string(4, '\0'), {{0, 4, value}}); }
+
+std::string chunk(const char* name, const std::string& body) { return name + littleEndian32(body.size()) + body; }
+
+std::string riffWave(const std::string& chunks) { return "RIFF" + littleEndian32(4 + chunks.size()) + "WAVE" + chunks; }
+
 class AssetFiles : public HeadlessTest {
 protected:
     TempGameFolder folder;
@@ -85,6 +92,64 @@ TEST_F(AssetFiles, EveryDamagedHeaderIsRefusedBeforeTheLibrarySeesIt)
         std::string problem;
         EXPECT_EQ(loadPicture("damaged.bmp", problem), nullptr) << damage.fault;
         EXPECT_EQ(problem, std::string("damaged picture: ") + damage.fault);
+    }
+}
+
+TEST_F(AssetFiles, EveryDamagedSoundIsRefusedBeforeTheLibrarySeesIt)
+{
+    // A generated sound is the 12-byte RIFF header, the fmt chunk (8 + 16 bytes), the data chunk.
+    const std::string good = folder.read("_sample/x_coin.wav");
+    const auto fault = [](const std::string& sound) {
+        return soundFault(reinterpret_cast<const unsigned char*>(sound.data()), sound.size());
+    };
+    ASSERT_EQ(fault(good), "");
+    const std::string format = good.substr(12, 24);
+    const std::string data = good.substr(36);
+    const std::string size = std::to_string(good.size());
+    std::string emptyDataChunks;
+    for (int i = 0; i < 1000000; ++i) emptyDataChunks += chunk("data", "");
+    struct Damage {
+        std::string sound;
+        std::string fault;
+    };
+    const Damage table[] = {
+        {rewritten(good, {{24, 4, 0}}), "sample rate 0, not 22050"},
+        {rewritten(good, {{24, 4, 1}}), "sample rate 1, not 22050"},
+        {rewritten(good, {{24, 4, 3000000}}), "sample rate 3000000, not 22050"},
+        {rewritten(good, {{24, 4, INT_MAX}}), "sample rate 2147483647, not 22050"},
+        {rewritten(good, {{4, 4, 0x7fffffff}}), "RIFF size 2147483647 in a file of " + size + " bytes"},
+        {rewritten(good, {{4, 4, 36}}), "RIFF size 36 in a file of " + size + " bytes"},
+        {good.substr(0, good.size() - 2), "RIFF size " + std::to_string(good.size() - 8) + " in a file of " +
+                                              std::to_string(good.size() - 2) + " bytes"},
+        {rewritten(good, {{40, 4, 0x7fffffff}}), "data beyond the end of the file"},
+        {riffWave(data), "no fmt chunk"},
+        {riffWave(data + format), "fmt chunk after the data chunk"},
+        {riffWave(format + data + data), "two data chunks"},
+        {riffWave(format + format + data), "two fmt chunks"},
+        {riffWave(format + chunk("data", "")), "no samples in the data chunk"},
+        {riffWave(format + emptyDataChunks), "no samples in the data chunk"},
+        {riffWave(format + chunk("data", "abc")), "data chunk of a part sample"},
+        {riffWave(format), "no data chunk"},
+        {riffWave(format + chunk("LIST", "INFO") + data), "a chunk other than fmt and data"},
+        {riffWave(format + data + '\0'), "stray bytes after the last chunk"},
+        {riffWave(chunk("fmt ", format.substr(8) + std::string(2, '\0')) + data), "fmt chunk of 18 bytes, not 16"},
+        {riffWave(chunk("fmt ", format.substr(8, 8)) + data), "fmt chunk of 8 bytes, not 16"},
+        {rewritten(good, {{16, 4, 0x7fffffff}}), "fmt chunk beyond the end of the file"},
+        {rewritten(good, {{20, 2, 3}}), "not PCM"},
+        {rewritten(good, {{22, 2, 2}}), "2 channels, not 1"},
+        {rewritten(good, {{34, 2, 8}}), "8 bits a sample, not 16"},
+        {rewritten(good, {{28, 4, 0}}), "byte rate or block size at odds with the format"},
+        {rewritten(good, {{32, 2, 4}}), "byte rate or block size at odds with the format"},
+        {"RIFX" + good.substr(4), "not a RIFF WAVE file"},
+        {good.substr(0, 11), "not a RIFF WAVE file"},
+    };
+    for (const Damage& damage : table) {
+        EXPECT_EQ(fault(damage.sound), damage.fault);
+        // Through the game's own loading, from the file, as a damaged sound named by its fault.
+        folder.write("damaged.wav", damage.sound);
+        std::string problem;
+        EXPECT_EQ(loadSound("damaged.wav", problem), nullptr) << damage.fault;
+        EXPECT_EQ(problem, "damaged sound: " + damage.fault);
     }
 }
 

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The real program starts in a 1280 x 720 window and ends cleanly; with a picture missing or
-# damaged, or a sound that is no file, it refuses to start and names the file.
+# damaged, or a sound that is damaged or no file, it refuses to start and names the file.
 set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
 
-# A run folder with a picture missing, a picture whose header is damaged (a height of INT_MIN)
-# or a sound that is a FIFO: exit status 1 before any game, and the file named on stderr.
+# A run folder with a picture missing, a picture whose header is damaged (a height of INT_MIN),
+# a sound of sample rate 0 or a sound that is a FIFO: exit status 1 before any game, and the
+# file named on stderr (with what is wrong, where the pattern says it).
 broken_run() {  # broken_run FILE DAMAGE-COMMAND
   local broken status
   broken=$(mktemp -d /tmp/ghostmaze-broken-XXXXXX)
@@ -20,6 +21,8 @@ broken_run() {  # broken_run FILE DAMAGE-COMMAND
 }
 broken_run _bmp/sprites.bmp "rm _bmp/sprites.bmp"
 broken_run _bmp/teren.bmp "printf '\\000\\000\\000\\200' | dd of=_bmp/teren.bmp bs=1 seek=22 conv=notrunc 2>/dev/null"
+broken_run "_sample/krzyk1.wav (damaged sound: sample rate 0," \
+  "printf '\\000\\000\\000\\000' | dd of=_sample/krzyk1.wav bs=1 seek=24 conv=notrunc 2>/dev/null"
 broken_run _sample/x_coin.wav "rm _sample/x_coin.wav && mkfifo _sample/x_coin.wav"
 
 # The shipped program itself: its window, 1280 x 720.
