@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 struct BITMAP;
 
@@ -12,6 +14,9 @@ constexpr const char* PLAYER_FILE = "player.txt";
 constexpr const char* HIGH_SCORE_FILE = "high_score.txt";
 // Either file is a few hundred bytes at most; anything much bigger is not the game's.
 constexpr std::size_t TEXT_FILE_LIMIT = 64 * 1024;
+// A game waits this long for another game in the same folder to finish changing one of the two
+// files; a change takes milliseconds, so a lock held longer belongs to a game that hangs.
+constexpr int LOCK_PATIENCE_MS = 5000;
 constexpr int HIGH_SCORE_ROWS = 9;
 constexpr int NAME_CAPACITY = 15;      // characters of a name, without its terminator
 constexpr int MAX_SCORE_DIGITS = 9;
@@ -26,8 +31,8 @@ constexpr int CHARACTER_ADVANCE = GLYPH_WIDTH + GAP_WIDTH;
 
 class HighScoreEntry {
 public:
-    char name[NAME_CAPACITY + 1] = {};           // NUL-terminated, no blanks
-    std::int32_t score = 0;                       // points
+    char name[NAME_CAPACITY + 1] = {};           // NUL-terminated, only what the name entry types
+    std::int32_t score = 0;                       // points, 0 to 999999999
     char scoreText[MAX_SCORE_DIGITS + 1] = {};   // score in decimal, refreshed with it
 
     void setScore(std::int32_t value);
@@ -70,13 +75,17 @@ public:
 
 // frontend/high_scores.cpp: the sort order, higher score first (negative when a ranks first).
 int compareScores(const HighScoreEntry& a, const HighScoreEntry& b);
-// Reads up to nine complete entries of the high-score format into rows; returns how many.
-int readHighScores(std::istream& in, HighScoreEntry* rows);
+// Reads the high-score format: every line that is a row (a name of what the name entry types,
+// lower case taken as upper case, and a score from 0 to 999999999) is kept, the nine best go into
+// rows sorted, highest first, and their number is returned. Each line left out, damaged or below
+// the nine best, adds one sentence to leftOut ("line 3 left out: ..."), when it is given.
+int readHighScores(std::istream& in, HighScoreEntry* rows, std::vector<std::string>* leftOut = nullptr);
 // Writes count rows in the high-score format, a readable placeholder standing for empty names.
 void writeHighScores(std::ostream& out, const HighScoreEntry* rows, int count);
 
-// frontend/menu.cpp: reads the name format (blanks dropped, at most 15 characters) into a
-// buffer of at least 16 bytes; returns the characters stored.
+// frontend/menu.cpp: reads the name format into a buffer of at least 16 bytes, keeping only
+// what the name entry types (lower case taken as upper case), at most 15 characters; returns
+// the characters stored.
 int readPlayerName(std::istream& in, char* name);
 
 // frontend/glyphs.cpp: glyph codes 1 to 36 (W before V); 0 for a character without a glyph.
@@ -85,3 +94,6 @@ char charForGlyph(int code);
 
 // frontend/name_entry.cpp: the glyph code of the first typing key held, or 0.
 int scanGlyphKey();
+// frontend/name_entry.cpp: the character the name entry types for a byte read from a file (lower
+// case taken as upper case), or '\0' when it types no such character.
+char typedCharacter(char byte);

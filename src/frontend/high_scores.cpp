@@ -13,23 +13,29 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "shell/files.h"
 #include "shell/window_events.h"
 
 namespace {
 
-// The widest values whose text fits the ten-byte field with its terminator.
+// The widest value whose text fits the ten-byte field with its terminator; the game's scores
+// never fall below 0.
 constexpr std::int32_t HIGHEST_SCORE = 999999999;
-constexpr std::int32_t LOWEST_SCORE = -99999999;
 // Stands for a result without a player name, so that its line still reads as name and score.
 constexpr const char* NAMELESS_PLAYER = "PLAYER";
+// The longest line the game writes is 26 bytes (15 name, tab, 9 digits, line end); a line much
+// longer than that was never the game's.
+constexpr std::size_t LONGEST_LINE = 40;
 
 // The high-score screen.
-constexpr int TABLE_ROW_HEIGHT = 70;   // pixels from one row of the table to the next
-constexpr int RANKED_ROWS = 8;         // rank digits stand beside the first eight rows only
-constexpr int FIRST_RANK_GLYPH = 27;   // the glyph of "1"
-constexpr int ROW_TEXT_Y = 200;        // glyph top of the first row
+constexpr int TABLE_ROW_HEIGHT = 60;   // pixels from one row of the table to the next
+constexpr int BAND_TOP = 155;          // the first row's yellow band, clear of the title's rule
+constexpr int BAND_HEIGHT = 50;
+constexpr int ROW_TEXT_Y = BAND_TOP + 10;  // glyph top of the first row
+constexpr int FIRST_RANK_GLYPH = 27;   // the glyph of "1"; "9" is code 35
+constexpr int RANK_X = 420;
 constexpr int NAME_X = 500;
 constexpr int SCORE_X = 940;
 constexpr int TITLE_X = 540;
@@ -44,77 +50,79 @@ struct Column {
 };
 constexpr Column TABLE_COLUMNS[] = {{400, 450}, {470, 900}, {920, 1200}};  // rank, name, score
 
-bool isBlank(int character) { return std::isspace(static_cast<unsigned char>(character)) != 0; }
+bool isBlank(char character) { return std::isspace(static_cast<unsigned char>(character)) != 0; }
 
-// Skips blanks, tabs and line ends; false at the end of the input.
-bool skipBlanks(std::istream& in)
+bool isBlankLine(const std::string& line) { return std::all_of(line.begin(), line.end(), isBlank); }
+
+// Stores a name as the name entry would have typed it, or says why it cannot be one.
+const char* parseName(const std::string& word, char* field)
 {
-    for (int c = in.peek(); c != std::char_traits<char>::eof(); c = in.peek()) {
-        if (!isBlank(c)) return true;
-        in.get();
+    if (word.size() > static_cast<std::size_t>(NAME_CAPACITY)) return "its name is longer than 15 characters";
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        field[i] = typedCharacter(word[i]);
+        if (field[i] == '\0') return "its name has a character the game cannot show";
     }
-    return false;
+    field[word.size()] = '\0';
+    return nullptr;
 }
 
-// Reads one word, keeping its first `capacity` characters and skipping the rest of it.
-bool readWord(std::istream& in, char* word, int capacity)
+// Digits only, as the game writes them: no sign, nothing wider than the score's field.
+const char* parseScore(const std::string& word, std::int32_t& score)
 {
-    word[0] = '\0';
-    if (!skipBlanks(in)) return false;
-    int length = 0;
-    for (int c = in.peek(); c != std::char_traits<char>::eof() && !isBlank(c); c = in.peek()) {
-        in.get();
-        if (length < capacity) word[length++] = static_cast<char>(c);
-    }
-    word[length] = '\0';
-    return true;
+    const bool digitsOnly = std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (word.empty() || word.size() > static_cast<std::size_t>(MAX_SCORE_DIGITS) || !digitsOnly)
+        return "its score is not a whole number from 0 to 999999999";
+    score = static_cast<std::int32_t>(std::stol(word));
+    return nullptr;
 }
 
-// Reads one word that must be a whole decimal number (optional sign, then digits only);
-// numbers beyond the score field are clamped on the way in.
-bool readScore(std::istream& in, std::int32_t& score)
+// Reads one line of the table into row; says why when it is not a row.
+const char* parseRow(const std::string& line, HighScoreEntry& row)
 {
-    if (!skipBlanks(in)) return false;
-    int c = in.get();
-    const bool negative = c == '-';
-    if (c == '-' || c == '+') c = in.get();
-    std::int64_t magnitude = 0;
-    int digits = 0;
-    for (; c != std::char_traits<char>::eof() && !isBlank(c); c = in.get()) {
-        if (c < '0' || c > '9') return false;
-        magnitude = std::min<std::int64_t>(magnitude * 10 + (c - '0'), std::int64_t{HIGHEST_SCORE} + 1);
-        ++digits;
-    }
-    if (digits == 0) return false;
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    score = static_cast<std::int32_t>(std::clamp<std::int64_t>(value, LOWEST_SCORE, HIGHEST_SCORE));
-    return true;
+    if (line.size() > LONGEST_LINE) return "it is longer than 40 bytes";
+    std::istringstream words(line);
+    std::string name, score, more;
+    words >> name >> score >> more;
+    if (score.empty()) return "it has no score after the name";
+    if (!more.empty()) return "it holds more than a name and a score";
+    if (const char* why = parseName(name, row.name)) return why;
+    std::int32_t value = 0;
+    if (const char* why = parseScore(score, value)) return why;
+    row.setScore(value);
+    return nullptr;
 }
 
-// A name as the table stores it: blanks dropped, at most 15 characters, never empty.
+// A name as the table stores it: only what the name entry types, at most 15 characters, never empty.
 void storeName(char* field, const char* name)
 {
     int length = 0;
     for (const char* c = name; *c != '\0' && length < NAME_CAPACITY; ++c) {
-        if (!isBlank(*c)) field[length++] = *c;
+        const char typed = typedCharacter(*c);
+        if (typed != '\0') field[length++] = typed;
     }
     field[length] = '\0';
     if (length == 0) std::snprintf(field, NAME_CAPACITY + 1, "%s", NAMELESS_PLAYER);
 }
 
-// The complete entries of a table file that was read; none from a missing or unreadable one.
+// The rows of a table file that was read, each line left out named on standard error; none from
+// a missing or unreadable file.
 int tableRows(const FileContents& file, HighScoreEntry* rows)
 {
     if (file.outcome != FILE_READ) return 0;
     std::istringstream in(file.bytes);
-    return readHighScores(in, rows);
+    std::vector<std::string> leftOut;
+    const int count = readHighScores(in, rows, &leftOut);
+    for (const std::string& line : leftOut) std::fprintf(stderr, "Ghost Maze: %s %s\n", HIGH_SCORE_FILE, line.c_str());
+    return count;
 }
+
+bool ranksFirst(const HighScoreEntry& a, const HighScoreEntry& b) { return compareScores(a, b) < 0; }
 
 }  // namespace
 
 void HighScoreEntry::setScore(std::int32_t value)
 {
-    score = std::clamp(value, LOWEST_SCORE, HIGHEST_SCORE);
+    score = std::clamp<std::int32_t>(value, 0, HIGHEST_SCORE);
     std::snprintf(scoreText, sizeof scoreText, "%d", static_cast<int>(score));
 }
 
@@ -125,17 +133,36 @@ int compareScores(const HighScoreEntry& a, const HighScoreEntry& b)
     return static_cast<int>(std::clamp<std::int64_t>(difference, INT32_MIN, INT32_MAX));
 }
 
-int readHighScores(std::istream& in, HighScoreEntry* rows)
+int readHighScores(std::istream& in, HighScoreEntry* rows, std::vector<std::string>* leftOut)
 {
-    int count = 0;
-    while (count < HIGH_SCORE_ROWS) {
-        char name[NAME_CAPACITY + 1] = {};
-        std::int32_t score = 0;
-        // A damaged line ends the table: the complete entries before it stay.
-        if (!readWord(in, name, NAME_CAPACITY) || !readScore(in, score)) break;
-        std::memcpy(rows[count].name, name, sizeof name);
-        rows[count].setScore(score);
-        ++count;
+    struct NumberedRow {
+        HighScoreEntry row;
+        int line = 0;
+    };
+    std::vector<NumberedRow> found;
+    std::string text;
+    for (int line = 1; std::getline(in, text); ++line) {
+        if (isBlankLine(text)) continue;
+        NumberedRow numbered;
+        numbered.line = line;
+        // A damaged line costs only itself: the rows after it are read on.
+        const char* why = parseRow(text, numbered.row);
+        if (why == nullptr) {
+            found.push_back(numbered);
+        } else if (leftOut) {
+            leftOut->push_back("line " + std::to_string(line) + " left out: " + why);
+        }
+    }
+    // Sorted as read, so the ninth row is always the lowest; equal scores keep the file's order.
+    std::stable_sort(found.begin(), found.end(),
+                     [](const NumberedRow& a, const NumberedRow& b) { return ranksFirst(a.row, b.row); });
+    const int count = std::min<int>(static_cast<int>(found.size()), HIGH_SCORE_ROWS);
+    for (int i = 0; i < count; ++i) rows[i] = found[static_cast<std::size_t>(i)].row;
+    if (leftOut) {
+        std::vector<int> belowTheBest;
+        for (std::size_t i = static_cast<std::size_t>(count); i < found.size(); ++i) belowTheBest.push_back(found[i].line);
+        std::sort(belowTheBest.begin(), belowTheBest.end());
+        for (int line : belowTheBest) leftOut->push_back("line " + std::to_string(line) + " left out: below the nine best");
     }
     return count;
 }
@@ -157,6 +184,13 @@ int FrontEnd::loadHighScores()
 
 void FrontEnd::recordResult(std::int32_t score)
 {
+    // Held from reading the table to replacing it: another game ending now records after this one.
+    const FileLock lock(HIGH_SCORE_FILE, LOCK_PATIENCE_MS);
+    if (!lock.held()) {
+        std::fprintf(stderr, "Ghost Maze: %s cannot be locked (%s): this result is not recorded\n",
+                     lock.lockPath.c_str(), lock.problem.c_str());
+        return;
+    }
     // A table that is there but cannot be read stays as the player has it, rather than being
     // replaced by one that holds this result alone.
     const FileContents file = readWholeFile(HIGH_SCORE_FILE, TEXT_FILE_LIMIT);
@@ -166,13 +200,12 @@ void FrontEnd::recordResult(std::int32_t score)
         return;
     }
     itemsRead = tableRows(file, highScores);
-    // The newest result always enters: below a full table it takes the place of the ninth.
+    // The newest result always enters: in a full table it takes the place of the lowest.
     const int row = std::min<int>(itemsRead, HIGH_SCORE_ROWS - 1);
     storeName(highScores[row].name, playerName);
     highScores[row].setScore(score);
     const int count = row + 1;
-    std::stable_sort(highScores, highScores + count,
-                     [](const HighScoreEntry& a, const HighScoreEntry& b) { return compareScores(a, b) < 0; });
+    std::stable_sort(highScores, highScores + count, ranksFirst);
     std::ostringstream table;
     writeHighScores(table, highScores, count);
     replaceFile(HIGH_SCORE_FILE, table.str());
@@ -206,12 +239,14 @@ void Game::drawHighScoreFrame()
     rectfill(page, 256, 14, 1024, 698, makecol(50, 50, 50));
     for (int i = 0; i < HIGH_SCORE_ROWS; ++i) {
         const int shade = 200 / (i + 1);
-        rectfill(page, 200, 190 + TABLE_ROW_HEIGHT * i, 1080, 240 + TABLE_ROW_HEIGHT * i, makecol(shade, shade, 0));
+        const int top = BAND_TOP + TABLE_ROW_HEIGHT * i;
+        rectfill(page, 200, top, 1080, top + BAND_HEIGHT, makecol(shade, shade, 0));
     }
     for (const Column& column : TABLE_COLUMNS) rectfill(page, column.left, 150, column.right, 870, makecol(20, 20, 20));
-    for (int i = 0; i < RANKED_ROWS; ++i) {
+    // Every row has its rank, the ninth too: a full table puts the newest result there.
+    for (int i = 0; i < HIGH_SCORE_ROWS; ++i) {
         frontEnd.glyphCode = FIRST_RANK_GLYPH + i;
-        frontEnd.drawGlyph(bitmaps.alphabetPicture, page, 420, ROW_TEXT_Y + TABLE_ROW_HEIGHT * i, 0, 1);
+        frontEnd.drawGlyph(bitmaps.alphabetPicture, page, RANK_X, ROW_TEXT_Y + TABLE_ROW_HEIGHT * i, 0, 1);
     }
     textout_ex(page, font, "exit - [ESC] or [RMB]", 560, 705, makecol(255, 255, 255), -1);
 }

@@ -65,8 +65,12 @@ int readPlayerName(std::istream& in, char* name)
 {
     int length = 0;
     char c = 0;
-    // Blanks, tabs and line ends between the characters are dropped; so is all past the 15th.
-    while (length < NAME_CAPACITY && in >> c) name[length++] = c;
+    // Only what the name entry could have typed reaches the screen and the table: blanks, line
+    // ends and every other byte are dropped, so is all past the 15th character.
+    while (length < NAME_CAPACITY && in.get(c)) {
+        const char typed = typedCharacter(c);
+        if (typed != '\0') name[length++] = typed;
+    }
     name[length] = '\0';
     return length;
 }

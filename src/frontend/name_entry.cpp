@@ -46,8 +46,22 @@ int scanGlyphKey()
     return 0;
 }
 
+char typedCharacter(char byte)
+{
+    const char upper = byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte;
+    // The keys type exactly the characters the glyph alphabet has.
+    return glyphForChar(upper) != 0 ? upper : '\0';
+}
+
 void FrontEnd::savePlayerName()
 {
+    // Another game saving its name at the same moment finishes first.
+    const FileLock lock(PLAYER_FILE, LOCK_PATIENCE_MS);
+    if (!lock.held()) {
+        std::fprintf(stderr, "Ghost Maze: %s cannot be locked (%s): the name is not saved\n", lock.lockPath.c_str(),
+                     lock.problem.c_str());
+        return;
+    }
     // A name file that is there but cannot be read stays as the player has it.
     const FileContents file = readWholeFile(PLAYER_FILE, TEXT_FILE_LIMIT);
     if (file.outcome == FILE_UNREADABLE) {

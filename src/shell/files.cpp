@@ -1,20 +1,24 @@
-// Reading and replacing the game's files without trusting what is found at their names.
+// Reading, replacing and locking the game's files without trusting what is found at their names.
 #include "shell/files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
 constexpr mode_t NEW_FILE_MODE = 0644;          // before the player's umask, as a plain open would make it
 constexpr const char* UNIQUE_SUFFIX = ".XXXXXX";  // mkstemp's pattern, after the file's own name
+constexpr int LOCK_RETRY_MS = 10;               // how often a held lock is tried again
 
 FileContents unreadable(const std::string& problem)
 {
@@ -125,4 +129,46 @@ bool replaceFile(const char* path, const std::string& contents)
     }
     unlink(temporary.c_str());
     return false;
+}
+
+FileLock::FileLock(const char* path, int patienceMs) : lockPath(std::string(path) + LOCK_SUFFIX)
+{
+    // Read-only is enough for flock, so a lock file the player made read-only still serves.
+    // O_NOFOLLOW refuses a planted link; O_NONBLOCK keeps a FIFO from holding the game up.
+    const int opened =
+        open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, NEW_FILE_MODE);
+    if (opened < 0) {
+        problem = errno == ELOOP ? "a link stands at its name" : std::strerror(errno);
+        return;
+    }
+    struct stat status {};
+    if (fstat(opened, &status) != 0 || !S_ISREG(status.st_mode)) {
+        problem = "not a regular file";
+        close(opened);
+        return;
+    }
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(patienceMs);
+    for (;;) {
+        if (flock(opened, LOCK_EX | LOCK_NB) == 0) {
+            descriptor = opened;
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            problem = std::strerror(errno);
+            break;
+        }
+        if (std::chrono::steady_clock::now() >= giveUp) {
+            problem = "another game has held it for over " + std::to_string(patienceMs) + " ms";
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(LOCK_RETRY_MS));
+    }
+    close(opened);
+}
+
+// Closing the lock file releases the lock. The file stays: removing it could let a game that
+// has just opened it lock a name no other game will look at again.
+FileLock::~FileLock()
+{
+    if (descriptor >= 0) close(descriptor);
 }

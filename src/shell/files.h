@@ -1,6 +1,6 @@
 // The game's own files on disk: reading a file the player may have changed (or replaced with
-// something that is not a file) without ever blocking or reading without end, and replacing a
-// file safely.
+// something that is not a file) without ever blocking or reading without end, replacing a file
+// safely, and locking a file against another game's change.
 #pragma once
 
 #include <cstddef>
@@ -27,3 +27,25 @@ FileContents readWholeFile(const char* path, std::size_t sizeLimit);
 // that name), written, synced, renamed over the file, then the folder synced. A file the player
 // has made read-only keeps its contents. True when the new contents are the file.
 bool replaceFile(const char* path, const std::string& contents);
+
+// An exclusive lock on the lock file beside a file (its name with LOCK_SUFFIX added), held while
+// this object lives, so that two games running in one folder never change the file at once. The
+// lock file is made when missing and never followed through a link; a FIFO, a device or a folder
+// at its name is refused without waiting on it. Another game's lock is waited for, but only for
+// `patienceMs` milliseconds.
+class FileLock {
+public:
+    FileLock(const char* path, int patienceMs);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool held() const { return descriptor >= 0; }
+
+    std::string lockPath;  // the lock file's name
+    std::string problem;   // why the lock is not held, in a few words for the player
+
+private:
+    int descriptor = -1;   // the open lock file while the lock is held
+};
+
+constexpr const char* LOCK_SUFFIX = ".lock";

@@ -4,6 +4,8 @@
 
 #include <allegro.h>
 
+#include <cstdio>
+
 #include "shell/frame_pace.h"
 #include "shell/ticks.h"
 #include "shell/window_events.h"
@@ -68,7 +70,12 @@ void Game::endGame()
     bitmaps.destroyGameBitmaps();
     releaseGrids();
     freeActorArrays();
-    frontEnd.recordResult(score);
+    if (gameStarted) {
+        frontEnd.recordResult(score);
+    } else {
+        std::fprintf(stderr, "Ghost Maze: the game did not start, so no result is recorded\n");
+    }
+    gameStarted = false;
 }
 
 void Game::runMenuLoop()

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 #include "actors/actors.h"
 #include "assets/asset_bitmaps.h"
@@ -144,6 +145,9 @@ public:
     // Set when a level's bitmaps or grids could not be made: the one way a build step reports its
     // failure, checked after it by every caller. The game then ends as Escape would.
     bool levelBuildFailed = false;
+    // Set once a new game's first board is built, cleared when the game ends: a game whose start
+    // failed was never played, and its end records nothing.
+    bool gameStarted = false;
 
     // P (or the window losing the keyboard focus) pauses a game, P resumes it. While paused the
     // logic clock is stopped and no frame is drawn: the last one stands under "PAUSE".
@@ -200,6 +204,7 @@ public:
     void refillMaze();
     void createLevelPictures();
     void failLevelBuild(const char* why);  // tells why on standard error and ends the game
+    std::string unloadedPictures() const;  // the pictures that cannot be loaded now, each with its fault
 
     // shell/level_end.cpp
     int levelTarget() const;  // the score the level rises above

@@ -2,11 +2,14 @@
 // a lost life or the last one, and what each case carries over.
 #include "shell/game.h"
 
+#include "assets/assets.h"
+
 #include <allegro.h>
 
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace {
 constexpr int START_LIVES = 3;
@@ -64,10 +67,11 @@ void Game::resetLevelClocks()
 void Game::startNewGame()
 {
     levelBuildFailed = false;
+    gameStarted = false;
     resetCounters();
     chooseGridSize();
     bitmaps.loadGameBitmaps();
-    if (!bitmaps.gameBitmapsComplete()) return failLevelBuild("a picture of the game is missing");
+    if (!bitmaps.gameBitmapsComplete()) return failLevelBuild(unloadedPictures().c_str());
     createLevelPictures();
     if (levelBuildFailed) return;
     allocateGrids();
@@ -78,6 +82,7 @@ void Game::startNewGame()
     rollItems();
     createLevelObjects();
     buildLevel();
+    gameStarted = !levelBuildFailed;
 }
 
 void Game::refillMaze()
@@ -112,6 +117,14 @@ void Game::createLevelPictures()
     bitmaps.createLevelLayers(rows, columns);
     forgetPaintedLayers();
     if (!bitmaps.levelLayersComplete()) failLevelBuild("no memory for the level's pictures");
+}
+
+// Which pictures failed and how: they were whole when the menu showed, so the player needs the names.
+std::string Game::unloadedPictures() const
+{
+    std::string why = "a picture of the game cannot be loaded:";
+    for (const std::string& file : missingAssetFiles(*this)) why += " " + file;
+    return why;
 }
 
 void Game::failLevelBuild(const char* why)

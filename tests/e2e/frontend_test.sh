@@ -90,8 +90,8 @@ harness_click $BUTTON_X $SCORES_Y
 sleep 0.5
 scores=$(harness_screenshot high_scores)
 [ "$(harness_pixel "$scores" 300 100)" = "50 50 50" ] || harness_fail "the high-score screen did not open"
-[ "$(harness_region_colours "$scores" 500 200 108 28)" -gt 2 ] || harness_fail "the name is not shown"
-[ "$(harness_region_colours "$scores" 500 270 108 28)" -eq 1 ] || harness_fail "a second row is shown"
+[ "$(harness_region_colours "$scores" 500 165 108 28)" -gt 2 ] || harness_fail "the name is not shown"
+[ "$(harness_region_colours "$scores" 500 225 108 28)" -eq 1 ] || harness_fail "a second row is shown"
 [ "$(harness_region_colours "$scores" 540 50 500 84)" -gt 5 ] || harness_fail "no HIGH SCORE title"
 tap Escape
 sleep 0.5

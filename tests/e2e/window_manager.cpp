@@ -1,5 +1,6 @@
 // What a window manager does to a window, for the end-to-end tests (Xvfb runs none):
-//   window_manager close WINDOW-ID   the close button: a WM_DELETE_WINDOW message
+//   window_manager close WINDOW-ID... the close button: a WM_DELETE_WINDOW message to each
+//                                    window, all sent at the same moment
 //   window_manager unfocus           the keyboard focus leaves every window
 #include <X11/Xlib.h>
 
@@ -25,10 +26,10 @@ bool sendClose(Display* display, Window window)
 
 int main(int argc, char** argv)
 {
-    const bool close = argc == 3 && std::strcmp(argv[1], "close") == 0;
+    const bool close = argc >= 3 && std::strcmp(argv[1], "close") == 0;
     const bool unfocus = argc == 2 && std::strcmp(argv[1], "unfocus") == 0;
     if (!close && !unfocus) {
-        std::fprintf(stderr, "usage: %s close WINDOW-ID | unfocus\n", argv[0]);
+        std::fprintf(stderr, "usage: %s close WINDOW-ID... | unfocus\n", argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -37,7 +38,8 @@ int main(int argc, char** argv)
         return 1;
     }
     bool done = true;
-    if (close) done = sendClose(display, std::strtoul(argv[2], nullptr, 0));
+    // One flush for all: the windows get their messages together.
+    for (int i = 2; close && i < argc; ++i) done = sendClose(display, std::strtoul(argv[i], nullptr, 0)) && done;
     if (unfocus) XSetInputFocus(display, None, RevertToNone, CurrentTime);
     XSync(display, False);
     XCloseDisplay(display);

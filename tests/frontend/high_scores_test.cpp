@@ -5,10 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "shell/files.h"
 #include "shell/game.h"
@@ -17,12 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-int readText(const std::string& text, HighScoreEntry* rows)
-{
-    std::istringstream in(text);
-    return readHighScores(in, rows);
-}
 
 std::string lines(int count, int firstScore, int step)
 {
@@ -47,8 +44,8 @@ protected:
 TEST(HighScoreEntries, ScoreTextFitsItsFieldAndFollowsTheClampedValue)
 {
     const std::pair<int, const char*> table[] = {{0, "0"},           {120, "120"},         {999999999, "999999999"},
-                                                 {1000000000, "999999999"}, {INT_MAX, "999999999"}, {-5, "-5"},
-                                                 {-99999999, "-99999999"},   {INT_MIN, "-99999999"}};
+                                                 {1000000000, "999999999"}, {INT_MAX, "999999999"}, {-5, "0"},
+                                                 {INT_MIN, "0"}};
     for (const auto& [score, text] : table) {
         HighScoreEntry entry;
         entry.setScore(score);
@@ -69,48 +66,55 @@ TEST(HighScoreEntries, HigherScoresRankFirstEvenAtTheExtremes)
     EXPECT_EQ(compareScores(a, a), 0);
 }
 
-TEST(HighScoreReader, AnyRunOfBlanksSeparatesNameAndScore)
+TEST(HighScoreReader, ADamagedLineCostsOnlyItselfAndIsNamed)
 {
-    HighScoreEntry rows[HIGH_SCORE_ROWS];
-    ASSERT_EQ(readText("  ALA   120\r\n\n\tBOB\n95 CAT\t+7", rows), 3);
-    EXPECT_STREQ(rows[0].name, "ALA");
-    EXPECT_EQ(rows[0].score, 120);
-    EXPECT_STREQ(rows[1].name, "BOB");
-    EXPECT_STREQ(rows[1].scoreText, "95");
-    EXPECT_EQ(rows[2].score, 7);
-    EXPECT_EQ(readText(lines(12, 900, 10), rows), 9);
-    EXPECT_STREQ(rows[8].name, "P8");
-}
-
-TEST(HighScoreReader, LongNamesAreCutAndHugeScoresClamped)
-{
-    HighScoreEntry rows[HIGH_SCORE_ROWS];
-    ASSERT_EQ(readText("ABCDEFGHIJKLMNOPQRSTUVWXYZ 77\nBOB 123456789012345678901234567890\n", rows), 2);
-    EXPECT_STREQ(rows[0].name, "ABCDEFGHIJKLMNO");
-    EXPECT_EQ(rows[0].score, 77);
-    EXPECT_EQ(rows[1].score, 999999999);
-}
-
-TEST(HighScoreReader, KeepsTheCompleteEntriesBeforeAFault)
-{
-    const std::pair<const char*, int> table[] = {
-        {"ALA\t120\nBOB", 1},          {"ALA\t120\nBOB\tx12\nCAT\t3\n", 1}, {"ALA\t12a\n", 0},
-        {"ALA120\nBOB\t5\n", 0},       {"ALA\t-30\n", 1},                 {"\t120\nBOB\t95\n", 0},
-        {"ALA\t-\n", 0},               {"", 0},                           {"\n \t\n", 0}};
-    for (const auto& [text, complete] : table) {
+    const std::pair<std::string, const char*> damaged[] = {
+        {"ROW3\tabc", "its score is not a whole number from 0 to 999999999"},
+        {"ROW3\t-5", "its score is not a whole number from 0 to 999999999"},
+        {"ROW3\t+5", "its score is not a whole number from 0 to 999999999"},
+        {"ROW3\t1234567890", "its score is not a whole number from 0 to 999999999"},
+        {"ROW3\t12a", "its score is not a whole number from 0 to 999999999"},
+        {"R\xc3\xb3W3\t650", "its name has a character the game cannot show"},
+        {"\x1b[2JROW3\t650", "its name has a character the game cannot show"},
+        {std::string("RO\0W3\t650", 9), "its name has a character the game cannot show"},
+        {"ABCDEFGHIJKLMNOP\t650", "its name is longer than 15 characters"},
+        {"ROW3", "it has no score after the name"},
+        {"ROW3\t650\tROW4\t600", "it holds more than a name and a score"},
+        {"ROW3" + std::string(40, ' ') + "650", "it is longer than 40 bytes"}};
+    for (const auto& [line, why] : damaged) {
+        const std::string table = lines(2, 900, 100) + line + "\n" + lines(9, 900, 100).substr(lines(3, 900, 100).size());
         HighScoreEntry rows[HIGH_SCORE_ROWS];
-        EXPECT_EQ(readText(text, rows), complete) << text;
+        std::vector<std::string> leftOut;
+        std::istringstream in(table);
+        ASSERT_EQ(readHighScores(in, rows, &leftOut), 8) << why;
+        EXPECT_STREQ(rows[1].name, "P1") << why;
+        EXPECT_STREQ(rows[2].name, "P3") << why;
+        EXPECT_STREQ(rows[7].name, "P8") << why;
+        EXPECT_EQ(leftOut, std::vector<std::string>{std::string("line 3 left out: ") + why});
     }
+}
+
+TEST(HighScoreReader, RowsAreSortedAndOnlyTheNineBestKept)
+{
+    // Hand-edited: out of order, in lower case, loosely spaced, with blank lines between.
+    const std::string table = "low 5\n\n  ala   120\r\nTOP\t0900\n \t\nP1 30\nP2 40\nP3 50\nP4 60\nP5 70\n"
+                              "P6 80\nP7 1\nP8 2";
     HighScoreEntry rows[HIGH_SCORE_ROWS];
-    readText("ALA\t-30\n", rows);
-    EXPECT_STREQ(rows[0].scoreText, "-30");
+    std::vector<std::string> leftOut;
+    std::istringstream in(table);
+    ASSERT_EQ(readHighScores(in, rows, &leftOut), 9);
+    const char* names[] = {"TOP", "ALA", "P6", "P5", "P4", "P3", "P2", "P1", "LOW"};
+    for (int i = 0; i < 9; ++i) EXPECT_STREQ(rows[i].name, names[i]) << i;
+    EXPECT_STREQ(rows[0].scoreText, "900");
+    EXPECT_EQ(leftOut, (std::vector<std::string>{"line 12 left out: below the nine best",
+                                                 "line 13 left out: below the nine best"}));
 }
 
 TEST_F(HighScoreFile, TheFirstResultCreatesTheFile)
 {
     record("ALA", 50);
     EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "ALA\t50\n");
-    EXPECT_EQ(folder.names(), HIGH_SCORE_FILE);
+    EXPECT_EQ(folder.names(), "high_score.txt high_score.txt.lock");
 }
 
 TEST_F(HighScoreFile, AResultJoinsEightLinesInItsSortedPlace)
@@ -138,18 +142,60 @@ TEST_F(HighScoreFile, ScoresCompareAsNumbersNotAsText)
     EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "C\t1000\nA\t120\nB\t95\n");
 }
 
-TEST_F(HighScoreFile, ANamelessResultStaysReadable)
+TEST_F(HighScoreFile, ANamelessResultStaysReadableAndOnlyTypedCharactersAreStored)
 {
     record("", 10);
-    record("  ", -4);
-    EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "PLAYER\t10\nPLAYER\t-4\n");
+    record("  ", 0);
+    record("\x1b]0;\x07zo\xc3\xab", 3);
+    EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "PLAYER\t10\n0ZO\t3\nPLAYER\t0\n");
 }
 
-TEST_F(HighScoreFile, ADamagedFileKeepsItsCompleteEntries)
+TEST_F(HighScoreFile, ADamagedLineIsReportedAndTheRowsAfterItAreWrittenBack)
 {
-    folder.write(HIGH_SCORE_FILE, "ALA\t120\nBOB\tlots\nCAT\t3\n");
-    record("DAN", 7);
-    EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "ALA\t120\nDAN\t7\n");
+    std::string table = lines(9, 900, 100);
+    table.replace(table.find("P2\t700"), 6, "ROW3\tabc");
+    folder.write(HIGH_SCORE_FILE, table);
+    testing::internal::CaptureStderr();
+    record("NEW", 650);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Ghost Maze: high_score.txt line 3 left out: its score is not a whole number from 0 to 999999999\n");
+    EXPECT_EQ(folder.read(HIGH_SCORE_FILE),
+              "P0\t900\nP1\t800\nNEW\t650\nP3\t600\nP4\t500\nP5\t400\nP6\t300\nP7\t200\nP8\t100\n");
+}
+
+TEST_F(HighScoreFile, AGameEndingWhileAnotherRecordsWaitsForItsTurn)
+{
+    std::thread second;
+    {
+        const FileLock first(HIGH_SCORE_FILE, 0);
+        ASSERT_TRUE(first.held());
+        second = std::thread([] {
+            FrontEnd other;
+            std::snprintf(other.playerName, sizeof other.playerName, "TWO");
+            other.recordResult(20);
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "") << "the second game did not wait";
+        // The first game's change, made while it holds the lock.
+        folder.write(HIGH_SCORE_FILE, "ONE\t10\n");
+    }
+    second.join();
+    EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "TWO\t20\nONE\t10\n");
+}
+
+TEST_F(HighScoreFile, TwoGamesRecordingAtOnceKeepEveryResult)
+{
+    const auto play = [](char player) {
+        FrontEnd game;
+        for (int i = 0; i < 4; ++i) {
+            std::snprintf(game.playerName, sizeof game.playerName, "%c%d", player, i);
+            game.recordResult(10 * i + (player == 'A' ? 1 : 2));
+        }
+    };
+    std::thread a(play, 'A'), b(play, 'B');
+    a.join();
+    b.join();
+    EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "B3\t32\nA3\t31\nB2\t22\nA2\t21\nB1\t12\nA1\t11\nB0\t2\nA0\t1\n");
 }
 
 TEST_F(HighScoreFile, AMissingFileShowsNoRowsAndRecordsOnlyTheNewResult)
@@ -159,8 +205,8 @@ TEST_F(HighScoreFile, AMissingFileShowsNoRowsAndRecordsOnlyTheNewResult)
     fs::remove(HIGH_SCORE_FILE);
     frontEnd.loadHighScores();
     EXPECT_EQ(frontEnd.itemsRead, 0);
-    record("ALA", -3);
-    EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "ALA\t-3\n");
+    record("ALA", 3);
+    EXPECT_EQ(folder.read(HIGH_SCORE_FILE), "ALA\t3\n");
 }
 
 TEST_F(HighScoreFile, AFailedWriteLeavesTheOldTableWhole)
@@ -181,12 +227,12 @@ TEST_F(HighScoreFile, AFailedWriteLeavesTheOldTableWhole)
         record("ALA", 1);
     }
     EXPECT_EQ(folder.read(HIGH_SCORE_FILE), old);
-    EXPECT_EQ(folder.names(), HIGH_SCORE_FILE);
+    EXPECT_EQ(folder.names(), "high_score.txt high_score.txt.lock");
     // The player has made the table read-only.
     fs::permissions(HIGH_SCORE_FILE, fs::perms::owner_read | fs::perms::group_read);
     record("ALA", 1);
     EXPECT_EQ(folder.read(HIGH_SCORE_FILE), old);
-    EXPECT_EQ(folder.names(), HIGH_SCORE_FILE);
+    EXPECT_EQ(folder.names(), "high_score.txt high_score.txt.lock");
 }
 
 TEST_F(HighScoreFile, ATableThatCannotBeReadIsKeptByteForByte)
@@ -210,7 +256,7 @@ TEST_F(HighScoreFile, ATableThatCannotBeReadIsKeptByteForByte)
     folder.write(HIGH_SCORE_FILE, huge);
     record("ALA", 1);
     EXPECT_EQ(folder.read(HIGH_SCORE_FILE), huge);
-    EXPECT_EQ(folder.names(), HIGH_SCORE_FILE);
+    EXPECT_EQ(folder.names(), "high_score.txt high_score.txt.lock");
 }
 
 TEST_F(HighScoreFile, SpecialFilesAtTheTablesNameNeitherHangTheGameNorAreReplaced)
@@ -231,7 +277,7 @@ TEST_F(HighScoreFile, SpecialFilesAtTheTablesNameNeitherHangTheGameNorAreReplace
     fs::create_directories("high_score.txt/keep");
     record("ALA", 1);
     EXPECT_TRUE(fs::exists("high_score.txt/keep"));
-    EXPECT_EQ(folder.names(), HIGH_SCORE_FILE);
+    EXPECT_EQ(folder.names(), "high_score.txt high_score.txt.lock");
 }
 
 TEST_F(HighScoreFile, ALinkPlantedAtATemporaryNameIsNeverWrittenThrough)
@@ -270,11 +316,39 @@ protected:
 
 }  // namespace
 
-TEST_F(HighScoreScreen, OnlyTheFirstEightRowsAreRanked)
+TEST_F(HighScoreScreen, EveryRowHasItsRankAndLiesInTheWindowAboveTheFooter)
 {
+    // Each row's band, rank and name found wherever they were drawn: all nine must lie in the
+    // window, in order, clear of the title's rule (y 143) and of the footer's text (y 705).
+    const std::string names = "ABCDEFGHI";
+    std::string table;
+    for (int i = 0; i < 9; ++i) table += names.substr(i, 1) + "\t" + std::to_string(90 - i) + "\n";
+    folder->write(HIGH_SCORE_FILE, table);
     game->drawHighScoreFrame();
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(pixel(425, 210 + 70 * i), cellColour(27 + i)) << i;
-    EXPECT_EQ(frontEnd().glyphCode, 34);
+    game->drawHighScoreRows();
+    const auto rowsOf = [&](int x, int colour) {
+        int top = -1, bottom = -1;
+        for (int y = 0; y < page->h; ++y) {
+            if (pixel(x, y) != colour) continue;
+            if (top < 0) top = y;
+            bottom = y;
+        }
+        return std::pair{top, bottom};
+    };
+    int lastBottom = 143;
+    for (int i = 0; i < 9; ++i) {
+        const int shade = 200 / (i + 1);
+        const auto band = rowsOf(210, makecol(shade, shade, 0));
+        const auto rank = rowsOf(425, cellColour(27 + i));
+        const auto name = rowsOf(505, cellColour(1 + i));
+        EXPECT_GT(band.first, lastBottom) << "row " << i + 1;
+        EXPECT_LT(band.second, 700) << "row " << i + 1;
+        EXPECT_EQ(rank.second - rank.first, 27) << "row " << i + 1;
+        EXPECT_EQ(name, rank) << "row " << i + 1;
+        EXPECT_GT(rank.first, band.first) << "row " << i + 1;
+        EXPECT_LT(rank.second, band.second) << "row " << i + 1;
+        lastBottom = band.second;
+    }
 }
 
 TEST_F(HighScoreScreen, TheTitleOverlapsItsLettersAndSkipsTheBlank)
@@ -293,13 +367,13 @@ TEST_F(HighScoreScreen, RowsShowTheNamesAndScoresOfTheFile)
 {
     folder->write(HIGH_SCORE_FILE, "ZED\t950\nA\t9\n");
     game->drawHighScoreRows();
-    EXPECT_EQ(pixel(505, 210), cellColour(26));
-    EXPECT_EQ(pixel(945, 210), cellColour(35));
-    EXPECT_EQ(pixel(981, 210), cellColour(36));
-    EXPECT_EQ(pixel(505, 196), makecol(10, 90, 40));
-    EXPECT_EQ(pixel(945, 196), makecol(0, 0, 0));
-    EXPECT_EQ(pixel(505, 280), cellColour(1));
-    EXPECT_EQ(pixel(505, 350), makecol(0, 0, 0));
+    EXPECT_EQ(pixel(505, 175), cellColour(26));
+    EXPECT_EQ(pixel(945, 175), cellColour(35));
+    EXPECT_EQ(pixel(981, 175), cellColour(36));
+    EXPECT_EQ(pixel(505, 161), makecol(10, 90, 40));
+    EXPECT_EQ(pixel(945, 161), makecol(0, 0, 0));
+    EXPECT_EQ(pixel(505, 235), cellColour(1));
+    EXPECT_EQ(pixel(505, 295), makecol(0, 0, 0));
 }
 
 TEST_F(HighScoreScreen, EscapeOrTheRightButtonAloneCloses)

@@ -114,11 +114,14 @@ TEST_F(Menu, OnlyTheLeftButtonAloneChoosesAndHeldButtonsFreezeTheHighlights)
     EXPECT_EQ(game->menuChoice, MENU_NONE);
 }
 
-TEST_F(Menu, ThePlayerNameIsReloadedWithBlanksDropped)
+TEST_F(Menu, ThePlayerNameIsReloadedWithOnlyWhatTheNameEntryTypes)
 {
+    // Lower case is the same letter; any other byte (UTF-8, escapes, punctuation) is dropped
+    // whole, so no character is ever cut in two.
     const std::pair<const char*, const char*> table[] = {
-        {"ANNA\nMARIA", "ANNAMARIA"}, {" A B\tC \r\n", "ABC"}, {"", ""},
-        {"ABCDEFGHIJ KLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNO"}};
+        {"ANNA\nMARIA", "ANNAMARIA"}, {" A B\tC \r\n", "ABC"}, {"", ""}, {"zorb1v", "ZORB1V"},
+        {"\x1b[2J\x07" "BOB", "2JBOB"},    {"Z\xc5\x81\xc3\xb3W-7!", "ZW7"},
+        {"ABCDEFGHIJ KLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNO"}, {"\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81X", "X"}};
     for (const auto& [file, name] : table) {
         folder->write(PLAYER_FILE, file);
         game->frontEnd.loadPlayerName();
@@ -147,7 +150,7 @@ TEST(PlayerNameReader, NeverStoresMoreThanFifteenCharacters)
 {
     char name[20];
     std::memset(name, 'x', sizeof name);
-    std::istringstream in(std::string(100000, '\x01') + "\0\0", std::ios::binary);
+    std::istringstream in(std::string(100000, 'Q') + "\0\0", std::ios::binary);
     EXPECT_EQ(readPlayerName(in, name), 15);
     EXPECT_EQ(name[15], '\0');
     EXPECT_EQ(name[16], 'x');

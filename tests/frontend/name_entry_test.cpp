@@ -145,12 +145,13 @@ TEST_F(NameEntry, EscapeOrTheRightButtonLeavesWithoutSaving)
 
 TEST_F(NameEntry, TheFieldIsShownOnThePanelInTheMiddleOfThePage)
 {
-    folder->write(PLAYER_FILE, "a1");  // hand-edited: "a" has no glyph
+    folder->write(PLAYER_FILE, "a1");  // hand-edited in lower case
     open();
     const int fieldLeft = 640 - PANEL_WIDTH / 2 + 48;
     BITMAP* page = game->bitmaps.menuBuffer;
     EXPECT_EQ(getpixel(page, fieldLeft, 298), makecol(10, 40, 40));
-    EXPECT_EQ(getpixel(page, fieldLeft + 7, 308), makecol(9, 13, 15));
+    EXPECT_EQ(getpixel(page, fieldLeft + 1, 308), makecol(9, 13, 15));
+    EXPECT_EQ(getpixel(page, fieldLeft + 7, 308), cellColour(1));
     EXPECT_EQ(getpixel(page, fieldLeft + 25, 308), cellColour(27));
 }
 
@@ -166,7 +167,7 @@ TEST_F(NameEntry, AFailedSaveLeavesTheOldNameWhole)
     EXPECT_EQ(folder->read(PLAYER_FILE), "OLD");
     press({KEY_ENTER});
     EXPECT_EQ(folder->read(PLAYER_FILE), "OLDN");
-    EXPECT_EQ(folder->names(), PLAYER_FILE);
+    EXPECT_EQ(folder->names(), "player.txt player.txt.lock");
 }
 
 TEST_F(NameEntry, ANameFileThatCannotBeReadIsKeptAndAPlantedLinkIsNotFollowed)

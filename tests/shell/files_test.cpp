@@ -1,4 +1,4 @@
-// Reading a file the player may have tampered with, and replacing a file safely.
+// Reading a file the player may have tampered with, replacing a file safely, and locking it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -54,4 +54,33 @@ TEST(ReplacingAFile, TheNewFileKeepsTheOldPermissionsAndNothingIsLeftBeside)
     umask(mask);
     EXPECT_EQ(fs::status("fresh.txt").permissions(), fs::perms(0644));
     EXPECT_EQ(folder.names(), "fresh.txt table.txt");
+}
+
+TEST(LockingAFile, AHeldLockIsWaitedForOnlyBrieflyAndNoStrangeLockFileIsUsed)
+{
+    TempGameFolder folder;
+    HangWatch watch;
+    {
+        const FileLock first("table.txt", 0);
+        ASSERT_TRUE(first.held());
+        const FileLock second("table.txt", 50);
+        EXPECT_FALSE(second.held());
+        EXPECT_EQ(second.problem, "another game has held it for over 50 ms");
+    }
+    EXPECT_TRUE(FileLock("table.txt", 0).held());
+    // Planted at the lock's name: a link (never followed, not even to create its target), a FIFO.
+    folder.write("victim", "precious");
+    fs::create_symlink("victim", "linked.txt.lock");
+    fs::create_symlink("nowhere", "dangling.txt.lock");
+    ASSERT_EQ(mkfifo("fifo.txt.lock", 0644), 0);
+    const std::pair<const char*, const char*> refused[] = {
+        {"linked.txt", "a link stands at its name"}, {"dangling.txt", "a link stands at its name"},
+        {"fifo.txt", "not a regular file"}};
+    for (const auto& [name, why] : refused) {
+        const FileLock lock(name, 0);
+        EXPECT_FALSE(lock.held()) << name;
+        EXPECT_EQ(lock.problem, why) << name;
+    }
+    EXPECT_EQ(folder.read("victim"), "precious");
+    EXPECT_FALSE(fs::exists("nowhere"));
 }

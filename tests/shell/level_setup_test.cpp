@@ -264,7 +264,9 @@ TEST_F(LevelSetUp, AMazeTooLargeForItsPicturesEndsTheGameInsteadOfCrashing)
     EXPECT_NE(why.find("level 600"), std::string::npos) << why;
     EXPECT_EQ(game->bitmaps.worldBitmap, nullptr);
     EXPECT_FALSE(game->runGamePass());
+    // The game had started: its result counts.
     game->endGame();
+    EXPECT_EQ(folder->read(HIGH_SCORE_FILE), "PLAYER\t0\n");
     // The next game is built as if nothing had happened.
     game->setUpLevel();
     EXPECT_FALSE(game->levelBuildFailed);
@@ -285,12 +287,17 @@ TEST_F(LevelSetUp, AMissingPictureEndsTheGameBeforeAnythingIsDrawn)
     game->setUpLevel();
     const std::string why = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(game->levelBuildFailed);
-    EXPECT_FALSE(why.empty());
+    EXPECT_NE(why.find("_bmp/teren.bmp (missing)"), std::string::npos) << why;
     EXPECT_EQ(game->bitmaps.terrainPicture, nullptr);
     EXPECT_EQ(game->bitmaps.worldBitmap, nullptr);
     EXPECT_EQ(game->wallGrid.columnCount, 0);
     EXPECT_EQ(game->ghosts, nullptr);
+    // A game that never started is no result: the table is left untouched.
+    folder->write(HIGH_SCORE_FILE, "ALA\t120\n");
+    testing::internal::CaptureStderr();
     game->endGame();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Ghost Maze: the game did not start, so no result is recorded\n");
+    EXPECT_EQ(folder->read(HIGH_SCORE_FILE), "ALA\t120\n");
 
     fs::remove_all(pictures);
     fs::create_directory_symlink(shipped, pictures);
