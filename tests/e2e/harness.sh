@@ -112,7 +112,7 @@ harness_start_in() {
 harness_wait_window() {
   GAME_WINDOW=""
   for _ in $(seq 150); do
-    GAME_WINDOW=$(xdotool search --pid "$GAME_PID" --name "Ghost Maze" 2>/dev/null | head -n1)
+    GAME_WINDOW=$(xdotool search --all --pid "$GAME_PID" --name "Ghost Maze" 2>/dev/null | head -n1)
     [ -n "$GAME_WINDOW" ] && break
     kill -0 "$GAME_PID" 2>/dev/null ||
       harness_fail "the game ended before its window appeared: $(cat "$HARNESS_RUN/stderr.log" 2>/dev/null) (display $DISPLAY, its server $(kill -0 "$HARNESS_XVFB_PID" 2>/dev/null && echo running || echo gone): $(tail -n 3 "$HARNESS_RUN/xvfb.log"))"

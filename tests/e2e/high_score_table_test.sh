@@ -20,7 +20,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-alive() { kill -0 "$GAME_PID" 2>/dev/null || harness_fail "the game ended unexpectedly ($1): $(tail -n3 "$HARNESS_RUN/stderr.log")"; }
 # The menu is back when its four buttons are drawn.
 shows_menu() {
   local y
@@ -72,7 +71,7 @@ start_two() {
   done
   EXTRA_PIDS=("${pids[@]}")
   for _ in $(seq 150); do
-    windows=$(xdotool search --name "Ghost Maze" 2>/dev/null)
+    windows=$(for k in "${pids[@]}"; do xdotool search --all --pid "$k" --name "Ghost Maze" 2>/dev/null | head -n1; done)
     [ "$(echo "$windows" | grep -c .)" -eq 2 ] && break
     for k in "${pids[@]}"; do kill -0 "$k" 2>/dev/null || harness_fail "a game ended before its window appeared: $(tail -n3 "$HARNESS_RUN/stderr_two.log")"; done
     sleep 0.1
@@ -116,7 +115,7 @@ rm "$HARNESS_RUN/_bmp/teren.bmp"
 head -c 60 "$HARNESS_GAME_DIR/_bmp/teren.bmp" >"$HARNESS_RUN/_bmp/teren.bmp"
 harness_click $BUTTON_X $PLAY_Y
 sleep 1.5
-alive "starting a game with a damaged picture"
+harness_alive "starting a game with a damaged picture"
 grep -q "teren.bmp" "$HARNESS_RUN/stderr.log" || harness_fail "stderr does not name the damaged picture: $(cat "$HARNESS_RUN/stderr.log")"
 [ "$(cat "$HARNESS_RUN/high_score.txt")" = "$(printf 'ALA\t120')" ] ||
   harness_fail "the failed start changed the table: '$(cat "$HARNESS_RUN/high_score.txt")'"
