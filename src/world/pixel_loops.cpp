@@ -9,6 +9,8 @@
 #include <cstring>
 #include <utility>
 
+#include "world/colours.h"
+
 namespace {
 
 // Pixels tested together for a see-through run: a run of them all magenta is passed over
@@ -258,7 +260,7 @@ WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights&
     DiscTables halfWidths;
     if (darkness)
         for (int i = 0; i < darkness->discCount; ++i) discHalfWidths(darkness->discs[i].radius, halfWidths[i]);
-    const auto darkMask = static_cast<std::uint32_t>(MASK_COLOR_32);
+    const auto darkMask = static_cast<std::uint32_t>(seeThrough());  // the lit disc
     const std::uint32_t darkWeight = weightOf(lights.darknessAlpha);
 
     for (int r = top; r < bottom; ++r) {
