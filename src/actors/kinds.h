@@ -6,7 +6,7 @@
 #include "shell/game.h"
 
 struct CoinKind {
-    sprite* Game::*coins;            // the level's coins of this kind
+    sprite* Game::*coins;  // the level's coins of this kind
     std::int32_t Game::*count;
     BITMAP* AssetBitmaps::*picture;  // the turning coin
     int value;                       // points
@@ -22,10 +22,10 @@ inline constexpr CoinKind COIN_KINDS[] = {
 
 struct PowerUpKind {
     sprite Game::*item;
-    std::int32_t Game::*absent;      // non-zero: this level left the item out
+    std::int32_t Game::*absent;  // non-zero: this level left the item out
     BITMAP* AssetBitmaps::*picture;
-    void (Game::*take)();            // what the hero gets when he collects it
-    bool placedAfterFinds;           // placed after the bomb pick-ups and treasures
+    void (Game::*take)();   // what the hero gets when he collects it
+    bool placedAfterFinds;  // placed after the bomb pick-ups and treasures
 };
 
 inline constexpr PowerUpKind POWER_UP_KINDS[] = {
