@@ -6,7 +6,7 @@
 #include "world/directions.h"
 #include "world/grid_layer.h"
 
-constexpr int ACTOR_SIZE = CELL_SIZE;    // every actor is one cell, pixels
+constexpr int ACTOR_SIZE = CELL_SIZE;       // every actor is one cell, pixels
 constexpr int HALF_ACTOR = ACTOR_SIZE / 2;  // from an actor's corner to its centre, pixels
 constexpr int OFF_BOARD = -100;          // where taken, destroyed and killed objects lie
 constexpr int HIDDEN_HERO = -1000;       // where the hero lies once the game is lost

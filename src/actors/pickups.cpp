@@ -16,7 +16,7 @@ constexpr int TREASURE_MIN_POINTS = 20;     // a treasure is worth 20 to 169
 constexpr int TREASURE_POINT_RANGE = 150;
 constexpr int BEAM_CHARGE_FRAMES = 20;
 constexpr int SHIELD_CHARGE_CONTACTS = 600;
-constexpr int BUZZ_EVERY_CONTACTS = 10;     // the buzz sounds once the clock has passed this
+constexpr int BUZZ_EVERY_CONTACTS = 10;    // the buzz sounds once the clock has passed this
 constexpr int HERO_SIDE_PROBE = 5;         // how far beyond the hero's side isPushing looks
 
 

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 // The darkness: two grey rings, then the clear disc around the hero.
 constexpr int DARK_OUTER_RADIUS = 600;
 constexpr int DARK_OUTER_GREY = 10;
