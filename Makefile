@@ -44,13 +44,14 @@ build:
 install:
 	@bash tools/setup.sh --check
 	$(MAKE) build
-	DESTDIR="$(DESTDIR)" cmake --install $(PLAY_BUILD) --prefix "$(abspath $(PREFIX))"
-	awk -v destdir="$(DESTDIR)" '{ print destdir $$0 }' $(PLAY_BUILD)/install_manifest.txt > $(PLAY_BUILD)/installed_files.txt
+	bash tools/install.sh $(PLAY_BUILD) "$(abspath $(PREFIX))" "$(DESTDIR)"
 
 # Removes what the last "make install" put under $(DESTDIR)$(PREFIX), by its install manifest
-# (CMake's lists the files without DESTDIR; install keeps a copy with it).
+# (CMake's lists the files without DESTDIR; install keeps a copy with it), and the folders that
+# install created.
 uninstall:
-	bash tools/uninstall.sh $(PLAY_BUILD)/installed_files.txt "$(DESTDIR)$(abspath $(PREFIX))"
+	bash tools/uninstall.sh $(PLAY_BUILD)/installed_files.txt "$(DESTDIR)$(abspath $(PREFIX))" \
+	  $(PLAY_BUILD)/installed_folders.txt
 
 # ghostmaze_<version>_<arch>.deb in $(PACKAGE_BUILD)/, installing to /usr.
 package:
@@ -103,5 +104,12 @@ benchmark: setup-test
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target frame_benchmark
 	$(BENCH_BUILD)/bench/frame_benchmark
 
+# Every build folder, but the player's name and scores of "make play" stay where the game finds them.
+PLAYER_FILES := player.txt high_score.txt
 clean:
-	rm -rf $(BUILD) $(PLAY_BUILD) $(BENCH_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(BENCH_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
+	@if [ -d $(PLAY_BUILD) ]; then \
+	  find $(PLAY_BUILD) -mindepth 1 -maxdepth 1 ! -name game -exec rm -rf {} + ; \
+	  find $(PLAY_BUILD)/game -mindepth 1 -maxdepth 1 $(PLAYER_FILES:%=! -name %) -exec rm -rf {} + 2>/dev/null; \
+	  ls $(PLAYER_FILES:%=$(PLAY_BUILD)/game/%) 2>/dev/null | sed 's/^/kept /'; true; \
+	fi

@@ -35,14 +35,21 @@ if [ -n "$check" ]; then
   exit 1
 fi
 
+# Without the right to install, the packages and the command go to whoever has it, and no
+# password is asked for that cannot help.
+no_rights() {
+  echo "Missing Debian packages: ${missing[*]}" >&2
+  echo "You can install no packages here ($1). Ask an administrator to run, as root:" >&2
+  echo "  apt-get install ${missing[*]}" >&2
+  echo "then run this again." >&2
+  exit 1
+}
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
-  if ! command -v sudo >/dev/null; then
-    echo "Missing Debian packages: ${missing[*]}" >&2
-    echo "Neither root nor sudo is available here. As root, run:" >&2
-    echo "  apt-get install ${missing[*]}" >&2
-    echo "(for example through: su -c 'apt-get install ${missing[*]}'), then run this again." >&2
-    exit 1
+  command -v sudo >/dev/null || no_rights "not root, and no sudo"
+  # sudo without a password, or a member of the groups that sudo lets in after one.
+  if ! sudo -n true 2>/dev/null && ! id -Gn | grep -qwE 'sudo|admin|wheel'; then
+    no_rights "not root, and no sudo rights"
   fi
   sudo="sudo"
 fi

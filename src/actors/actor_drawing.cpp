@@ -2,6 +2,7 @@
 // two animation clocks that pick their frames.
 #include <allegro.h>
 
+#include "actors/kinds.h"
 #include "shell/game.h"
 #include "world/pixel_loops.h"
 
@@ -64,21 +65,17 @@ void Game::drawItems()
 {
     BITMAP* world = bitmaps.worldBitmap;
     const LayerOrigin& origin = layerOrigin;
-    drawItem(bitmaps.generatorPicture, world, origin, generatorItem, generatorAbsent);
-    drawItem(bitmaps.radarPicture, world, origin, radarItem, radarAbsent);
-    drawItem(bitmaps.shieldPicture, world, origin, shieldItem, shieldAbsent);
-    drawItem(bitmaps.lifePicture, world, origin, lifeItem, lifeAbsent);
+    // Every item has a cell of its own, so the order they are drawn in shows nowhere.
+    for (const PowerUpKind& kind : POWER_UP_KINDS)
+        drawItem(bitmaps.*kind.picture, world, origin, this->*kind.item, this->*kind.absent);
     drawAll(bitmaps.bombPicture, world, origin, dynamites, dynamiteCount, 0);
     drawAll(bitmaps.treasurePicture, world, origin, treasures, treasureCount, 0);
-    drawItem(bitmaps.shoesPicture, world, origin, shoesItem, shoesAbsent);
 
     // Coins glow: they go to the luminous layer, all turning in step.
     const int coinFrame = coinClock / COIN_TICKS_PER_FRAME;
-    BITMAP* coinPictures[] = {bitmaps.coin1Picture, bitmaps.coin2Picture, bitmaps.coin5Picture};
-    const sprite* coinSets[] = {coins1, coins2, coins5};
-    const int coinCounts[] = {coin1Count, coin2Count, coin5Count};
-    for (int set = 0; set < 3; ++set)
-        for (int i = 0; i < coinCounts[set]; ++i) drawGlowCell(coinPictures[set], coinFrame, 0, coinSets[set][i]);
+    for (const CoinKind& kind : COIN_KINDS)
+        for (int i = 0; i < this->*kind.count; ++i)
+            drawGlowCell(bitmaps.*kind.picture, coinFrame, 0, (this->*kind.coins)[i]);
 }
 
 void Game::drawBlocks()

@@ -4,8 +4,10 @@
 #include <cstdint>
 
 #include "world/directions.h"
+#include "world/grid_layer.h"
 
-constexpr int ACTOR_SIZE = 40;           // every actor is one cell, pixels
+constexpr int ACTOR_SIZE = CELL_SIZE;       // every actor is one cell, pixels
+constexpr int HALF_ACTOR = ACTOR_SIZE / 2;  // from an actor's corner to its centre, pixels
 constexpr int OFF_BOARD = -100;          // where taken, destroyed and killed objects lie
 constexpr int HIDDEN_HERO = -1000;       // where the hero lies once the game is lost
 constexpr int HUNTER_KIND = 5;           // a ghost's kind while it hunts

@@ -1,5 +1,6 @@
 // Bombs: laying with key B, the 72-frame fuse with its drawing and sounds, the wall blast,
 // and the three blast rules against items, ghosts and the hero.
+#include "actors/kinds.h"
 #include "shell/game.h"
 
 #include <allegro.h>
@@ -133,8 +134,8 @@ void Game::blastItems()
         for (int k = 0; k < blockCount; ++k)
             if (inBlast(b, blocks[k])) takeBlockOffBoard(blocks[k]);
         // Coins are never destroyed: the maze must stay completable.
-        for (sprite* item : {&lifeItem, &generatorItem, &radarItem, &shieldItem, &shoesItem})
-            if (inBlast(b, *item)) item->takeOffBoard();
+        for (const PowerUpKind& kind : POWER_UP_KINDS)
+            if (inBlast(b, this->*kind.item)) (this->*kind.item).takeOffBoard();
     }
 }
 

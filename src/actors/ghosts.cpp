@@ -19,7 +19,6 @@ constexpr int HIGHEST_GHOST_KIND = 4;
 constexpr double HUNT_ROLL_SCALE = 100000.0;
 constexpr int RANDOM_TURN_CHANCE = 150;    // a walking ghost turns at random once in this many ticks
 constexpr int TURN_PROBE_DISTANCE = 30;    // from the centre: 10 pixels beyond the ghost's box
-constexpr int HALF_ACTOR = ACTOR_SIZE / 2;
 constexpr int POINTS_PER_KIND = 10;        // a kill is worth 10 x kind + 10
 constexpr int KILL_TEXT_DX = 8;
 constexpr int KILL_TEXT_DY = 22;

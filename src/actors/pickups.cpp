@@ -1,6 +1,5 @@
 // What the hero touches, once per frame: block pushing, the plasma beam, collecting coins,
 // treasures, bomb pick-ups and power-ups, and ghost contact with and without the shield.
-// Also the writer of the short texts that rise from the board.
 #include "shell/game.h"
 
 #include <allegro.h>
@@ -8,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "actors/kinds.h"
 #include "shell/random.h"
 #include "world/colours.h"
 
@@ -16,8 +16,7 @@ constexpr int TREASURE_MIN_POINTS = 20;     // a treasure is worth 20 to 169
 constexpr int TREASURE_POINT_RANGE = 150;
 constexpr int BEAM_CHARGE_FRAMES = 20;
 constexpr int SHIELD_CHARGE_CONTACTS = 600;
-constexpr int BUZZ_EVERY_CONTACTS = 10;     // the buzz sounds once the clock has passed this
-constexpr int HALF_ACTOR = ACTOR_SIZE / 2;
+constexpr int BUZZ_EVERY_CONTACTS = 10;    // the buzz sounds once the clock has passed this
 constexpr int HERO_SIDE_PROBE = 5;         // how far beyond the hero's side isPushing looks
 
 
@@ -87,9 +86,8 @@ void Game::collectPickups()
     collectDynamites();
     collectTreasures();
     collectPowerUps();
-    collectCoins(coins1, coin1Count, 1, "+1", 180);
-    collectCoins(coins2, coin2Count, 2, "+2", 220);
-    collectCoins(coins5, coin5Count, 5, "+5", 255);
+    for (const CoinKind& kind : COIN_KINDS)
+        collectCoins(this->*kind.coins, this->*kind.count, kind.value, kind.text, kind.volume);
 }
 
 void Game::collectDynamites()
@@ -126,43 +124,54 @@ void Game::collectTreasures()
 void Game::collectPowerUps()
 {
     // An item the level left out is neither seen nor taken. A charge is set anew, never added.
-    if (generatorAbsent == 0 && heroReaches(generatorItem, COLLECT_REACH)) {
-        writeMessage("generator wiazki plazmowej!!!", generatorItem.x, generatorItem.y);
-        playSound(samples.generatorSample, 255);
-        beamPower = BEAM_CHARGE_FRAMES;
-        hasGenerator = true;
-        generatorItem.takeOffBoard();
+    for (const PowerUpKind& kind : POWER_UP_KINDS) {
+        sprite& item = this->*kind.item;
+        if (this->*kind.absent != 0 || !heroReaches(item, COLLECT_REACH)) continue;
+        (this->*kind.take)();
+        item.takeOffBoard();
     }
-    if (radarAbsent == 0 && heroReaches(radarItem, COLLECT_REACH)) {
-        writeMessage("radar planszy!!!", radarItem.x, radarItem.y);
-        playSound(samples.radarSample, 255);
-        hasRadar = true;
-        radarItem.takeOffBoard();
-    }
-    if (lifeAbsent == 0 && heroReaches(lifeItem, COLLECT_REACH)) {
-        writeMessage("mam nowe zycie!!!", lifeItem.x - 5, lifeItem.y - 10);
-        playSound(samples.lifeSample, 255);
-        ++lives;
-        lifeItem.takeOffBoard();
-    }
-    if (shieldAbsent == 0 && heroReaches(shieldItem, COLLECT_REACH)) {
-        writeMessage("tarcza ochronna!!!", shieldItem.x, shieldItem.y - 10);
-        writeMessage("odstrasza duchy", shieldItem.x, shieldItem.y);
-        playSound(samples.shieldSample, 255);
-        shieldTime = SHIELD_CHARGE_CONTACTS;
-        hasShield = true;
-        shieldItem.takeOffBoard();
-    }
-    if (shoesAbsent == 0 && heroReaches(shoesItem, COLLECT_REACH)) {
-        writeMessage("mam wreszcie lepsze buty!!!", shoesItem.x, shoesItem.y);
-        playSound(samples.shoesSample, 255);
-        shoesTime = SHOES_STEPS;
-        hasShoes = true;
-        // A second pair adds its speed point to the first.
-        ++heroActor.speed;
-        ++baseSpeed;
-        shoesItem.takeOffBoard();
-    }
+}
+
+void Game::takeShield()
+{
+    writeMessage("tarcza ochronna!!!", shieldItem.x, shieldItem.y - 10);
+    writeMessage("odstrasza duchy", shieldItem.x, shieldItem.y);
+    playSound(samples.shieldSample, 255);
+    shieldTime = SHIELD_CHARGE_CONTACTS;
+    hasShield = true;
+}
+
+void Game::takeGenerator()
+{
+    writeMessage("generator wiazki plazmowej!!!", generatorItem.x, generatorItem.y);
+    playSound(samples.generatorSample, 255);
+    beamPower = BEAM_CHARGE_FRAMES;
+    hasGenerator = true;
+}
+
+void Game::takeRadar()
+{
+    writeMessage("radar planszy!!!", radarItem.x, radarItem.y);
+    playSound(samples.radarSample, 255);
+    hasRadar = true;
+}
+
+void Game::takeLife()
+{
+    writeMessage("mam nowe zycie!!!", lifeItem.x - 5, lifeItem.y - 10);
+    playSound(samples.lifeSample, 255);
+    ++lives;
+}
+
+void Game::takeShoes()
+{
+    writeMessage("mam wreszcie lepsze buty!!!", shoesItem.x, shoesItem.y);
+    playSound(samples.shoesSample, 255);
+    shoesTime = SHOES_STEPS;
+    hasShoes = true;
+    // A second pair adds its speed point to the first.
+    ++heroActor.speed;
+    ++baseSpeed;
 }
 
 void Game::collectCoins(sprite* coins, int count, int value, const char* text, int volume)
@@ -176,6 +185,13 @@ void Game::collectCoins(sprite* coins, int count, int value, const char* text, i
         score += value;
         --coinsLeft;
     }
+}
+
+int Game::coinTotal() const
+{
+    int total = 0;
+    for (const CoinKind& kind : COIN_KINDS) total += this->*kind.count;
+    return total;
 }
 
 bool Game::checkGhostContact()

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "assets/asset_files.h"
+#include "world/colours.h"
 #include "world/grid_layer.h"
 
 namespace {
@@ -32,8 +33,6 @@ BITMAP* createWorldLayer(int width, int height)
 #endif
     return layer;
 }
-
-constexpr int MAGENTA_R = 255, MAGENTA_G = 0, MAGENTA_B = 255;
 
 // Destroys a bitmap and forgets it, so a destroyed group can never be drawn by mistake.
 void destroy(BITMAP*& bitmap)
@@ -170,7 +169,7 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
     shadeLayer = createWorldLayer(width, height);
     messageLayer = createWorldLayer(width, height);
     radarBitmap = create_bitmap(columns * RADAR_CELL_SIZE, rows * RADAR_CELL_SIZE);
-    const int magenta = makecol(MAGENTA_R, MAGENTA_G, MAGENTA_B);
+    const int magenta = seeThrough();
     if (messageLayer) clear_to_color(messageLayer, magenta);
     // Frames wipe only where they drew into the glow.
     if (glowLayer) clear_to_color(glowLayer, magenta);

@@ -5,14 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "world/view_geometry.h"
+
 struct BITMAP;
 
-constexpr int SCREEN_WIDTH = 1280;
-constexpr int SCREEN_HEIGHT = 720;
-constexpr int HUD_HEIGHT = 40;          // each HUD strip, pixels
-constexpr int VIEW_WIDTH = SCREEN_WIDTH;                     // the window on the world that the player sees,
-constexpr int VIEW_HEIGHT = SCREEN_HEIGHT - 2 * HUD_HEIGHT;  // between the two strips
-constexpr int RADAR_CELL_SIZE = 9;      // radar pixels per maze cell
 constexpr int NAME_FIELD_WIDTH = 275;
 constexpr int NAME_FIELD_HEIGHT = 38;
 constexpr int DEBUG_PANEL_WIDTH = 240;

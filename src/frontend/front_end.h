@@ -58,10 +58,10 @@ public:
 
     // frontend/menu.cpp
     void setButtonGeometry();
-    int loadPlayerName();  // how reading "player.txt" ended (FILE_READ ... in shell/files.h)
     int buttonAt(int x, int y) const;  // the button (0 to 3) strictly inside which (x, y) lies, or -1
 
     // frontend/name_entry.cpp
+    int loadPlayerName();  // how reading "player.txt" ended (FILE_READ ... in shell/files.h)
     void savePlayerName();
 
     // frontend/high_scores.cpp
@@ -83,7 +83,7 @@ int readHighScores(std::istream& in, HighScoreEntry* rows, std::vector<std::stri
 // Writes count rows in the high-score format, a readable placeholder standing for empty names.
 void writeHighScores(std::ostream& out, const HighScoreEntry* rows, int count);
 
-// frontend/menu.cpp: reads the name format into a buffer of at least 16 bytes, keeping only
+// frontend/name_entry.cpp: reads the name format into a buffer of at least 16 bytes, keeping only
 // what the name entry types (lower case taken as upper case), at most 15 characters; returns
 // the characters stored.
 int readPlayerName(std::istream& in, char* name);

@@ -1,13 +1,7 @@
-// The main menu: the poster and four picture buttons, driven by the mouse alone, and the
-// reading of the player's name from "player.txt" at every menu start.
+// The main menu: the poster and four picture buttons, driven by the mouse alone.
 #include "shell/game.h"
 
 #include <allegro.h>
-
-#include <istream>
-#include <sstream>
-
-#include "shell/files.h"
 
 #include "shell/window_events.h"
 
@@ -59,31 +53,6 @@ int FrontEnd::buttonAt(int x, int y) const
         if (y > top(*this, k) && y < bottom(*this, k)) return k;
     }
     return -1;
-}
-
-int readPlayerName(std::istream& in, char* name)
-{
-    int length = 0;
-    char c = 0;
-    // Only what the name entry could have typed reaches the screen and the table: blanks, line
-    // ends and every other byte are dropped, so is all past the 15th character.
-    while (length < NAME_CAPACITY && in.get(c)) {
-        const char typed = typedCharacter(c);
-        if (typed != '\0') name[length++] = typed;
-    }
-    name[length] = '\0';
-    return length;
-}
-
-int FrontEnd::loadPlayerName()
-{
-    for (char& c : playerName) c = '\0';
-    itemsRead = 0;
-    const FileContents file = readWholeFile(PLAYER_FILE, TEXT_FILE_LIMIT);
-    if (file.outcome != FILE_READ) return file.outcome;
-    std::istringstream in(file.bytes);
-    itemsRead = readPlayerName(in, playerName);
-    return FILE_READ;
 }
 
 void Game::runMenu()

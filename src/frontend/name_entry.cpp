@@ -1,11 +1,13 @@
 // Player-name entry: the screen where the name is typed in big glyphs, the keys that type,
-// and saving the name to "player.txt".
+// and the name file "player.txt", read at every menu start and saved from here.
 #include "shell/game.h"
 
 #include <allegro.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <istream>
+#include <sstream>
 #include <string>
 
 #include "shell/files.h"
@@ -51,6 +53,31 @@ char typedCharacter(char byte)
     const char upper = byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte;
     // The keys type exactly the characters the glyph alphabet has.
     return glyphForChar(upper) != 0 ? upper : '\0';
+}
+
+int readPlayerName(std::istream& in, char* name)
+{
+    int length = 0;
+    char c = 0;
+    // Only what the name entry could have typed reaches the screen and the table: blanks, line
+    // ends and every other byte are dropped, so is all past the 15th character.
+    while (length < NAME_CAPACITY && in.get(c)) {
+        const char typed = typedCharacter(c);
+        if (typed != '\0') name[length++] = typed;
+    }
+    name[length] = '\0';
+    return length;
+}
+
+int FrontEnd::loadPlayerName()
+{
+    for (char& c : playerName) c = '\0';
+    itemsRead = 0;
+    const FileContents file = readWholeFile(PLAYER_FILE, TEXT_FILE_LIMIT);
+    if (file.outcome != FILE_READ) return file.outcome;
+    std::istringstream in(file.bytes);
+    itemsRead = readPlayerName(in, playerName);
+    return FILE_READ;
 }
 
 void FrontEnd::savePlayerName()

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "actors/kinds.h"
 #include "shell/frame_pace.h"
 #include "shell/ticks.h"
 #include "shell/window_events.h"
@@ -55,9 +56,7 @@ void Game::freeActorArrays()
 {
     freeArray(bombs);
     freeArray(blocks);
-    freeArray(coins1);
-    freeArray(coins2);
-    freeArray(coins5);
+    for (const CoinKind& kind : COIN_KINDS) freeArray(this->*kind.coins);
     freeArray(ghosts);
     freeArray(dynamites);
     freeArray(treasures);

@@ -230,6 +230,7 @@ public:
     void takePlacementCell(int column, int row);
     void placeOnFreeCell(sprite& object);
     void placeItem(sprite& item, int absent);
+    void placePowerUps(bool afterFinds);  // those placed before the bomb pick-ups and treasures, or after
     void placeReachableObject();
     void placeGhostSpawn();
     void placeBlocks();
@@ -301,7 +302,13 @@ public:
     void collectDynamites();
     void collectTreasures();
     void collectPowerUps();
+    void takeShield();  // what each power-up gives, once collected
+    void takeGenerator();
+    void takeRadar();
+    void takeLife();
+    void takeShoes();
     void collectCoins(sprite* coins, int count, int value, const char* text, int volume);
+    int coinTotal() const;  // the level's coins of every kind
     bool shieldGhosts();
 
     // frontend/message_ring.cpp: every message goes onto the ring through these, by world position

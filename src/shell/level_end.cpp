@@ -45,7 +45,7 @@ bool Game::checkLevelEnd()
 {
     if (coinsLeft == 0) {
         // A refill while the level is the one the maze was built for, the next level otherwise.
-        coinsLeft = coin1Count + coin2Count + coin5Count;
+        coinsLeft = coinTotal();
         setUpLevel();
         return true;
     }

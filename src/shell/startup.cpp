@@ -20,12 +20,12 @@
 #include "shell/desktop_window.h"
 #include "shell/game.h"
 #include "shell/random.h"
+#include "shell/sound_start.h"
 #include "shell/window_events.h"
 
 namespace {
 constexpr int START_PAUSE_MS = 500;
 constexpr int START_PAUSE_STEP_MS = 10;  // the pause looks this often for a request to end
-constexpr int FULL_VOLUME = 255;
 constexpr int STANDARD_DESCRIPTORS = 3;  // standard input, output and error
 
 void reportMissingAssets(const std::vector<std::string>& missing)
@@ -101,9 +101,7 @@ std::string initLibrary()
     }
     const std::string failure = startInOrder(START_STEPS, static_cast<int>(std::size(START_STEPS)));
     if (!failure.empty()) return failure;
-    // Without a sound device the game plays silent.
-    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, "") != 0) install_sound(DIGI_NONE, MIDI_NONE, "");
-    set_volume(FULL_VOLUME, FULL_VOLUME);
+    startSound();
     announceWindowOwner();
     watchWindowEvents();
     seedRandom(static_cast<std::uint32_t>(std::time(nullptr)));

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "assets/asset_bitmaps.h"
+#include "world/view_geometry.h"
 
 class DrawnBlocks {
 public:

@@ -1,5 +1,6 @@
 // The level build: grid size, background colour, the items and object counts of a level,
 // the random maze, the reachability pass with its fog, and the placement of every object.
+#include "actors/kinds.h"
 #include "shell/game.h"
 
 #include <allegro.h>
@@ -151,10 +152,8 @@ void Game::createLevelObjects()
 {
     const double cellCount = static_cast<double>(rows) * columns;
     blockCount = static_cast<int>(cellCount * BLOCKS_PER_CELL);
-    coin1Count = static_cast<int>(cellCount * COINS_PER_CELL);
-    coin2Count = static_cast<int>(cellCount * COINS_PER_CELL);
-    coin5Count = static_cast<int>(cellCount * COINS_PER_CELL);
-    coinsLeft = coin1Count + coin2Count + coin5Count;
+    for (const CoinKind& kind : COIN_KINDS) this->*kind.count = static_cast<int>(cellCount * COINS_PER_CELL);
+    coinsLeft = coinTotal();
     ghostCount = static_cast<int>(levelNumber + cellCount * GHOSTS_PER_CELL);
     treasureCount = static_cast<int>(cellCount * TREASURES_PER_CELL);
     // A hero with every bomb slot filled finds no more pick-ups.
@@ -162,9 +161,7 @@ void Game::createLevelObjects()
 
     bombs = new bomb[BOMB_SLOTS];
     blocks = new sprite[blockCount];
-    coins1 = new sprite[coin1Count];
-    coins2 = new sprite[coin2Count];
-    coins5 = new sprite[coin5Count];
+    for (const CoinKind& kind : COIN_KINDS) this->*kind.coins = new sprite[this->*kind.count];
     ghosts = new ghost[ghostCount];
     dynamites = new sprite[dynamiteCount];
     treasures = new sprite[treasureCount];
@@ -174,21 +171,16 @@ void Game::buildLevel()
 {
     buildMaze();
     updateReach(HERO_START_X, HERO_START_Y);
-    placeItem(shieldItem, shieldAbsent);
-    placeItem(generatorItem, generatorAbsent);
-    placeItem(radarItem, radarAbsent);
-    placeItem(lifeItem, lifeAbsent);
+    placePowerUps(false);
     placeDynamites();
     for (int i = 0; i < treasureCount; ++i) placeOnFreeCell(treasures[i]);
-    placeItem(shoesItem, shoesAbsent);
+    placePowerUps(true);
     heroActor.setUp(HERO_START_X, HERO_START_Y, ACTOR_SIZE, ACTOR_SIZE, HERO_SHEET_COLUMN, DIRECTION_RIGHT, baseSpeed,
                     DIRECTION_RIGHT);
     placeGhosts();
     for (int i = 0; i < BOMB_SLOTS; ++i) bombs[i].clear();
     placeBlocks();
-    placeCoins(coins1, coin1Count);
-    placeCoins(coins2, coin2Count);
-    placeCoins(coins5, coin5Count);
+    for (const CoinKind& kind : COIN_KINDS) placeCoins(this->*kind.coins, this->*kind.count);
     // The build writes the obstacle grid whole; the ghosts take their first steps on the new
     // maze before its first frame is drawn.
     paintGhostMap();
@@ -313,6 +305,12 @@ void Game::placeOnFreeCell(sprite& object)
 void Game::placeItem(sprite& item, int absent)
 {
     if (absent == 0) placeOnFreeCell(item);
+}
+
+void Game::placePowerUps(bool afterFinds)
+{
+    for (const PowerUpKind& kind : POWER_UP_KINDS)
+        if (kind.placedAfterFinds == afterFinds) placeItem(this->*kind.item, this->*kind.absent);
 }
 
 void Game::placeReachableObject()

@@ -2,6 +2,7 @@
 // and the wearing out of the shoes.
 #include "shell/game.h"
 #include "world/colours.h"
+#include "world/view_geometry.h"
 
 #include <allegro.h>
 
@@ -12,9 +13,6 @@ constexpr int BOX_TOP = 160;
 constexpr int BOX_WIDTH = 640;
 constexpr int BOX_HEIGHT = 280;
 
-// The view shows the world between the two HUD strips.
-constexpr int VIEW_HEIGHT_MARGIN = 2 * HUD_HEIGHT;
-
 constexpr int SLOWEST_SHOD_SPEED = HERO_START_SPEED + 1;
 
 // The arrow key of each direction code; handled in this order, so the last key held sets the facing.
@@ -24,7 +22,6 @@ constexpr int ARROW_KEYS[DIRECTION_COUNT] = {KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_
 // either way from its middle (just outside him to the right and below, on his own edge to the
 // left and above).
 constexpr int EDGE_PROBE_SPREAD = ACTOR_SIZE / 4;
-constexpr int HALF_ACTOR = ACTOR_SIZE / 2;
 
 // One axis of the view: the hero's offset in the box, the scroll, and the overflow past the
 // scroll limits.
@@ -94,10 +91,10 @@ void Game::resetView()
     ogrMaxY = BOX_HEIGHT;
     mapX = 0;
     mapMinX = 0;
-    mapMaxX = bitmaps.wallsBitmap->w - bitmaps.backBuffer->w;  // the world's size, as every world-size layer has
+    mapMaxX = bitmaps.wallsBitmap->w - VIEW_WIDTH;  // the world's size, as every world-size layer has
     mapY = 0;
     mapMinY = 0;
-    mapMaxY = bitmaps.wallsBitmap->h - bitmaps.backBuffer->h + VIEW_HEIGHT_MARGIN;
+    mapMaxY = bitmaps.wallsBitmap->h - VIEW_HEIGHT;
     // The hero starts left of and above the box, where the view cannot scroll further.
     nadX = HERO_START_X - BOX_LEFT;
     nadY = HERO_START_Y - BOX_TOP;

@@ -1,20 +1,18 @@
 // World drawing: the darkness around the hero, the level's background with its lights and
-// shadows, the plasma beam and the radar mini-map; and what keeps a frame's work to the view:
-// the view-size layers following the view, the ghosts' collision picture repainted only where
-// its grid changed, and the last beam wiped cell by cell.
+// shadows, the glow, the plasma beam and the radar mini-map; and what keeps a frame's work to the
+// view: the view-size layers following the view and the last beam wiped cell by cell.
 #include <allegro.h>
 
 #include <algorithm>
 #include <iterator>
 
+#include "actors/kinds.h"
 #include "shell/game.h"
 #include "shell/random.h"
 #include "world/colours.h"
 #include "world/pixel_loops.h"
 
 namespace {
-
-constexpr int HALF_ACTOR = ACTOR_SIZE / 2;  // from an actor's corner to its centre, pixels
 
 // The darkness: two grey rings, then the clear disc around the hero.
 constexpr int DARK_OUTER_RADIUS = 600;
@@ -262,13 +260,12 @@ void Game::drawRadar()
 
     // Only the coins are shown: the radar is for finding what is left to collect.
     const int coinColour = makecol(255, a, b);
-    const sprite* coinSets[] = {coins1, coins2, coins5};
-    const int coinCounts[] = {coin1Count, coin2Count, coin5Count};
-    for (int set = 0; set < 3; ++set)
-        for (int i = 0; i < coinCounts[set]; ++i)
-            circlefill(radar, coinSets[set][i].x / CELL_SIZE * RADAR_CELL_SIZE + RADAR_COIN_OFFSET,
-                       coinSets[set][i].y / CELL_SIZE * RADAR_CELL_SIZE + RADAR_COIN_OFFSET, RADAR_DOT_RADIUS,
-                       coinColour);
+    for (const CoinKind& kind : COIN_KINDS)
+        for (int i = 0; i < this->*kind.count; ++i) {
+            const sprite& coin = (this->*kind.coins)[i];
+            circlefill(radar, coin.x / CELL_SIZE * RADAR_CELL_SIZE + RADAR_COIN_OFFSET,
+                       coin.y / CELL_SIZE * RADAR_CELL_SIZE + RADAR_COIN_OFFSET, RADAR_DOT_RADIUS, coinColour);
+        }
 
     circlefill(radar, hx, hy, RADAR_DOT_RADIUS, makecol(255, 0, 0));
     const int crossColour = makecol(50, a, 50);

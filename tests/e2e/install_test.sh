@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # An install into a temporary prefix behaves like a desktop game: the launcher starts the game
 # from any folder in the player's own data folder, which keeps the pictures and sounds linked
-# and the two text files between runs; the uninstall takes every installed file and leaves the
-# player's files.
+# and the two text files between runs; the uninstall takes every installed file and every folder
+# the install made, and leaves the player's files and the folders that were there before.
 set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
@@ -10,7 +10,10 @@ harness_init "$1" "$2"
 build_dir=$(cd "$HARNESS_GAME_DIR/.." && pwd)
 prefix="$HARNESS_RUN/prefix"
 home="$HARNESS_RUN/home"
-cmake --install "$build_dir" --prefix "$prefix" >/dev/null || harness_fail "cmake --install failed"
+tools="$(dirname "$0")/../../tools"
+# share/man stands for a folder the game shares with other programs: the uninstall keeps it.
+mkdir -p "$prefix/share/man"
+bash "$tools/install.sh" "$build_dir" "$prefix" >/dev/null || harness_fail "the install failed"
 entry="$prefix/share/applications/io.github.ghostmaze.GhostMaze.desktop"
 for file in bin/ghostmaze lib/games/ghostmaze/ghostmaze share/games/ghostmaze/_bmp/sprites.bmp \
             share/games/ghostmaze/_sample/x_coin.wav share/metainfo/io.github.ghostmaze.GhostMaze.metainfo.xml \
@@ -41,11 +44,12 @@ harness_wait_exit 20
 [ -s "$folder/high_score.txt" ] || harness_fail "no high_score.txt in the per-user folder"
 [ ! -e "$HARNESS_RUN/elsewhere/high_score.txt" ] || harness_fail "the game wrote into the folder it was started from"
 
-# The uninstall goes by the install's manifest: nothing of the game is left under the prefix,
-# and the player's own folder keeps its files.
-bash "$(dirname "$0")/../../tools/uninstall.sh" "$build_dir/install_manifest.txt" "$prefix" >/dev/null ||
+# The uninstall goes by the install's lists: nothing of the game is left under the prefix, not
+# even an empty folder, and the player's own folder keeps its files.
+bash "$tools/uninstall.sh" "$build_dir/installed_files.txt" "$prefix" "$build_dir/installed_folders.txt" >/dev/null ||
   harness_fail "the uninstall failed"
-left=$(find "$prefix" ! -type d)
+left=$(find "$prefix" -mindepth 1 ! -path "$prefix/share" ! -path "$prefix/share/man")
 [ -z "$left" ] || harness_fail "the uninstall left: $left"
+[ -d "$prefix/share/man" ] || harness_fail "the uninstall took share/man, which was there before the install"
 [ -s "$folder/high_score.txt" ] || harness_fail "the uninstall took the player's high scores"
 echo "install: ok"

@@ -6,8 +6,8 @@ set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
 # Seed 205: the start row is open for 8 cells right of the hero, with a 1 and a 5 coin in it and
-# nothing else, and the ghosts start over 1100 pixels away (tests/shell/game_over_test.cpp
-# checks the coins, tests/shell/scenario_seeds_test.cpp the rest).
+# nothing else, and the ghosts start over 1100 pixels away (tests/integration/game_over_test.cpp
+# checks the coins, tests/integration/scenario_seeds_test.cpp the rest).
 SEED=205
 COINS_IN_ROW=6
 

@@ -7,7 +7,7 @@ harness_init "$1" "$2"
 SHEET="$HARNESS_GAME_DIR/_bmp/sprites.bmp"
 # Seed 222: the start row is open floor for 18 cells right of the hero, with no crate in it and
 # nothing at all in the first three, and the ghosts start over 1000 pixels away, so holding Right
-# walks him clear of everything whatever the ghosts do meanwhile (tests/shell/scenario_seeds_test.cpp
+# walks him clear of everything whatever the ghosts do meanwhile (tests/integration/scenario_seeds_test.cpp
 # checks this for every seed named here).
 SEED=222
 

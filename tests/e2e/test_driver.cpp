@@ -1,7 +1,10 @@
 // The game as the end-to-end tests run it: the same start-up, menu and loops as ghostmaze, with
 // the random source seeded by the test, so every run plays the same mazes, and the game loop
 // watched so that the pace test can check what the loop controls.
-//   ghostmaze_test_driver --seed N
+//   ghostmaze_test_driver --seed N [--frame PASS FILE]
+// With --frame, the first game stops after its pass PASS with that frame on the screen, writes
+// the frame it drew there to FILE (a BMP), and stands still until it is asked to end, so a test
+// can compare what the window shows with what the game drew.
 // When a game ends it tells on standard error how its passes were paced, in one line:
 //   Ghost Maze test: P passes in S s, U undisturbed, median pass M ms, median wake-up L ms after the deadline
 // The medians are of the undisturbed passes: those whose work ended before the deadline, so that
@@ -23,6 +26,7 @@
 
 #include "shell/game.h"
 #include "shell/startup.h"
+#include "shell/window_events.h"
 
 namespace {
 
@@ -105,26 +109,58 @@ private:
     std::vector<double> wakeUps;  // ms from each undisturbed pass's deadline to the end of its wait
 };
 
+// Passes the pace log on, and keeps one frame on the screen once it is drawn.
+class FrameKeeper : public GameObserver {
+public:
+    FrameKeeper(GameObserver& pace, long pass, const char* file) : pace(pace), pass(pass), file(file) {}
+
+    void passWorked(Clock::time_point deadline) override
+    {
+        if (++passes == pass) {
+            save_bitmap(file, screen, nullptr);
+            constexpr int POLL_MS = 50;
+            while (!closeRequested.load()) rest(POLL_MS);
+        }
+        pace.passWorked(deadline);
+    }
+    void passPaced() override { pace.passPaced(); }
+    void gameEnded() override { pace.gameEnded(); }
+
+private:
+    GameObserver& pace;
+    long pass;
+    const char* file;
+    long passes = 0;
+};
+
+int usage(const char* program)
+{
+    std::fprintf(stderr, "usage: %s --seed N [--frame PASS FILE]\n", program);
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     RunSettings settings;
+    long framePass = 0;
+    const char* frameFile = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             settings.seeded = true;
             settings.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (std::strcmp(argv[i], "--frame") == 0 && i + 2 < argc) {
+            framePass = std::strtol(argv[++i], nullptr, 10);
+            frameFile = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: %s --seed N\n", argv[0]);
-            return 2;
+            return usage(argv[0]);
         }
     }
-    if (!settings.seeded) {
-        std::fprintf(stderr, "usage: %s --seed N\n", argv[0]);
-        return 2;
-    }
+    if (!settings.seeded || (frameFile && framePass < 1)) return usage(argv[0]);
     PaceLog paceLog;
-    settings.observer = &paceLog;
+    FrameKeeper frameKeeper(paceLog, framePass, frameFile ? frameFile : "");
+    settings.observer = frameFile ? static_cast<GameObserver*>(&frameKeeper) : &paceLog;
     return runGhostMaze(settings);
 }
 END_OF_MAIN()

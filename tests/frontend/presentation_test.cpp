@@ -153,35 +153,6 @@ TEST_F(FrameComposition, TheRadarLiesTenPixelsFromTheRightFiftyAboveTheBottom)
     EXPECT_EQ(shown(1270, 669), makecol(100, 100, 100));
 }
 
-TEST_F(FrameComposition, TheRadarIsBlendedAsTheLibrarysTranslucentSpriteEvenAtLevelSixtysSize)
-{
-    // A level-60 radar reaches above the top strip; every colour, see-through pixels among them.
-    replacePicture(game->bitmaps.radarBitmap, create_bitmap(91 * 9, 75 * 9));
-    BITMAP* radar = game->bitmaps.radarBitmap;
-    std::uint32_t noise = 12345;
-    auto next = [&noise] { return noise = noise * 1103515245u + 12345u; };
-    for (int y = 0; y < radar->h; ++y)
-        for (int x = 0; x < radar->w; ++x)
-            putpixel(radar, x, y, next() % 5 == 0 ? magenta() : static_cast<int>(next() >> 8 & 0xFFFFFF));
-    for (int y = 0; y < VIEW_HEIGHT; ++y)
-        for (int x = 0; x < VIEW_WIDTH; ++x) putpixel(game->bitmaps.worldBitmap, x, y, static_cast<int>(next() >> 8 & 0xFFFFFF));
-    clear_to_color(game->bitmaps.hudTop, makecol(10, 0, 0));
-    clear_to_color(game->bitmaps.hudBottom, makecol(0, 10, 0));
-
-    BITMAP* expected = makeFilledBitmap(W, SCREEN_HEIGHT, black());
-    game->composeFrameTo(expected);  // the frame without the radar
-    set_trans_blender(255, 255, 0, 150);
-    draw_trans_sprite(expected, radar, W - radar->w - 10, SCREEN_HEIGHT - radar->h - 50);
-    blit(game->bitmaps.hudTop, expected, 0, 0, 0, 0, W, HUD_HEIGHT);
-    game->hasRadar = true;
-    game->composeFrameTo(target);
-    int differing = 0;
-    for (int y = 0; y < SCREEN_HEIGHT; ++y)
-        for (int x = 0; x < W; ++x) differing += getpixel(target, x, y) != getpixel(expected, x, y);
-    EXPECT_EQ(differing, 0);
-    destroy_bitmap(expected);
-}
-
 using HudStrips = Presentation;
 
 TEST_F(HudStrips, TheTopStripNamesThePlayerScoreTargetAndLevel)

@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include <map>
+#include <tuple>
 #include <utility>
 
 #include "shell/game.h"
@@ -126,6 +127,59 @@ void drawBackground(Game& game, BITMAP* shadow)
     }
 }
 
+// The walls, the actors and the glow drawn by the library's own masked copy, not the game's loops,
+// so a fault of those loops shows as a difference. Each cell is 40 x 40 at its sheet cell.
+void drawCell(BITMAP* picture, BITMAP* target, int column, int row, const sprite& s)
+{
+    masked_blit(picture, target, column * 40, row * 40, s.x, s.y, 40, 40);
+}
+
+void drawActors(Game& game)
+{
+    AssetBitmaps& b = game.bitmaps;
+    BITMAP* world = b.worldBitmap;
+    masked_blit(b.wallsBitmap, world, 0, 0, 0, 0, world->w, world->h);
+
+    hero& h = game.heroActor;
+    if (game.walkClock < 20)
+        h.frame = HERO_SHEET_COLUMN;
+    else if (game.walkClock < 40)
+        h.frame = HERO_SHEET_COLUMN + 1;
+    drawCell(b.spriteSheet, world, h.frame, h.row, h);
+
+    const std::pair<BITMAP*, std::pair<const sprite*, std::int32_t>> items[] = {
+        {b.shieldPicture, {&game.shieldItem, game.shieldAbsent}},
+        {b.generatorPicture, {&game.generatorItem, game.generatorAbsent}},
+        {b.radarPicture, {&game.radarItem, game.radarAbsent}},
+        {b.lifePicture, {&game.lifeItem, game.lifeAbsent}},
+        {b.shoesPicture, {&game.shoesItem, game.shoesAbsent}}};
+    for (const auto& [picture, item] : items)
+        if (item.second == 0) drawCell(picture, world, 0, 0, *item.first);
+    for (int i = 0; i < game.dynamiteCount; ++i) drawCell(b.bombPicture, world, 0, 0, game.dynamites[i]);
+    for (int i = 0; i < game.treasureCount; ++i) drawCell(b.treasurePicture, world, 0, 0, game.treasures[i]);
+    const int coinFrame = game.coinClock / 4;
+    for (auto [picture, coins, n] : {std::tuple{b.coin1Picture, game.coins1, game.coin1Count},
+                                     {b.coin2Picture, game.coins2, game.coin2Count},
+                                     {b.coin5Picture, game.coins5, game.coin5Count}})
+        for (int i = 0; i < n; ++i) drawCell(picture, b.glowLayer, coinFrame, 0, coins[i]);
+}
+
+// After the bombs, which the game draws as it ticks them.
+void drawBlocksAndGhosts(Game& game)
+{
+    AssetBitmaps& b = game.bitmaps;
+    for (int i = 0; i < game.blockCount; ++i)
+        drawCell(b.terrainPicture, b.worldBitmap, game.blocks[i].frame, 0, game.blocks[i]);
+    for (int i = 0; i < game.ghostCount; ++i) {
+        ghost& g = game.ghosts[i];
+        if (game.walkClock < 40) {
+            g.frame = ghostSheetColumn(g.kind) + (game.walkClock < 20 ? 0 : 1);
+            if (g.kind == HUNTER_KIND) g.row = 0;
+        }
+        drawCell(b.spriteSheet, b.glowLayer, g.frame, g.row, g);
+    }
+}
+
 void layOver(BITMAP* target, BITMAP* layer, int red, int green, int blue, int alpha, int x, int y)
 {
     set_trans_blender(red, green, blue, alpha);
@@ -142,12 +196,9 @@ void drawWholeWorldFrame(Game& game)
     game.obstacleGrid.paintCells(game.bitmaps.ghostMap, 255, 0, 255, 0, 255, 0, CELL_SIZE);
     prepareLightLayers(game, whole.layers.dark);
     drawBackground(game, whole.layers.wallShadow);
-    game.drawWalls();
-    game.drawHero();
-    game.drawItems();
+    drawActors(game);
     game.updateBombs();
-    game.drawBlocks();
-    game.drawGhosts();
+    drawBlocksAndGhosts(game);
     if (game.beamFiring()) game.drawBeam();
     game.drawRadar();
 }

@@ -18,13 +18,20 @@ for tool in bash grep; do ln -s "$(command -v $tool)" "$run/bin/$tool"; done
 chmod +x "$run"/bin/*
 setup_with() { PATH="$run/bin" bash "$setup" "$@" >"$run/out" 2>&1; }
 
-# No root and no sudo: the packages are named, with the apt-get line to run as root.
-setup_with test && fail "without root or sudo the set-up succeeded"
-grep -q 'apt-get install .*liballegro4-dev.*lintian' "$run/out" || fail "no install command naming the packages: $(cat "$run/out")"
-[ ! -e "$run/calls" ] || fail "without root or sudo the set-up ran: $(cat "$run/calls")"
+# No root, and no sudo or a sudo that refuses this user (it wants a password that cannot help):
+# status 1, the packages named with the apt-get line to run as root, nothing run, no prompt.
+refusing_sudo='#!/bin/sh\n[ "$1" = -n ] && exit 1\necho "sudo $*" >>"%s/calls"\n'
+for sudo in none refusing; do
+  rm -f "$run/bin/sudo"
+  [ "$sudo" = none ] || { printf "$refusing_sudo" "$run" >"$run/bin/sudo" && chmod +x "$run/bin/sudo"; }
+  setup_with test; status=$?
+  [ "$status" -eq 1 ] || fail "with sudo $sudo the set-up ended with status $status"
+  grep -q '^  apt-get install .*liballegro4-dev.*lintian' "$run/out" || fail "no install command naming the packages: $(cat "$run/out")"
+  [ ! -e "$run/calls" ] || fail "with sudo $sudo the set-up ran or asked for a password: $(cat "$run/calls")"
+done
 
 # --check never installs, even where it could.
-printf '#!/bin/sh\n"$@"\n' >"$run/bin/sudo" && chmod +x "$run/bin/sudo"
+printf '#!/bin/sh\n[ "$1" = -n ] && shift\n"$@"\n' >"$run/bin/sudo" && chmod +x "$run/bin/sudo"
 setup_with --check package && fail "--check succeeded with packages missing"
 grep -q 'make setup-package' "$run/out" && grep -q 'dpkg-dev' "$run/out" || fail "--check does not say what to run: $(cat "$run/out")"
 [ ! -e "$run/calls" ] || fail "--check ran: $(cat "$run/calls")"

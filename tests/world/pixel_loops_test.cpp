@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -25,8 +26,11 @@ std::uint32_t next()
     return noise >> 4;
 }
 
-// Any 32-bit pixels, high byte too. Every third band of 24 rows is see-through with a few
-// pixels shown; elsewhere one pixel in five is see-through.
+// Colours a bit away from see-through, and the extremes: each must be drawn, never skipped.
+constexpr std::uint32_t EDGE_COLOURS[] = {0xFF00FE, 0xFE00FF, 0xFF01FF, 0x01FF00FF, 0xFFFF00FF, 0x000000, 0xFFFFFF};
+
+// Any 32-bit pixels, high byte too, and among them the edge colours. Every third band of 24 rows
+// is see-through with a few pixels shown; elsewhere one pixel in five is see-through.
 BITMAP* randomPicture(int width, int height)
 {
     BITMAP* picture = create_bitmap_ex(32, width, height);
@@ -36,7 +40,8 @@ BITMAP* randomPicture(int width, int height)
         for (int x = 0; x < width; ++x) {
             const std::uint32_t value = next() ^ next() << 16;
             const bool seeThrough = mostlySeeThrough ? value % 97 != 0 : value % 5 == 0;
-            pixels[x] = seeThrough ? MAGENTA : value;
+            const bool edge = value % 7 == 1;
+            pixels[x] = seeThrough ? MAGENTA : edge ? EDGE_COLOURS[value / 7 % std::size(EDGE_COLOURS)] : value;
         }
     }
     return picture;
@@ -117,6 +122,8 @@ const CopyCase COPIES[] = {
     {"the walls within the view", 2917, 1513, 811, 433, 0, 0, 1280, 640, WHOLE},
     {"the world picture into the band between the strips", 1280, 640, 0, 0, 0, 40, 1280, 640, WHOLE},
     {"a beam piece whose source lies left of the picture", 280, 80, -80, 40, 500, 300, 40, 40, WHOLE},
+    {"a source cut partly on the left", 280, 80, -13, 20, 500, 300, 40, 40, WHOLE},
+    {"a source cut partly at the top", 280, 80, 30, -7, 500, 300, 40, 40, WHOLE},
     {"a sprite over the top-left corner", 560, 160, 80, 40, -17, -23, 40, 40, WHOLE},
     {"a sprite off the bottom-right corner", 560, 160, 80, 40, 1263, 701, 40, 40, WHOLE},
     {"a copy wider than its source", 100, 90, 30, 20, 7, 3, 400, 400, WHOLE},
