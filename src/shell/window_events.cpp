@@ -90,6 +90,9 @@ void watchEndSignals()
 {
     struct sigaction ending = {};
     ending.sa_handler = onEndSignal;
+    // A call the signal cuts short goes on: the X library takes an interrupted read of its
+    // connection for a broken one and ends the program.
+    ending.sa_flags = SA_RESTART;
     sigemptyset(&ending.sa_mask);
     struct sigaction ignoring = {};
     ignoring.sa_handler = SIG_IGN;

@@ -59,7 +59,7 @@ for try in $(seq 20); do
   case "$GAME_STATUS" in
     0) ;;
     $((128 + $(kill -l "$signal")))) echo "try $try: SIG$signal came before the program started" ;;
-    *) harness_fail "SIG$signal $delay s after the start ended the program with status $GAME_STATUS" ;;
+    *) harness_fail "SIG$signal $delay s after the start ended the program with status $GAME_STATUS: $(tail -n 4 "$HARNESS_RUN/early.log")" ;;
   esac
 done
 echo "process: ok"
