@@ -108,8 +108,9 @@ void Game::playOneGame()
 
 bool Game::runGamePass()
 {
-    if (key[KEY_ESC] || closeRequested.load() || levelBuildFailed) return false;
-    if (takeKeyTap(KEY_M)) toggleSound(samples);
+    readControls();
+    if (controls.end || closeRequested.load() || levelBuildFailed) return false;
+    if (controls.sound) toggleSound(samples);
     if (updatePause()) {
         rest(PAUSE_POLL_MS);
         return true;
@@ -128,12 +129,12 @@ bool Game::runGamePass()
 
 bool Game::updatePause()
 {
-    // A lost focus pauses, but only P resumes: the player comes back to a game that waits.
-    const bool focusLost = takeFocusLoss();
-    const bool pPressed = takeKeyTap(KEY_P);
-    if (!paused && (pPressed || focusLost)) {
+    // A lost focus or a gamepad gone pauses, but only the pause key resumes: the player comes
+    // back to a game that waits.
+    const bool focusLost = takeFocusLoss() || controls.padLost;
+    if (!paused && (controls.pause || focusLost)) {
         pauseGame();
-    } else if (paused && pPressed) {
+    } else if (paused && controls.pause) {
         resumeGame();
     }
     return paused;

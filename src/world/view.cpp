@@ -18,7 +18,6 @@ constexpr int VIEW_HEIGHT_MARGIN = 2 * HUD_HEIGHT;
 constexpr int SLOWEST_SHOD_SPEED = HERO_START_SPEED + 1;
 
 // The arrow key of each direction code; handled in this order, so the last key held sets the facing.
-constexpr int ARROW_KEYS[DIRECTION_COUNT] = {KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_UP};
 
 // The two points of the hero's leading edge that must be free for a step: a quarter of his side
 // either way from its middle (just outside him to the right and below, on his own edge to the
@@ -107,7 +106,7 @@ void Game::moveHero()
 {
     BITMAP* walls = bitmaps.wallsBitmap;
     for (int direction = 0; direction < DIRECTION_COUNT; ++direction) {
-        if (!key[arrowKey(direction)]) continue;
+        if (!controls.walk[direction]) continue;
         heroActor.direction = direction;
         heroActor.row = direction;
         const GridStep unit = directionStep(direction);
@@ -129,8 +128,6 @@ void Game::moveHero()
     }
     wearShoes();
 }
-
-int Game::arrowKey(int direction) { return ARROW_KEYS[direction]; }
 
 void Game::wearShoes()
 {
