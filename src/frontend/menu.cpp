@@ -128,7 +128,7 @@ bool Game::menuPass()
         menuChoice = MENU_QUIT;
         return true;
     }
-    if (takeKeyTap(settings.keys.sound)) toggleSound(samples);
+    if (takeKeyTap(settings.keys.sound)) switchSound();
     int chosen = menuKeyChoice();
     // A click counted as it happened chooses, however short; so does one still held.
     int clickX = 0, clickY = 0;

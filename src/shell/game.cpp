@@ -110,7 +110,7 @@ bool Game::runGamePass()
 {
     readControls();
     if (controls.end || closeRequested.load() || levelBuildFailed) return false;
-    if (controls.sound) toggleSound(samples);
+    if (controls.sound) switchSound();
     if (updatePause()) {
         rest(PAUSE_POLL_MS);
         return true;

@@ -202,6 +202,9 @@ public:
     void startScreenInput();    // a screen opens: presses meant for the one before are forgotten
     bool screenLeavePressed();  // a tap of Escape, a right click or the pad's leave button
 
+    // shell/settings.cpp
+    void switchSound();  // the sound key: sound off or on, and kept so for the next start
+
     // assets/assets.cpp
     void releaseAssets();
 

@@ -16,10 +16,12 @@
 #include <vector>
 
 #include "assets/asset_bitmaps.h"
+#include "assets/asset_samples.h"
 #include "assets/assets.h"
 #include "shell/desktop_window.h"
 #include "shell/game.h"
 #include "shell/random.h"
+#include "shell/settings.h"
 #include "shell/window_events.h"
 
 namespace {
@@ -129,6 +131,8 @@ int runGhostMaze(const RunSettings& settings)
     if (settings.seeded) seedRandom(settings.seed);
     auto game = std::make_unique<Game>();
     game->observer = settings.observer;
+    game->settings = loadSettings();
+    setSoundOn(game->settings.soundOn);
     const std::vector<std::string> missing = missingAssetFiles(*game);
     if (!missing.empty()) {
         reportMissingAssets(missing);

@@ -307,3 +307,15 @@ harness_in_game() { harness_shows_hud "$1"; }
 harness_on_high_scores() { [ "$(harness_pixel "$1" 300 100)" = "50 50 50" ]; }
 harness_on_menu() { [ "$(harness_pixel "$1" 640 5)" = "0 0 0" ] && ! harness_shows_hud "$1" && ! harness_on_high_scores "$1"; }
 harness_highlighted() { [ "$(harness_pixel "$2" 18 $((160 + 82 * $1)))" = "255 255 255" ]; }
+
+# harness_hero_at FILE X Y: prints how well the hero facing right (either walking frame) matches
+# at screen (X, Y), 0 to 1.
+harness_hero_at() {
+  local best=0 share column
+  for column in 400 440; do
+    share=$(harness_find_sprite "$1" "$HARNESS_GAME_DIR/_bmp/sprites.bmp" "$column" 0 "$2" "$3" "$2" "$3" | cut -d' ' -f3)
+    best=$(echo "$share $best" | awk '{ print ($1 > $2) ? $1 : $2 }')
+  done
+  echo "$best"
+}
+harness_at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
