@@ -89,7 +89,7 @@ void Game::playOneGame()
     startTicks();
     remove_mouse();
     // P or M pressed before the game, or a focus lost in the menu, is not this game's.
-    forgetWindowEvents();
+    startScreenInput();
     paused = false;
     setUpLevel();
     // Only the game loop is paced: the menu and the other screens keep their own polling.

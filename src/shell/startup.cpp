@@ -19,6 +19,7 @@
 #include "assets/asset_samples.h"
 #include "assets/assets.h"
 #include "shell/desktop_window.h"
+#include "shell/gamepad.h"
 #include "shell/game.h"
 #include "shell/random.h"
 #include "shell/settings.h"
@@ -108,6 +109,7 @@ std::string initLibrary()
     set_volume(FULL_VOLUME, FULL_VOLUME);
     announceWindowOwner();
     watchWindowEvents();
+    startGamepad();
     seedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     for (int waited = 0; waited < START_PAUSE_MS && !closeRequested.load(); waited += START_PAUSE_STEP_MS)
         rest(START_PAUSE_STEP_MS);

@@ -319,3 +319,16 @@ harness_hero_at() {
   echo "$best"
 }
 harness_at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+
+# harness_wait_still NAME: waits (up to about 10 s) until two pictures 1.5 s apart are the same,
+# as only a paused game is; prints the later one's path, or fails.
+harness_wait_still() {
+  local first second attempt
+  for attempt in 1 2 3 4 5; do
+    first=$(harness_screenshot "$1_$attempt")
+    sleep 1.5
+    second=$(harness_screenshot "$1")
+    [ "$(harness_region_diff "$first" "$second" 0 0 1280 720)" -eq 0 ] && { echo "$second"; return 0; }
+  done
+  harness_fail "$1: the game did not stand still (see $second)"
+}

@@ -30,4 +30,6 @@ harness_wait_for keyboard_quit 5 harness_highlighted 3 >/dev/null
 harness_tap Return
 harness_wait_exit 10
 [ "$GAME_STATUS" -eq 0 ] || harness_fail "quitting ended with status $GAME_STATUS"
+# Without a gamepad nothing is said of one.
+! grep -qiE 'joystick|gamepad|js0' "$HARNESS_RUN/stderr.log" || harness_fail "a missing gamepad was reported: $(cat "$HARNESS_RUN/stderr.log")"
 echo "keyboard: ok ($shot)"
