@@ -163,8 +163,7 @@ int Game::menuKeyChoice()
     while (takeKeyTap(KEY_UP)) --step;
     while (takeKeyTap(KEY_DOWN) || takeKeyTap(KEY_TAB)) ++step;
     menuHighlight = ((menuHighlight + step) % MENU_BUTTON_COUNT + MENU_BUTTON_COUNT) % MENU_BUTTON_COUNT;
-    // Every chooser's taps are taken, so none is left to act later.
-    const bool keyChose = takeKeyTap(KEY_ENTER) | takeKeyTap(KEY_ENTER_PAD) | takeKeyTap(KEY_SPACE);
+    const bool keyChose = takeAnyKeyTap({KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE});
     return keyChose || padChose ? menuHighlight : -1;
 }
 

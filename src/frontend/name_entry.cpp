@@ -128,8 +128,7 @@ NameEntryPass Game::nameEntryPass()
         return pass;
     }
     // Enter counts as pressed, so one held since the menu chose this screen does not save.
-    const bool enter = takeKeyTap(KEY_ENTER) | takeKeyTap(KEY_ENTER_PAD);
-    if (enter && entry.cursor > 0) {
+    if (takeAnyKeyTap({KEY_ENTER, KEY_ENTER_PAD}) && entry.cursor > 0) {
         entry.savePlayerName();
         menuChoice = MENU_NONE;
         pass.closed = true;

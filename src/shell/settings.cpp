@@ -89,7 +89,6 @@ void readSound(Settings& settings, std::string& complaints)
 
 void readKeys(Settings& settings, std::string& complaints)
 {
-    const KeyBindings defaults;
     std::vector<int> taken;
     for (const KeySetting& setting : KEY_SETTINGS) {
         int& bound = boundKey(settings.keys, setting);

@@ -123,6 +123,15 @@ bool takeKeyTap(int scancode)
     return takeOne(pendingPresses[scancode]);
 }
 
+bool takeAnyKeyTap(std::initializer_list<int> scancodes)
+{
+    bool any = false;
+    // Each key's press is taken, so none is left to act later.
+    for (const int scancode : scancodes)
+        if (takeKeyTap(scancode)) any = true;
+    return any;
+}
+
 bool takeLeftClick(int& x, int& y)
 {
     if (!takeOne(pendingLeftClicks)) return false;

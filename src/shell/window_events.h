@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <initializer_list>
 
 // The close button was pressed, or the system asked the program to end: every loop ends, a game
 // as Escape ends it. Never cleared.
@@ -38,6 +39,8 @@ void holdEndSignals();
 
 // Takes one press of the key noted since the last take; false when there is none.
 bool takeKeyTap(int scancode);
+// Takes one press of each of the keys; true when any had one.
+bool takeAnyKeyTap(std::initializer_list<int> scancodes);
 // Takes one click of the left button alone, and where it was; false when there is none.
 bool takeLeftClick(int& x, int& y);
 // Takes one click of the right button alone.
