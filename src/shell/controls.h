@@ -25,12 +25,12 @@ public:
 // 1 right, 2 left, 3 top face button, 6 Back, 7 Start).
 class PadBindings {
 public:
-    int bomb = 0;       // also chooses in the menu
+    int bomb = 0;  // also chooses in the menu
     int beam = 2;
     int beamOther = 1;  // either fires the beam
     int pause = 7;
     int end = 6;
-    int leave = 1;      // leaves the name entry and the high-score screen
+    int leave = 1;  // leaves the name entry and the high-score screen
 };
 
 // The gamepad as the library last reported it.

@@ -7,8 +7,8 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
-#include <vector>
 
 #include "frontend/front_end.h"
 #include "shell/files.h"
@@ -22,18 +22,19 @@ struct NamedKey {
 };
 
 // The keys besides the letters, digits and function keys, by their names in the file.
+// clang-format off
 constexpr NamedKey OTHER_KEYS[] = {
-    {KEY_ESC, "ESC"},           {KEY_TILDE, "TILDE"},       {KEY_MINUS, "MINUS"},       {KEY_EQUALS, "EQUALS"},
-    {KEY_BACKSPACE, "BACKSPACE"}, {KEY_TAB, "TAB"},         {KEY_OPENBRACE, "OPENBRACE"}, {KEY_CLOSEBRACE, "CLOSEBRACE"},
-    {KEY_ENTER, "ENTER"},       {KEY_COLON, "COLON"},       {KEY_QUOTE, "QUOTE"},       {KEY_BACKSLASH, "BACKSLASH"},
-    {KEY_COMMA, "COMMA"},       {KEY_STOP, "STOP"},         {KEY_SLASH, "SLASH"},       {KEY_SPACE, "SPACE"},
-    {KEY_INSERT, "INSERT"},     {KEY_DEL, "DEL"},           {KEY_HOME, "HOME"},         {KEY_END, "END"},
-    {KEY_PGUP, "PGUP"},         {KEY_PGDN, "PGDN"},         {KEY_LEFT, "LEFT"},         {KEY_RIGHT, "RIGHT"},
-    {KEY_UP, "UP"},             {KEY_DOWN, "DOWN"},         {KEY_SLASH_PAD, "SLASH_PAD"}, {KEY_ASTERISK, "ASTERISK"},
-    {KEY_MINUS_PAD, "MINUS_PAD"}, {KEY_PLUS_PAD, "PLUS_PAD"}, {KEY_DEL_PAD, "DEL_PAD"}, {KEY_ENTER_PAD, "ENTER_PAD"},
-    {KEY_LSHIFT, "LSHIFT"},     {KEY_RSHIFT, "RSHIFT"},     {KEY_LCONTROL, "LCONTROL"}, {KEY_RCONTROL, "RCONTROL"},
-    {KEY_ALT, "ALT"},           {KEY_ALTGR, "ALTGR"},
+    {KEY_ESC, "ESC"}, {KEY_TILDE, "TILDE"}, {KEY_MINUS, "MINUS"}, {KEY_EQUALS, "EQUALS"},
+    {KEY_BACKSPACE, "BACKSPACE"}, {KEY_TAB, "TAB"}, {KEY_OPENBRACE, "OPENBRACE"}, {KEY_CLOSEBRACE, "CLOSEBRACE"},
+    {KEY_ENTER, "ENTER"}, {KEY_COLON, "COLON"}, {KEY_QUOTE, "QUOTE"}, {KEY_BACKSLASH, "BACKSLASH"},
+    {KEY_COMMA, "COMMA"}, {KEY_STOP, "STOP"}, {KEY_SLASH, "SLASH"}, {KEY_SPACE, "SPACE"}, {KEY_INSERT, "INSERT"},
+    {KEY_DEL, "DEL"}, {KEY_HOME, "HOME"}, {KEY_END, "END"}, {KEY_PGUP, "PGUP"}, {KEY_PGDN, "PGDN"},
+    {KEY_LEFT, "LEFT"}, {KEY_RIGHT, "RIGHT"}, {KEY_UP, "UP"}, {KEY_DOWN, "DOWN"}, {KEY_SLASH_PAD, "SLASH_PAD"},
+    {KEY_ASTERISK, "ASTERISK"}, {KEY_MINUS_PAD, "MINUS_PAD"}, {KEY_PLUS_PAD, "PLUS_PAD"}, {KEY_DEL_PAD, "DEL_PAD"},
+    {KEY_ENTER_PAD, "ENTER_PAD"}, {KEY_LSHIFT, "LSHIFT"}, {KEY_RSHIFT, "RSHIFT"}, {KEY_LCONTROL, "LCONTROL"},
+    {KEY_RCONTROL, "RCONTROL"}, {KEY_ALT, "ALT"}, {KEY_ALTGR, "ALTGR"},
 };
+// clang-format on
 constexpr int FUNCTION_KEYS = 12;
 
 // One setting of the file: its section and name, and where it lives in Settings.
@@ -52,8 +53,8 @@ struct PadSetting {
     int PadBindings::*member;
 };
 constexpr PadSetting PAD_SETTINGS[] = {
-    {"bomb", &PadBindings::bomb}, {"beam", &PadBindings::beam}, {"beam_other", &PadBindings::beamOther},
-    {"pause", &PadBindings::pause}, {"end", &PadBindings::end}, {"leave", &PadBindings::leave},
+    {"bomb", &PadBindings::bomb},   {"beam", &PadBindings::beam}, {"beam_other", &PadBindings::beamOther},
+    {"pause", &PadBindings::pause}, {"end", &PadBindings::end},   {"leave", &PadBindings::leave},
 };
 
 int& boundKey(KeyBindings& keys, const KeySetting& setting)
@@ -89,25 +90,41 @@ void readSound(Settings& settings, std::string& complaints)
 
 void readKeys(Settings& settings, std::string& complaints)
 {
-    std::vector<int> taken;
-    for (const KeySetting& setting : KEY_SETTINGS) {
-        int& bound = boundKey(settings.keys, setting);
+    KeyBindings defaults;
+    const char* values[std::size(KEY_SETTINGS)] = {};  // as the file gives them, when it names a key
+    for (std::size_t i = 0; i < std::size(KEY_SETTINGS); ++i) {
+        const KeySetting& setting = KEY_SETTINGS[i];
         const char* value = get_config_string("keys", setting.name, nullptr);
-        if (value) {
-            const int scancode = keyByName(value);
-            if (scancode == 0) {
-                complain(complaints, "keys", setting.name, value, "is not a key", keyName(bound));
-            } else {
-                bool twice = false;
-                for (int k : taken) twice = twice || k == scancode;
-                // One key for two actions would do both at once: the later keeps its default.
-                if (twice)
-                    complain(complaints, "keys", setting.name, value, "is taken already", keyName(bound));
-                else
-                    bound = scancode;
-            }
+        if (!value) continue;
+        const int scancode = keyByName(value);
+        if (scancode == 0) {
+            complain(complaints, "keys", setting.name, value, "is not a key",
+                     keyName(boundKey(settings.keys, setting)));
+            continue;
         }
-        taken.push_back(bound);
+        boundKey(settings.keys, setting) = scancode;
+        values[i] = value;
+    }
+    // One key for two actions would do both at once. The file's choice gives way to a default
+    // (so a key moves onto another action only when both are changed), and a later to an
+    // earlier; each giving way may make another pair, so the look starts again.
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (std::size_t i = 0; i < std::size(KEY_SETTINGS) && !changed; ++i)
+            for (std::size_t j = 0; j < i && !changed; ++j) {
+                KeyBindings& keys = settings.keys;
+                if (boundKey(keys, KEY_SETTINGS[i]) != boundKey(keys, KEY_SETTINGS[j])) continue;
+                const bool laterMayYield =
+                    values[i] && boundKey(defaults, KEY_SETTINGS[i]) != boundKey(keys, KEY_SETTINGS[j]);
+                const std::size_t yields = laterMayYield || !values[j] ? i : j;
+                if (!values[yields]) continue;
+                const KeySetting& setting = KEY_SETTINGS[yields];
+                boundKey(keys, setting) = boundKey(defaults, setting);
+                complain(complaints, "keys", setting.name, values[yields], "is another action's key",
+                         keyName(boundKey(keys, setting)));
+                values[yields] = nullptr;
+                changed = true;
+            }
     }
 }
 
@@ -122,8 +139,7 @@ void readPad(Settings& settings, std::string& complaints)
         if (end != value && *end == '\0' && button >= 0 && button < PAD_BUTTON_COUNT)
             bound = static_cast<int>(button);
         else
-            complain(complaints, "gamepad", setting.name, value, "is not a button from 0 to 31",
-                     std::to_string(bound));
+            complain(complaints, "gamepad", setting.name, value, "is not a button from 0 to 31", std::to_string(bound));
     }
 }
 

@@ -25,8 +25,7 @@ int padDescriptor = -1;
 
 const char* fifo() { return std::getenv("GHOSTMAZE_FAKE_PAD"); }
 
-template <typename Function>
-Function next(const char* name)
+template <typename Function> Function next(const char* name)
 {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }

@@ -57,8 +57,8 @@ TEST_F(Snapshot, TheStickWalksBeyondItsDeadZoneAndDiagonally)
     const struct {
         int x, y;
         const char* walk;
-    } cases[] = {{0, 0, "...."},     {48, -48, "...."},   {49, 0, "R..."},   {-128, 0, "..L."}, {0, 128, ".D.."},
-                 {0, -60, "...U"},   {90, 90, "RD.."},    {-90, -90, "..LU"}, {128, -20, "R..."}, {-49, 49, ".DL."}};
+    } cases[] = {{0, 0, "...."},   {48, -48, "...."}, {49, 0, "R..."},    {-128, 0, "..L."},  {0, 128, ".D.."},
+                 {0, -60, "...U"}, {90, 90, "RD.."},  {-90, -90, "..LU"}, {128, -20, "R..."}, {-49, 49, ".DL."}};
     for (const auto& c : cases) EXPECT_EQ(walking(from(stick(c.x, c.y))), c.walk) << c.x << "," << c.y;
     // The d-pad walks as the stick does, diagonals included.
     PadState pad = stick(0, 0);

@@ -51,19 +51,29 @@ TEST_F(SettingsFile, EachBadValueTakesItsDefaultWithOneLineNamingIt)
     const Settings read = parseSettings("[sound]\non = loud\n[keys]\nbeam = WHEEL\npause = B\nup = w\n"
                                         "[gamepad]\nbomb = 32\nend = -1\npause = 7x\nleave = 3\n",
                                         complaints);
-    EXPECT_EQ(complaints,
-              "Ghost Maze: settings.cfg: [sound] on = \"loud\" is neither yes nor no; yes is used\n"
-              "Ghost Maze: settings.cfg: [keys] beam = \"WHEEL\" is not a key; G is used\n"
-              "Ghost Maze: settings.cfg: [keys] pause = \"B\" is taken already; P is used\n"
-              "Ghost Maze: settings.cfg: [gamepad] bomb = \"32\" is not a button from 0 to 31; 0 is used\n"
-              "Ghost Maze: settings.cfg: [gamepad] pause = \"7x\" is not a button from 0 to 31; 7 is used\n"
-              "Ghost Maze: settings.cfg: [gamepad] end = \"-1\" is not a button from 0 to 31; 6 is used\n");
+    EXPECT_EQ(complaints, "Ghost Maze: settings.cfg: [sound] on = \"loud\" is neither yes nor no; yes is used\n"
+                          "Ghost Maze: settings.cfg: [keys] beam = \"WHEEL\" is not a key; G is used\n"
+                          "Ghost Maze: settings.cfg: [keys] pause = \"B\" is another action's key; P is used\n"
+                          "Ghost Maze: settings.cfg: [gamepad] bomb = \"32\" is not a button from 0 to 31; 0 is used\n"
+                          "Ghost Maze: settings.cfg: [gamepad] pause = \"7x\" is not a button from 0 to 31; 7 is used\n"
+                          "Ghost Maze: settings.cfg: [gamepad] end = \"-1\" is not a button from 0 to 31; 6 is used\n");
     EXPECT_TRUE(read.soundOn);
     EXPECT_EQ(read.keys.beam, KEY_G);
     EXPECT_EQ(read.keys.pause, KEY_P);
     EXPECT_EQ(read.keys.walk[DIRECTION_UP], KEY_W);
     EXPECT_EQ(read.pad.leave, 3);
     EXPECT_EQ(read.pad.pause, 7);
+    // A key taken from another action's default gives way; two actions may swap their keys.
+    complaints.clear();
+    const Settings taken = parseSettings("[keys]\nbomb = p\n", complaints);
+    EXPECT_EQ(complaints, "Ghost Maze: settings.cfg: [keys] bomb = \"p\" is another action's key; B is used\n");
+    EXPECT_EQ(taken.keys.bomb, KEY_B);
+    complaints.clear();
+    const Settings swapped = parseSettings("[keys]\nbomb = P\npause = b\nup = DOWN\ndown = UP\n", complaints);
+    EXPECT_EQ(complaints, "");
+    EXPECT_EQ(swapped.keys.bomb, KEY_P);
+    EXPECT_EQ(swapped.keys.pause, KEY_B);
+    EXPECT_EQ(swapped.keys.walk[DIRECTION_UP], KEY_DOWN);
 }
 
 TEST_F(SettingsFile, TheSoundSwitchIsKeptButAnUnreadableFileIsLeftAlone)
