@@ -23,7 +23,7 @@ Controls heldControls(const KeyBindings& keys, const PadBindings& buttons, const
     c.bomb = key[keys.bomb] != 0;
     c.beam = key[keys.beam] != 0;
     c.end = key[keys.end] != 0;
-    c.debugPanel = key[KEY_F1] != 0;
+    c.debugPanel = key[keys.debugPanel] != 0;
     c.padLost = padBefore.present && !pad.present;
     if (!pad.present) return c;
     stickDirections(pad.stickX, pad.stickY, c.walk);

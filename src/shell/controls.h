@@ -19,6 +19,7 @@ public:
     int pause = KEY_P;
     int sound = KEY_M;
     int end = KEY_ESC;
+    int debugPanel = KEY_F1;
 };
 
 // The gamepad's buttons by the library's numbering (the Linux order of a common pad: 0 bottom,
@@ -54,7 +55,7 @@ public:
     bool pause = false;               // pressed since the last pass
     bool sound = false;               // pressed since the last pass
     bool end = false;                 // held, or pressed since the last pass
-    bool debugPanel = false;          // F1 held
+    bool debugPanel = false;          // the debug panel key held
     bool padLost = false;             // the gamepad went away since the last pass
 };
 

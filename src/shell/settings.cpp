@@ -47,6 +47,7 @@ const KeySetting KEY_SETTINGS[] = {
     {"right", nullptr, DIRECTION_RIGHT}, {"down", nullptr, DIRECTION_DOWN},  {"left", nullptr, DIRECTION_LEFT},
     {"up", nullptr, DIRECTION_UP},       {"bomb", &KeyBindings::bomb, -1},   {"beam", &KeyBindings::beam, -1},
     {"pause", &KeyBindings::pause, -1},  {"sound", &KeyBindings::sound, -1}, {"end", &KeyBindings::end, -1},
+    {"debug_panel", &KeyBindings::debugPanel, -1},
 };
 struct PadSetting {
     const char* name;
