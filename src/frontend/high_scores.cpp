@@ -186,7 +186,7 @@ void Game::runHighScores()
     drawHighScoreTitle();
     drawHighScoreRows();
     showMenuPage();
-    while (!highScoresPass()) rest(CLOSE_POLL_MS);
+    while (!highScoresPass()) restNotingPad(CLOSE_POLL_MS);
 }
 
 bool Game::highScoresPass()

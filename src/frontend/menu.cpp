@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "shell/files.h"
-#include "shell/gamepad.h"
 #include "shell/window_events.h"
 
 namespace {
@@ -107,7 +106,7 @@ void Game::runMenu()
         if (chosen && closeRequested.load()) break;
         // A chosen button keeps its yellow frame on screen a moment before the next screen.
         if (chosen) rest(MENU_POLL_MS);
-        rest(MENU_POLL_MS);
+        restNotingPad(MENU_POLL_MS);
         if (chosen) break;
     }
     // The next screen draws on a black page.
@@ -155,10 +154,10 @@ bool Game::menuPass()
 
 int Game::menuKeyChoice()
 {
-    const PadState pad = readGamepad();
-    int step = padVerticalPress(pad, padBefore);
-    const bool padChose = padPressed(pad, padBefore, settings.pad.bomb);
-    padBefore = pad;
+    notePadPresses();
+    int step = padPresses.vertical;
+    const bool padChose = padPresses.choose;
+    padPresses = PadPresses{};
     if (takeKeyTap(KEY_ESC)) menuHighlight = QUIT_BUTTON;
     while (takeKeyTap(KEY_UP)) --step;
     while (takeKeyTap(KEY_DOWN) || takeKeyTap(KEY_TAB)) ++step;

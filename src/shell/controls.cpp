@@ -72,15 +72,37 @@ void Game::startScreenInput()
 {
     forgetWindowEvents();
     padBefore = readGamepad();
+    padPresses = PadPresses{};
 }
 
 bool Game::screenLeavePressed()
 {
-    const PadState pad = readGamepad();
-    const bool padLeft = padPressed(pad, padBefore, settings.pad.leave);
-    padBefore = pad;
+    notePadPresses();
+    const bool padLeft = padPresses.leave;
+    padPresses = PadPresses{};
     // Each is taken, so none is left over for the next screen.
     const bool tapped = takeKeyTap(KEY_ESC);
     const bool clicked = takeRightClick();
     return padLeft || tapped || clicked;
+}
+
+void Game::notePadPresses()
+{
+    const PadState pad = readGamepad();
+    padPresses.vertical += padVerticalPress(pad, padBefore);
+    if (padPressed(pad, padBefore, settings.pad.bomb)) padPresses.choose = true;
+    if (padPressed(pad, padBefore, settings.pad.leave)) padPresses.leave = true;
+    padBefore = pad;
+}
+
+namespace {
+constexpr int PAD_LOOK_MS = 10;  // the pad has no callback: a screen looks at it this often while it waits
+}  // namespace
+
+void Game::restNotingPad(int milliseconds)
+{
+    for (int waited = 0; waited < milliseconds; waited += PAD_LOOK_MS) {
+        rest(PAD_LOOK_MS);
+        notePadPresses();
+    }
 }

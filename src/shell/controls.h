@@ -47,6 +47,15 @@ public:
     bool held(int button) const { return button >= 0 && button < PAD_BUTTON_COUNT && buttons[button]; }
 };
 
+// Presses of the pad noted between two looks of a screen, so that one shorter than the
+// screen's poll still counts.
+class PadPresses {
+public:
+    int vertical = 0;     // up (-1) and down (1) presses, summed
+    bool choose = false;  // the bomb button, which chooses in the menu
+    bool leave = false;   // the leave button
+};
+
 class Controls {
 public:
     bool walk[DIRECTION_COUNT] = {};  // walk that way, by direction code

@@ -45,6 +45,7 @@ public:
     // The controls as the current pass of the game loop sees them, read once at its start.
     Controls controls;
     PadState padBefore;  // the gamepad as the last look saw it, so a press counts once
+    PadPresses padPresses;  // pad presses a screen has not yet taken
 
     // The menu's keyboard highlight: the button Enter chooses, 0 (START GAME) when the menu opens.
     std::int32_t menuHighlight = 0;
@@ -201,6 +202,8 @@ public:
     void readControls();  // the pass's one look at the keyboard and the gamepad
     void startScreenInput();    // a screen opens: presses meant for the one before are forgotten
     bool screenLeavePressed();  // a tap of Escape, a right click or the pad's leave button
+    void notePadPresses();      // looks at the pad and notes what was pressed since the last look
+    void restNotingPad(int milliseconds);  // a screen's wait between its polls
 
     // shell/settings.cpp
     void switchSound();  // the sound key: sound off or on, and kept so for the next start

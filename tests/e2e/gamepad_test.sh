@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A game by gamepad alone: the d-pad moves the menu's highlight and the bottom button starts a
-# game; the stick walks the hero; Start pauses and resumes; unplugged, the pad pauses the game,
-# and plugged in again it is taken up, and Back ends the game. The pad is a FIFO of the kernel's
+# game, each pressed shorter than the menu's poll; the stick walks the hero; Start pauses and
+# resumes; unplugged, the pad pauses the game, and plugged in again it is taken up; Back ends the
+# game, and the right face button leaves the high-score screen. The pad is a FIFO of the kernel's
 # js_event records, made the library's joystick device by the preloaded fake_pad.so.
 set -u
 source "$(dirname "$0")/harness.sh"
@@ -13,7 +14,7 @@ SHIM="$HARNESS_GAME_DIR/../tests/fake_pad.so"
 [ -f "$SHIM" ] || harness_fail "no fake_pad.so at $SHIM (built with the tests)"
 PAD="$HARNESS_RUN/pad"
 BUTTON=1; AXIS=2
-BOTTOM=0; START=7; BACK=6
+BOTTOM=0; RIGHT_FACE=1; START=7; BACK=6
 STICK_X=0; DPAD_Y=7
 
 # plug: a new FIFO, held open by the test so that the game never reads its end.
@@ -29,11 +30,11 @@ pad_hold() { pad_event "$1" "$2" "$3"; sleep "$4"; pad_event "$1" "$2" 0; sleep 
 plug
 harness_start_in "$HARNESS_RUN" env LD_PRELOAD="$SHIM" GHOSTMAZE_FAKE_PAD="$PAD" ./ghostmaze_test_driver --seed "$SEED"
 harness_wait_for pad_menu 5 harness_highlighted 0 >/dev/null
-pad_hold $AXIS $DPAD_Y 32767 0.3
+pad_hold $AXIS $DPAD_Y 32767 0.03
 harness_wait_for pad_menu_down 5 harness_highlighted 1 >/dev/null
-pad_hold $AXIS $DPAD_Y -32767 0.3
+pad_hold $AXIS $DPAD_Y -32767 0.03
 harness_wait_for pad_menu_up 5 harness_highlighted 0 >/dev/null
-pad_hold $BUTTON $BOTTOM 1 0.3
+pad_hold $BUTTON $BOTTOM 1 0.03
 harness_wait_for pad_game 5 harness_in_game >/dev/null
 
 pad_hold $AXIS $STICK_X 32767 0.8
@@ -63,4 +64,11 @@ moving=$(harness_screenshot pad_replugged)
 pad_hold $BUTTON $BACK 1 0.3
 harness_wait_for pad_ended 5 harness_on_menu >/dev/null
 [ -s "$HARNESS_RUN/high_score.txt" ] || harness_fail "Back did not end the game as Escape does"
+pad_hold $AXIS $DPAD_Y 32767 0.03
+pad_hold $AXIS $DPAD_Y 32767 0.03
+harness_wait_for pad_menu_scores 5 harness_highlighted 2 >/dev/null
+pad_hold $BUTTON $BOTTOM 1 0.03
+harness_wait_for pad_scores 5 harness_on_high_scores >/dev/null
+pad_hold $BUTTON $RIGHT_FACE 1 0.03
+harness_wait_for pad_left_scores 5 harness_on_menu >/dev/null
 echo "gamepad: ok"
