@@ -35,6 +35,14 @@ Controls heldControls(const KeyBindings& keys, const PadBindings& buttons, const
     return c;
 }
 
+void dropHeldOver(PadState& pad, bool (&heldOver)[PAD_BUTTON_COUNT])
+{
+    for (int b = 0; b < PAD_BUTTON_COUNT; ++b) {
+        if (!pad.buttons[b]) heldOver[b] = false;
+        if (heldOver[b]) pad.buttons[b] = false;
+    }
+}
+
 bool padPressed(const PadState& pad, const PadState& padBefore, int button)
 {
     return pad.present && pad.held(button) && !(padBefore.present && padBefore.held(button));
@@ -59,7 +67,8 @@ int padVerticalPress(const PadState& pad, const PadState& padBefore)
 
 void Game::readControls()
 {
-    const PadState pad = readGamepad();
+    PadState pad = readGamepad();
+    dropHeldOver(pad, padHeldOver);
     controls = heldControls(settings.keys, settings.pad, pad, padBefore);
     padBefore = pad;
     if (takeKeyTap(settings.keys.pause)) controls.pause = true;
@@ -73,6 +82,7 @@ void Game::startScreenInput()
     forgetWindowEvents();
     padBefore = readGamepad();
     padPresses = PadPresses{};
+    for (int b = 0; b < PAD_BUTTON_COUNT; ++b) padHeldOver[b] = padBefore.buttons[b];
 }
 
 bool Game::screenLeavePressed()

@@ -76,6 +76,10 @@ Controls heldControls(const KeyBindings& keys, const PadBindings& buttons, const
 // The direction codes a stick (or d-pad, at full tilt) points to, beyond the dead zone.
 void stickDirections(int x, int y, bool (&walk)[DIRECTION_COUNT]);
 
+// Buttons held when a screen opened (the one that chose a game, say) are let go of in `pad` until
+// they are released: `heldOver` marks them and forgets each as it is released.
+void dropHeldOver(PadState& pad, bool (&heldOver)[PAD_BUTTON_COUNT]);
+
 // A button of the pad pressed since the look before.
 bool padPressed(const PadState& pad, const PadState& padBefore, int button);
 // The screens' up and down on the pad, d-pad or stick, pressed since the look before: -1 up,

@@ -46,6 +46,7 @@ public:
     Controls controls;
     PadState padBefore;  // the gamepad as the last look saw it, so a press counts once
     PadPresses padPresses;  // pad presses a screen has not yet taken
+    bool padHeldOver[PAD_BUTTON_COUNT] = {};  // held when the screen opened, and not let go since
 
     // The menu's keyboard highlight: the button Enter chooses, 0 (START GAME) when the menu opens.
     std::int32_t menuHighlight = 0;

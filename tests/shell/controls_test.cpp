@@ -88,4 +88,14 @@ TEST_F(Snapshot, PadButtonsHoldOrPressOnce)
     // Unplugged: said once.
     EXPECT_TRUE(from(none, pad).padLost);
     EXPECT_FALSE(from(none, none).padLost);
+    // The button that chose a game, still held as it starts, lays no bomb until pressed again.
+    bool heldOver[PAD_BUTTON_COUNT] = {};
+    heldOver[buttons.bomb] = true;
+    for (bool down : {true, false, true}) {
+        PadState now = stick(0, 0);
+        now.buttons[buttons.bomb] = down;
+        dropHeldOver(now, heldOver);
+        EXPECT_EQ(now.buttons[buttons.bomb], down && !heldOver[buttons.bomb]);
+    }
+    EXPECT_FALSE(heldOver[buttons.bomb]);
 }
