@@ -81,7 +81,7 @@ void Game::layBomb()
     ++bombCooldown;
     // The lost hero is hidden off the world: a bomb laid there would blast him again and again.
     if (gameOver == 1) return;
-    if (!key[KEY_B] || bombCooldown <= LAY_COOLDOWN_FRAMES || bombCount <= 0) return;
+    if (!controls.bomb || bombCooldown <= LAY_COOLDOWN_FRAMES || bombCount <= 0) return;
     // Even with every slot in use the press counts, so holding B tries again 11 frames later.
     bombCooldown = 0;
     for (int i = 0; i < BOMB_SLOTS; ++i)

@@ -58,12 +58,12 @@ bool Game::isPushing()
         const GridStep step = directionStep(direction);
         const int px = heroActor.x + HALF_ACTOR + step.column * reach;
         const int py = heroActor.y + HALF_ACTOR + step.row * reach;
-        if (key[arrowKey(direction)] && getpixel(bitmaps.wallsBitmap, px, py) == seeThrough()) return true;
+        if (controls.walk[direction] && getpixel(bitmaps.wallsBitmap, px, py) == seeThrough()) return true;
     }
     return false;
 }
 
-bool Game::beamFiring() const { return key[KEY_G] && hasGenerator; }
+bool Game::beamFiring() const { return controls.beam && hasGenerator; }
 
 void Game::fireBeam()
 {

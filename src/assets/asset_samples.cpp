@@ -107,3 +107,5 @@ void toggleSound(AssetSamples& samples)
 }
 
 bool soundIsOn() { return soundOn; }
+
+void setSoundOn(bool on) { soundOn = on; }

@@ -51,6 +51,8 @@ public:
 // sound is off.
 void playSound(SAMPLE* sample, int volume, int frequency = SOUND_NORMAL_FREQUENCY);
 
-// Key M: all sound off (what is playing stops too) or on again, until the program ends.
+// The sound key: all sound off (what is playing stops too) or on again.
 void toggleSound(AssetSamples& samples);
 bool soundIsOn();
+// The switch as the settings file has it, before anything plays.
+void setSoundOn(bool on);

@@ -214,11 +214,12 @@ void FrontEnd::recordResult(std::int32_t score)
 // The high-score screen, drawn on the black page the menu left.
 void Game::runHighScores()
 {
+    startScreenInput();
     drawHighScoreFrame();
     drawHighScoreTitle();
     drawHighScoreRows();
     showMenuPage();
-    while (!highScoresPass()) rest(CLOSE_POLL_MS);
+    while (!highScoresPass()) restNotingPad(CLOSE_POLL_MS);
 }
 
 bool Game::highScoresPass()
@@ -228,7 +229,7 @@ bool Game::highScoresPass()
         menuChoice = MENU_QUIT;
         return true;
     }
-    if (!key[KEY_ESC] && mouse_b != 2) return false;
+    if (!key[KEY_ESC] && mouse_b != 2 && !screenLeavePressed()) return false;
     menuChoice = MENU_NONE;
     return true;
 }

@@ -1,4 +1,5 @@
-// The main menu: the poster and four picture buttons, driven by the mouse alone.
+// The main menu: the poster and four picture buttons, chosen by the mouse, the keyboard or the
+// gamepad.
 #include "shell/game.h"
 
 #include <allegro.h>
@@ -14,15 +15,18 @@ constexpr int FIRST_BUTTON_TOP = 132;
 constexpr int BUTTON_SPACING = 30;   // from one button's bottom to the next one's top
 constexpr int POSTER_X = 310;
 constexpr int MENU_POLL_MS = 100;    // the menu looks at the mouse ten times a second
+constexpr int QUIT_BUTTON = 3;
+constexpr int FRAME_WIDTH = 3;       // pixels of the frame around the highlighted button
 
 int top(const FrontEnd& frontEnd, int k) { return frontEnd.buttonEdges[2 * k]; }
 int bottom(const FrontEnd& frontEnd, int k) { return frontEnd.buttonEdges[2 * k + 1]; }
 
-// The outline just around a button: black wipes a yellow one left by a click.
+// The frame just around a button: white marks the highlight, yellow a choice, black wipes either.
 void outlineButton(BITMAP* page, const FrontEnd& frontEnd, int k, int colour)
 {
-    rect(page, frontEnd.buttonLeft - 1, top(frontEnd, k) + 1, frontEnd.buttonRight + 1, bottom(frontEnd, k) + 1,
-         colour);
+    for (int i = 0; i < FRAME_WIDTH; ++i)
+        rect(page, frontEnd.buttonLeft - 1 - i, top(frontEnd, k) + 1 - i, frontEnd.buttonRight + 1 + i,
+             bottom(frontEnd, k) + 1 + i, colour);
 }
 
 // Button k in its normal (row 0) or highlighted (row 1) look.
@@ -59,6 +63,7 @@ void Game::runMenu()
 {
     // Every game removes the mouse driver, so each menu installs it again.
     install_mouse();
+    watchClicks();
     if (screen) show_mouse(screen);
     vsync();
     clear_to_color(bitmaps.menuBuffer, makecol(0, 0, 0));
@@ -67,13 +72,16 @@ void Game::runMenu()
     frontEnd.setButtonGeometry();
     drawMenuPage();
     // An M typed into the name entry was a letter, not the sound switch.
-    forgetWindowEvents();
+    startScreenInput();
+    menuHighlight = 0;
+    menuMouseX = mouse_x;
+    menuMouseY = mouse_y;
     for (;;) {
         const bool chosen = menuPass();
         if (chosen && closeRequested.load()) break;
         // A chosen button keeps its yellow frame on screen a moment before the next screen.
         if (chosen) rest(MENU_POLL_MS);
-        rest(MENU_POLL_MS);
+        restNotingPad(MENU_POLL_MS);
         if (chosen) break;
     }
     // The next screen draws on a black page.
@@ -94,28 +102,62 @@ bool Game::menuPass()
         menuChoice = MENU_QUIT;
         return true;
     }
-    if (takeKeyTap(KEY_M)) toggleSound(samples);
-    BITMAP* page = bitmaps.menuBuffer;
+    if (takeKeyTap(settings.keys.sound)) switchSound();
+    int chosen = menuKeyChoice();
+    // A click counted as it happened chooses, however short; so does one still held.
+    int clickX = 0, clickY = 0;
+    if (chosen < 0 && takeLeftClick(clickX, clickY)) chosen = frontEnd.buttonAt(clickX, clickY);
     const int hovered = frontEnd.buttonAt(mouse_x, mouse_y);
     const int held = mouse_b;
-    if (held == 0) {
-        for (int k = 0; k < MENU_BUTTON_COUNT; ++k) {
-            if (k == hovered) {
-                drawButton(page, bitmaps.buttonsPicture, frontEnd, k, 1);
-            } else {
-                drawButton(page, bitmaps.buttonsPicture, frontEnd, k, 0);
-                outlineButton(page, frontEnd, k, makecol(0, 0, 0));
-            }
-        }
-        showMenuPage();
-        return false;
+    if (chosen < 0 && held == 1) chosen = hovered;
+    if (chosen >= 0) {
+        chooseMenuButton(chosen);
+        return true;
     }
-    // Only the left button alone chooses; right, middle or several buttons do nothing.
-    if (held != 1 || hovered < 0) return false;
-    outlineButton(page, frontEnd, hovered, makecol(255, 255, 0));
+    // Pointing at a button highlights it; a mouse at rest leaves the highlight to the keys.
+    // While a button is held the mouse moves nothing.
+    const bool moved = mouse_x != menuMouseX || mouse_y != menuMouseY;
+    if (held == 0 && moved && hovered >= 0) menuHighlight = hovered;
+    if (held == 0) {
+        menuMouseX = mouse_x;
+        menuMouseY = mouse_y;
+    }
+    drawMenuButtons();
     showMenuPage();
-    menuChoice = hovered + 1;
-    return true;
+    return false;
+}
+
+int Game::menuKeyChoice()
+{
+    notePadPresses();
+    int step = padPresses.vertical;
+    const bool padChose = padPresses.choose;
+    padPresses = PadPresses{};
+    if (takeKeyTap(KEY_ESC)) menuHighlight = QUIT_BUTTON;
+    while (takeKeyTap(KEY_UP)) --step;
+    while (takeKeyTap(KEY_DOWN) || takeKeyTap(KEY_TAB)) ++step;
+    menuHighlight = ((menuHighlight + step) % MENU_BUTTON_COUNT + MENU_BUTTON_COUNT) % MENU_BUTTON_COUNT;
+    const bool keyChose = takeAnyKeyTap({KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE});
+    return keyChose || padChose ? menuHighlight : -1;
+}
+
+void Game::drawMenuButtons()
+{
+    BITMAP* page = bitmaps.menuBuffer;
+    for (int k = 0; k < MENU_BUTTON_COUNT; ++k) {
+        const bool lit = k == menuHighlight;
+        drawButton(page, bitmaps.buttonsPicture, frontEnd, k, lit ? 1 : 0);
+        outlineButton(page, frontEnd, k, lit ? makecol(255, 255, 255) : makecol(0, 0, 0));
+    }
+}
+
+void Game::chooseMenuButton(int k)
+{
+    menuHighlight = k;
+    drawMenuButtons();
+    outlineButton(bitmaps.menuBuffer, frontEnd, k, makecol(255, 255, 0));
+    showMenuPage();
+    menuChoice = k + 1;
 }
 
 void Game::showMenuPage()

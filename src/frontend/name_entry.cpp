@@ -102,6 +102,7 @@ void FrontEnd::savePlayerName()
 
 void Game::runNameEntry()
 {
+    startScreenInput();
     drawNameEntryPage();
     drawLoadedName();
     showNameField();
@@ -162,12 +163,13 @@ NameEntryPass Game::nameEntryPass()
         pass.closed = true;
         return pass;
     }
-    if (key[KEY_ESC] || held == 2) {
+    if (key[KEY_ESC] || held == 2 || screenLeavePressed()) {
         menuChoice = MENU_NONE;
         pass.closed = true;
         return pass;
     }
-    if (key[KEY_ENTER] && entry.cursor > 0) {
+    // Enter counts as pressed, so one held since the menu chose this screen does not save.
+    if (takeAnyKeyTap({KEY_ENTER, KEY_ENTER_PAD}) && entry.cursor > 0) {
         entry.savePlayerName();
         menuChoice = MENU_NONE;
         pass.closed = true;

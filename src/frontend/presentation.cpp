@@ -208,7 +208,7 @@ void Game::drawHudTo(BITMAP* target)
 {
     drawTopStrip();
     // Shown while held, straight onto the frame just copied, so it tells the current values.
-    if (key[KEY_F1]) {
+    if (controls.debugPanel) {
         drawDebugPanel();
         if (target) blit(bitmaps.debugPanel, target, 0, 0, 0, 0, bitmaps.debugPanel->w, bitmaps.debugPanel->h);
     }

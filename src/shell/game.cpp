@@ -95,7 +95,7 @@ void Game::playOneGame()
     startTicks();
     remove_mouse();
     // P or M pressed before the game, or a focus lost in the menu, is not this game's.
-    forgetWindowEvents();
+    startScreenInput();
     paused = false;
     setUpLevel();
     // Only the game loop is paced: the menu and the other screens keep their own polling.
@@ -114,8 +114,9 @@ void Game::playOneGame()
 
 bool Game::runGamePass()
 {
-    if (key[KEY_ESC] || closeRequested.load() || levelBuildFailed) return false;
-    if (takeKeyTap(KEY_M)) toggleSound(samples);
+    readControls();
+    if (controls.end || closeRequested.load() || levelBuildFailed) return false;
+    if (controls.sound) switchSound();
     if (updatePause()) {
         rest(PAUSE_POLL_MS);
         return true;
@@ -134,12 +135,12 @@ bool Game::runGamePass()
 
 bool Game::updatePause()
 {
-    // A lost focus pauses, but only P resumes: the player comes back to a game that waits.
-    const bool focusLost = takeFocusLoss();
-    const bool pPressed = takeKeyTap(KEY_P);
-    if (!paused && (pPressed || focusLost)) {
+    // A lost focus or a gamepad gone pauses, but only the pause key resumes: the player comes
+    // back to a game that waits.
+    const bool focusLost = takeFocusLoss() || controls.padLost;
+    if (!paused && (controls.pause || focusLost)) {
         pauseGame();
-    } else if (paused && pPressed) {
+    } else if (paused && controls.pause) {
         resumeGame();
     }
     return paused;

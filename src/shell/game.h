@@ -11,6 +11,8 @@
 #include "assets/asset_samples.h"
 #include "frontend/front_end.h"
 #include "frontend/message_ring.h"
+#include "shell/controls.h"
+#include "shell/settings.h"
 #include "world/grid_layer.h"
 #include "world/layer_origin.h"
 #include "world/pixel_loops.h"
@@ -39,6 +41,18 @@ class Game {
 public:
     GameObserver* observer = nullptr;  // told of every paced pass and ended game; none in the shipped game
     std::int32_t menuChoice = MENU_NONE;  // the menu's last choice; 0 after the name entry or high scores
+    Settings settings;  // sound, keys and gamepad buttons, read at start-up
+
+    // The controls as the current pass of the game loop sees them, read once at its start.
+    Controls controls;
+    PadState padBefore;  // the gamepad as the last look saw it, so a press counts once
+    PadPresses padPresses;  // pad presses a screen has not yet taken
+    bool padHeldOver[PAD_BUTTON_COUNT] = {};  // held when the screen opened, and not let go since
+
+    // The menu's keyboard highlight: the button Enter chooses, 0 (START GAME) when the menu opens.
+    std::int32_t menuHighlight = 0;
+    std::int32_t menuMouseX = 0;  // where the mouse was at the menu's last look, so that only
+    std::int32_t menuMouseY = 0;  // moving it moves the highlight
 
     AssetBitmaps bitmaps;  // every bitmap, by lifetime group
     AssetSamples samples;  // every sound, for the whole run
@@ -189,6 +203,16 @@ public:
     void drawFrame();
     bool applyRules();
 
+    // shell/controls.cpp
+    void readControls();  // the pass's one look at the keyboard and the gamepad
+    void startScreenInput();    // a screen opens: presses meant for the one before are forgotten
+    bool screenLeavePressed();  // a tap of Escape, a right click or the pad's leave button
+    void notePadPresses();      // looks at the pad and notes what was pressed since the last look
+    void restNotingPad(int milliseconds);  // a screen's wait between its polls
+
+    // shell/settings.cpp
+    void switchSound();  // the sound key: sound off or on, and kept so for the next start
+
     // assets/assets.cpp
     void releaseAssets();
 
@@ -254,7 +278,6 @@ public:
     void resetView();
     void moveHero();
     void wearShoes();
-    static int arrowKey(int direction);  // the arrow key that walks the hero in a direction code
 
     // world/world_drawing.cpp
     void prepareLightLayers();
@@ -295,7 +318,7 @@ public:
     void pushBlock(sprite& block);  // one block in the hero's reach
     bool isPushing();
     void fireBeam();
-    bool beamFiring() const;  // key G held with the generator in hand
+    bool beamFiring() const;  // the beam key held with the generator in hand
     void collectPickups();
     bool checkGhostContact();
     bool heroReaches(const sprite& object, int reach) const;
@@ -329,6 +352,9 @@ public:
     void runMenu();
     void drawMenuPage();
     bool menuPass();        // one poll of the menu; true once a button is chosen
+    int menuKeyChoice();    // the keys and the pad move the highlight; the button they choose, or -1
+    void drawMenuButtons();  // every button, the highlighted one lit and framed
+    void chooseMenuButton(int k);
     void showMenuPage();    // copies menuBuffer whole to the screen
 
     // frontend/name_entry.cpp

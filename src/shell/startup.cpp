@@ -16,10 +16,13 @@
 #include <vector>
 
 #include "assets/asset_bitmaps.h"
+#include "assets/asset_samples.h"
 #include "assets/assets.h"
 #include "shell/desktop_window.h"
 #include "shell/game.h"
+#include "shell/gamepad.h"
 #include "shell/random.h"
+#include "shell/settings.h"
 #include "shell/sound_start.h"
 #include "shell/window_events.h"
 
@@ -104,6 +107,7 @@ std::string initLibrary()
     startSound();
     announceWindowOwner();
     watchWindowEvents();
+    startGamepad();
     seedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     for (int waited = 0; waited < START_PAUSE_MS && !closeRequested.load(); waited += START_PAUSE_STEP_MS)
         rest(START_PAUSE_STEP_MS);
@@ -127,6 +131,8 @@ int runGhostMaze(const RunSettings& settings)
     if (settings.seeded) seedRandom(settings.seed);
     auto game = std::make_unique<Game>();
     game->observer = settings.observer;
+    game->settings = loadSettings();
+    setSoundOn(game->settings.soundOn);
     const std::vector<std::string> missing = missingAssetFiles(*game);
     if (!missing.empty()) {
         reportMissingAssets(missing);

@@ -16,20 +16,24 @@ constexpr int KEY_RELEASED = 0x80;  // added to the scan code of a released key
 
 std::atomic<bool> focusLost{false};
 
-// One toggle key: its presses not yet taken, and whether it is down (the keyboard thread's own).
-struct KeyTaps {
-    int scancode;
-    std::atomic<int> pending{0};
-    bool down = false;
-};
-KeyTaps pauseTaps{KEY_P};
-KeyTaps muteTaps{KEY_M};
+constexpr int SCANCODE_COUNT = 128;  // scan codes below KEY_RELEASED
 
-KeyTaps* tapsOf(int scancode)
+// Every key's presses not yet taken, and whether it is down (the keyboard thread's own).
+std::atomic<int> pendingPresses[SCANCODE_COUNT];
+bool keyDown[SCANCODE_COUNT] = {};
+
+// Mouse presses not yet taken: of the left button alone, with where it was, and of the right.
+std::atomic<int> pendingLeftClicks{0};
+std::atomic<int> pendingRightClicks{0};
+std::atomic<int> leftClickX{0};
+std::atomic<int> leftClickY{0};
+
+bool takeOne(std::atomic<int>& pending)
 {
-    if (scancode == KEY_P) return &pauseTaps;
-    if (scancode == KEY_M) return &muteTaps;
-    return nullptr;
+    int count = pending.load();
+    while (count > 0)
+        if (pending.compare_exchange_weak(count, count - 1)) return true;
+    return false;
 }
 }  // namespace
 
@@ -42,13 +46,26 @@ void onFocusLost() { focusLost.store(true); }
 
 void onKeyEvent(int scancode)
 {
-    KeyTaps* taps = tapsOf(scancode & ~KEY_RELEASED);
-    if (!taps) return;
+    const int code = scancode & ~KEY_RELEASED;
+    if (code <= 0 || code >= SCANCODE_COUNT) return;
     const bool released = (scancode & KEY_RELEASED) != 0;
     // The window system repeats a held key's press: only the first after a release counts.
-    if (!released && !taps->down) taps->pending.fetch_add(1);
-    taps->down = !released;
+    if (!released && !keyDown[code]) pendingPresses[code].fetch_add(1);
+    keyDown[code] = !released;
 }
+
+void onMouseEvent(int flags)
+{
+    // Only the left button alone chooses, as the polling menu has it.
+    if ((flags & MOUSE_FLAG_LEFT_DOWN) && mouse_b == 1) {
+        leftClickX.store(mouse_x);
+        leftClickY.store(mouse_y);
+        pendingLeftClicks.fetch_add(1);
+    }
+    if ((flags & MOUSE_FLAG_RIGHT_DOWN) && mouse_b == 2) pendingRightClicks.fetch_add(1);
+}
+
+void watchClicks() { mouse_callback = onMouseEvent; }
 
 void watchWindowEvents()
 {
@@ -105,19 +122,35 @@ void watchEndSignals()
 
 bool takeKeyTap(int scancode)
 {
-    KeyTaps* taps = tapsOf(scancode);
-    if (!taps) return false;
-    int pending = taps->pending.load();
-    while (pending > 0)
-        if (taps->pending.compare_exchange_weak(pending, pending - 1)) return true;
-    return false;
+    if (scancode <= 0 || scancode >= SCANCODE_COUNT) return false;
+    return takeOne(pendingPresses[scancode]);
 }
+
+bool takeAnyKeyTap(std::initializer_list<int> scancodes)
+{
+    bool any = false;
+    // Each key's press is taken, so none is left to act later.
+    for (const int scancode : scancodes)
+        if (takeKeyTap(scancode)) any = true;
+    return any;
+}
+
+bool takeLeftClick(int& x, int& y)
+{
+    if (!takeOne(pendingLeftClicks)) return false;
+    x = leftClickX.load();
+    y = leftClickY.load();
+    return true;
+}
+
+bool takeRightClick() { return takeOne(pendingRightClicks); }
 
 bool takeFocusLoss() { return focusLost.exchange(false); }
 
 void forgetWindowEvents()
 {
-    pauseTaps.pending.store(0);
-    muteTaps.pending.store(0);
+    for (std::atomic<int>& pending : pendingPresses) pending.store(0);
+    pendingLeftClicks.store(0);
+    pendingRightClicks.store(0);
     focusLost.store(false);
 }

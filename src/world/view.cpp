@@ -16,7 +16,6 @@ constexpr int BOX_HEIGHT = 280;
 constexpr int SLOWEST_SHOD_SPEED = HERO_START_SPEED + 1;
 
 // The arrow key of each direction code; handled in this order, so the last key held sets the facing.
-constexpr int ARROW_KEYS[DIRECTION_COUNT] = {KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_UP};
 
 // The two points of the hero's leading edge that must be free for a step: a quarter of his side
 // either way from its middle (just outside him to the right and below, on his own edge to the
@@ -104,7 +103,7 @@ void Game::moveHero()
 {
     BITMAP* walls = bitmaps.wallsBitmap;
     for (int direction = 0; direction < DIRECTION_COUNT; ++direction) {
-        if (!key[arrowKey(direction)]) continue;
+        if (!controls.walk[direction]) continue;
         heroActor.direction = direction;
         heroActor.row = direction;
         const GridStep unit = directionStep(direction);
@@ -126,8 +125,6 @@ void Game::moveHero()
     }
     wearShoes();
 }
-
-int Game::arrowKey(int direction) { return ARROW_KEYS[direction]; }
 
 void Game::wearShoes()
 {

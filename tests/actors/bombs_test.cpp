@@ -43,6 +43,7 @@ TEST_F(LayingBombs, HoldingBLaysOneBombEvery11FramesFromTheHerosSpot)
     game->bombCount = 3;
     game->heroActor.placeAt(213, 207);
     key[KEY_B] = 1;
+    game->readControls();
     for (int frame = 1; frame <= 40; ++frame) {
         game->updateBombs();
         const int laid = frame / 11;
@@ -62,6 +63,7 @@ TEST_F(LayingBombs, HoldingBLaysOneBombEvery11FramesFromTheHerosSpot)
 TEST_F(LayingBombs, NothingIsLaidWithAnEmptyStockOrEverySlotInUse)
 {
     key[KEY_B] = 1;
+    game->readControls();
     game->bombCount = 0;
     for (int frame = 0; frame < 30; ++frame) game->updateBombs();
     EXPECT_FALSE(game->bombs[0].armed);
@@ -80,6 +82,7 @@ TEST_F(LayingBombs, TheHiddenHeroOfALostGameLaysNone)
     game->heroActor.hide();
     game->bombCount = 5;
     key[KEY_B] = 1;
+    game->readControls();
     for (int frame = 0; frame < 100; ++frame) game->updateBombs();
     EXPECT_EQ(game->bombCount, 5);
     for (int slot = 0; slot < BOMB_SLOTS; ++slot) EXPECT_FALSE(game->bombs[slot].armed);
@@ -92,6 +95,7 @@ TEST_F(LayingBombs, TheLowestFreeSlotIsTaken)
     game->bombCount = 1;
     game->bombCooldown = 11;
     key[KEY_B] = 1;
+    game->readControls();
     game->updateBombs();
     EXPECT_TRUE(game->bombs[1].armed);
     EXPECT_EQ(game->bombs[1].x, HERO_X);
@@ -191,6 +195,7 @@ TEST_F(FuseTimeline, TheHeroCannotStepIntoTheWallsBesideABlast)
     for (const int arrow : {KEY_RIGHT, KEY_DOWN}) {
         game->heroActor.placeAt(480, 280);
         key[arrow] = 1;
+        game->readControls();
         game->moveHero();
         key[arrow] = 0;
         EXPECT_EQ(game->heroActor.x, 480);

@@ -286,6 +286,7 @@ TEST_F(PlasmaBeam, AChargeOf20FiresForExactly20Frames)
     game->fireBeam();
     EXPECT_EQ(game->beamPower, 20) << "nothing fires while G is up";
     key[KEY_G] = 1;
+    game->readControls();
     for (int frame = 1; frame < 20; ++frame) {
         game->fireBeam();
         ASSERT_TRUE(game->hasGenerator) << "frame " << frame;
@@ -307,6 +308,7 @@ TEST_F(PlasmaBeam, OnlyTheBeamsOwnColourOnAGhostsDiagonalKillsIt)
     const Case cases[] = {{17, 17, beam, true},  {0, 0, beam, true},    {39, 39, beam, true},
                           {5, 30, beam, false},  {40, 40, beam, false}, {17, 17, makecol(255, 255, 255), false}};
     key[KEY_G] = 1;
+    game->readControls();
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.dx << ", " << c.dy);
         clear_to_color(game->bitmaps.beamLayer, magenta());
@@ -330,6 +332,7 @@ TEST_F(PlasmaBeam, OneBeamKillsEveryGhostItCrosses)
     game->hasGenerator = true;
     game->beamPower = 3;
     key[KEY_G] = 1;
+    game->readControls();
     game->fireBeam();
     for (int i = 0; i < 4; ++i) EXPECT_EQ(game->ghosts[i].x, OFF_BOARD) << i;
     EXPECT_EQ(game->ghosts[4].x, 300);
@@ -418,6 +421,7 @@ TEST_F(BlockPush, PushingMeansAnArrowHeldTowardFreeFloor)
         openFloor();
         releaseAllInput();
         key[c.key] = 1;
+        game->readControls();
         EXPECT_TRUE(game->isPushing()) << c.key;
         wall(c.wallColumn, c.wallRow);
         EXPECT_FALSE(game->isPushing()) << c.key;

@@ -38,11 +38,13 @@ for y in $PLAY_Y $NAME_Y $SCORES_Y $QUIT_Y; do
   [ "$(harness_region_colours "$menu" 21 $((y - 25)) 268 50)" -gt 3 ] || harness_fail "no button around y $y"
 done
 
-# Hovering lights the name button and leaves the play button as it was.
+# Hovering takes the highlight from the play button, where the menu opens, to the name button,
+# and leaves the others as they were.
 harness_mouse_move $BUTTON_X $NAME_Y
 hover=$(harness_screenshot menu_hover)
 [ "$(harness_region_diff "$menu" "$hover" 21 215 268 50)" -gt 2000 ] || harness_fail "hovering did not light the button"
-[ "$(harness_region_diff "$menu" "$hover" 21 133 268 50)" -eq 0 ] || harness_fail "hovering changed another button"
+[ "$(harness_region_diff "$menu" "$hover" 21 133 268 50)" -gt 2000 ] || harness_fail "the play button kept its highlight"
+[ "$(harness_region_diff "$menu" "$hover" 21 379 268 50)" -eq 0 ] || harness_fail "hovering changed the quit button"
 
 # A click on a border pixel of a button chooses nothing.
 harness_click $BORDER_X $NAME_Y

@@ -278,3 +278,57 @@ harness_find_sprite() {
       printf "%d %d %.3f\n", x0 + bx, y0 + by, (n ? best / n : 0)
     }'
 }
+
+# harness_tap KEY [SECONDS]: one press of KEY held SECONDS (default 0.05), press and release from
+# one xdotool, so starting a process on a busy machine cannot lengthen the hold.
+harness_tap() {
+  xdotool windowfocus "$GAME_WINDOW" 2>/dev/null
+  xdotool keydown "$1" sleep "${2:-0.05}" keyup "$1"
+  sleep 0.2
+}
+
+# harness_wait_for WHAT SECONDS TEST...: screenshots as WHAT.png until TEST FILE holds; fails after
+# SECONDS. Prints the last screenshot's path.
+harness_wait_for() {
+  local what=$1 seconds=$2 shot=""
+  shift 2
+  for _ in $(seq $((seconds * 2))); do
+    shot=$(harness_screenshot "$what")
+    "$@" "$shot" && { echo "$shot"; return 0; }
+    sleep 0.5
+  done
+  harness_fail "$what: not seen within $seconds s (see $shot)"
+}
+
+# The screens as a screenshot tells them: a game shows its HUD; the high-score screen its grey
+# panel; the menu a black top row and no HUD. harness_highlighted K FILE: the menu's highlight
+# frame stands around button K (0 to 3).
+harness_in_game() { harness_shows_hud "$1"; }
+harness_on_high_scores() { [ "$(harness_pixel "$1" 300 100)" = "50 50 50" ]; }
+harness_on_menu() { [ "$(harness_pixel "$1" 640 5)" = "0 0 0" ] && ! harness_shows_hud "$1" && ! harness_on_high_scores "$1"; }
+harness_highlighted() { [ "$(harness_pixel "$2" 18 $((160 + 82 * $1)))" = "255 255 255" ]; }
+
+# harness_hero_at FILE X Y: prints how well the hero facing right (either walking frame) matches
+# at screen (X, Y), 0 to 1.
+harness_hero_at() {
+  local best=0 share column
+  for column in 400 440; do
+    share=$(harness_find_sprite "$1" "$HARNESS_GAME_DIR/_bmp/sprites.bmp" "$column" 0 "$2" "$3" "$2" "$3" | cut -d' ' -f3)
+    best=$(echo "$share $best" | awk '{ print ($1 > $2) ? $1 : $2 }')
+  done
+  echo "$best"
+}
+harness_at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+
+# harness_wait_still NAME: waits (up to about 10 s) until two pictures 1.5 s apart are the same,
+# as only a paused game is; prints the later one's path, or fails.
+harness_wait_still() {
+  local first second attempt
+  for attempt in 1 2 3 4 5; do
+    first=$(harness_screenshot "$1_$attempt")
+    sleep 1.5
+    second=$(harness_screenshot "$1")
+    [ "$(harness_region_diff "$first" "$second" 0 0 1280 720)" -eq 0 ] && { echo "$second"; return 0; }
+  done
+  harness_fail "$1: the game did not stand still (see $second)"
+}

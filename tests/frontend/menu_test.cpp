@@ -11,6 +11,7 @@
 
 #include "shell/files.h"
 #include "shell/game.h"
+#include "shell/window_events.h"
 #include "test_support.h"
 
 namespace {
@@ -37,6 +38,7 @@ protected:
         clear_to_color(b.menuBuffer, makecol(0, 0, 0));
         game->frontEnd.setButtonGeometry();
         game->drawMenuPage();
+        game->startScreenInput();
     }
     int pixel(int x, int y) { return getpixel(game->bitmaps.menuBuffer, x, y); }
     bool pass(int x, int y, int buttons)
@@ -45,6 +47,11 @@ protected:
         mouse_y = y;
         mouse_b = buttons;
         return game->menuPass();
+    }
+    static void tap(int scancode)
+    {
+        onKeyEvent(scancode);
+        onKeyEvent(scancode | 0x80);
     }
     // A pixel inside each button, which tells its look.
     void expectLooks(int highlighted)
@@ -70,13 +77,60 @@ TEST(MenuGeometry, FourButtonsWithStrictEdges)
     for (const auto& [x, y, button] : table) EXPECT_EQ(frontEnd.buttonAt(x, y), button) << x << "," << y;
 }
 
-TEST_F(Menu, HoveringHighlightsOneButtonAndLeavingRestoresIt)
+TEST_F(Menu, PointingMovesTheFramedHighlightWhichStaysWhenTheMouseLeaves)
 {
     EXPECT_FALSE(pass(150, 240, 0));
     expectLooks(1);
+    EXPECT_EQ(pixel(19, 215), makecol(255, 255, 255));
+    EXPECT_EQ(pixel(19, 133), makecol(0, 0, 0));
     EXPECT_FALSE(pass(20, 240, 0));  // on the border: no button
-    expectLooks(-1);
-    EXPECT_EQ(pixel(19, 215), makecol(0, 0, 0));
+    expectLooks(1);
+    EXPECT_EQ(game->menuChoice, MENU_NONE);
+}
+
+TEST_F(Menu, KeysMoveTheHighlightAndChooseIt)
+{
+    const struct {
+        int key, highlight;
+    } moves[] = {{KEY_DOWN, 1}, {KEY_TAB, 2}, {KEY_UP, 1}, {KEY_UP, 0}, {KEY_UP, 3}, {KEY_DOWN, 0}, {KEY_ESC, 3}};
+    for (const auto& m : moves) {
+        tap(m.key);
+        EXPECT_FALSE(pass(600, 600, 0));
+        expectLooks(m.highlight);
+    }
+    // A mouse at rest does not take the highlight back; moved onto a button, it does.
+    tap(KEY_UP);
+    pass(600, 600, 0);
+    expectLooks(2);
+    pass(150, 160, 0);
+    expectLooks(0);
+    for (int chooser : {KEY_ENTER, KEY_SPACE}) {
+        game->menuChoice = MENU_NONE;
+        tap(KEY_DOWN);
+        tap(chooser);
+        EXPECT_TRUE(pass(150, 160, 0));
+        EXPECT_EQ(game->menuChoice, chooser == KEY_ENTER ? MENU_PLAYER_NAME : MENU_HIGH_SCORES);
+    }
+}
+
+TEST_F(Menu, AClickShorterThanAPollChoosesWhereItWas)
+{
+    mouse_x = 150;
+    mouse_y = TOPS[3] + 20;
+    mouse_b = 1;
+    onMouseEvent(MOUSE_FLAG_LEFT_DOWN);
+    mouse_b = 0;
+    EXPECT_TRUE(pass(600, 600, 0));
+    EXPECT_EQ(game->menuChoice, MENU_QUIT);
+    // Not on a button, or with another button held too, it chooses nothing.
+    game->menuChoice = MENU_NONE;
+    for (int buttons : {1, 3}) {
+        mouse_x = buttons == 1 ? 20 : 150;
+        mouse_b = buttons;
+        onMouseEvent(MOUSE_FLAG_LEFT_DOWN);
+        mouse_b = 0;
+        EXPECT_FALSE(pass(600, 600, 0)) << buttons;
+    }
     EXPECT_EQ(game->menuChoice, MENU_NONE);
 }
 
@@ -86,11 +140,11 @@ TEST_F(Menu, ALeftClickInsideAButtonChoosesIt)
         game->menuChoice = MENU_NONE;
         EXPECT_TRUE(pass(200, TOPS[k] + 26, 1));
         EXPECT_EQ(game->menuChoice, k + 1);
-        // The yellow frame marks the choice; the next hover pass wipes it.
+        // The yellow frame marks the choice; the next pass shows the highlight there instead.
         EXPECT_EQ(pixel(19, TOPS[k] + 1), makecol(255, 255, 0));
         EXPECT_EQ(pixel(291, TOPS[k] + 53), makecol(255, 255, 0));
         pass(600, 600, 0);
-        EXPECT_EQ(pixel(19, TOPS[k] + 1), makecol(0, 0, 0));
+        EXPECT_EQ(pixel(19, TOPS[k] + 1), makecol(255, 255, 255));
     }
 }
 

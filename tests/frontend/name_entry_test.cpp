@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "shell/game.h"
+#include "shell/window_events.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -33,17 +35,24 @@ protected:
     // Opens the screen as the menu loop does: the name loaded from "player.txt" first.
     void open()
     {
+        game->startScreenInput();
         game->frontEnd.loadPlayerName();
         game->drawNameEntryPage();
         game->drawLoadedName();
         game->showNameField();
     }
-    // One pass with exactly these keys held.
+    // One pass with exactly these keys pressed and held, then released.
     NameEntryPass press(std::initializer_list<int> keys)
     {
-        for (int k : keys) key[k] = 1;
+        for (int k : keys) {
+            key[k] = 1;
+            onKeyEvent(k);
+        }
         const NameEntryPass result = game->nameEntryPass();
-        for (int k : keys) key[k] = 0;
+        for (int k : keys) {
+            key[k] = 0;
+            onKeyEvent(k | 0x80);
+        }
         return result;
     }
     int fieldPixel(int cell, int dx, int y) { return getpixel(game->bitmaps.nameFieldBitmap, 18 * cell + 2 + dx, y); }
@@ -131,16 +140,34 @@ TEST_F(NameEntry, BackspaceOnALoadedNameRemovesItsLastCharacter)
 TEST_F(NameEntry, EscapeOrTheRightButtonLeavesWithoutSaving)
 {
     folder->write(PLAYER_FILE, "OLD");
-    for (bool byMouse : {false, true}) {
+    // Held at the pass, or pressed and let go between two passes.
+    const std::function<void()> leaves[] = {
+        [] { key[KEY_ESC] = 1; },
+        [] { mouse_b = 2; },
+        [] {
+            onKeyEvent(KEY_ESC);
+            onKeyEvent(KEY_ESC | 0x80);
+        },
+        [] {
+            mouse_b = 2;
+            onMouseEvent(MOUSE_FLAG_RIGHT_DOWN);
+            mouse_b = 0;
+        }};
+    for (const auto& leave : leaves) {
         open();
         press({KEY_X});
-        if (byMouse) mouse_b = 2; else key[KEY_ESC] = 1;
+        leave();
         EXPECT_TRUE(game->nameEntryPass().closed);
         releaseAllInput();
         EXPECT_EQ(folder->read(PLAYER_FILE), "OLD");
     }
     mouse_b = 3;
     EXPECT_FALSE(press({}).closed);
+    // Enter still held from the menu is no press: the loaded name is not saved at once.
+    releaseAllInput();
+    open();
+    key[KEY_ENTER] = 1;
+    EXPECT_FALSE(game->nameEntryPass().closed);
 }
 
 TEST_F(NameEntry, TheFieldIsShownOnThePanelInTheMiddleOfThePage)

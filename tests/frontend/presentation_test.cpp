@@ -278,6 +278,7 @@ TEST_F(DebugPanel, HoldingF1ShowsTheCurrentScrollingValuesInTheTopLeftCorner)
     game->drawHudTo(target);
     EXPECT_EQ(shown(0, 0), black());
     key[KEY_F1] = 1;
+    game->readControls();
     game->ogrMinY = -7;
     game->drawHudTo(target);
     const int pink = makecol(255, 128, 255);

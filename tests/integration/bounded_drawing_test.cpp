@@ -269,6 +269,7 @@ protected:
     {
         seedRandom(static_cast<std::uint32_t>(frame) * 7919u + 17u);
         stage(g, frame);
+        g.readControls();
         for (int t = 0; t < ticks; ++t) g.updateTick();
         if (wholeWorld)
             drawWholeWorldFrame(g);

@@ -167,6 +167,7 @@ protected:
     // One pass of the game loop as runGamePass runs it, with a fixed number of ticks.
     bool playFrame(int ticks)
     {
+        game->readControls();
         for (int t = 0; t < ticks; ++t) game->updateTick();
         game->drawFrame();
         const bool rebuilt = game->applyRules();

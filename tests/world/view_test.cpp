@@ -27,6 +27,7 @@ protected:
     void walk(int arrow, int ticks)
     {
         key[arrow] = 1;
+        game->readControls();
         for (int i = 0; i < ticks; ++i) game->moveHero();
         key[arrow] = 0;
     }
@@ -111,6 +112,7 @@ TEST_F(HeroWalk, EveryKeyHeldTurnsTheHeroAndStepsOnlyWhereItsOwnProbesAreFree)
     build(1);
     // Opposite keys both act, and the last one handled sets the facing.
     key[KEY_RIGHT] = key[KEY_LEFT] = 1;
+    game->readControls();
     game->moveHero();
     EXPECT_EQ(game->heroActor.x, 80);
     EXPECT_EQ(game->heroActor.direction, DIRECTION_LEFT);
@@ -165,6 +167,7 @@ TEST_F(HeroWalk, ShoesLoseASpeedPointEvery4800AllowedSteps)
 
     // Two keys make two steps in one tick; a blocked key makes none.
     key[KEY_RIGHT] = key[KEY_DOWN] = 1;
+    game->readControls();
     game->moveHero();
     EXPECT_EQ(game->shoesTime, 4798);
     rectfill(game->bitmaps.wallsBitmap, 0, 0, 1279, 639, WALL);

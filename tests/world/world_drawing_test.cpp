@@ -136,6 +136,7 @@ TEST_F(Beam, ItRunsFromTheHeroToTheFirstWallOrBlockAndPassesOverCoins)
     const BeamShot shots[] = {{DIRECTION_RIGHT, 1, 0, 0}, {DIRECTION_DOWN, 0, 1, 1},
                               {DIRECTION_LEFT, -1, 0, 0}, {DIRECTION_UP, 0, -1, 1}};
     key[KEY_G] = 1;
+    game->readControls();
     game->hasGenerator = true;
     game->heroActor.placeAt(10 * 40, 8 * 40);
     game->coins1 = new sprite[1];
@@ -171,6 +172,7 @@ TEST_F(Beam, ItNeedsTheKeyTheGeneratorAndAHeroOnTheBoardButNotRoomToFire)
                  {true, true, -1000, false, 5}, {true, true, 80, true, 6}};
     for (const Case& c : cases) {
         key[KEY_G] = c.keyDown;
+        game->readControls();
         game->hasGenerator = c.generator;
         game->heroActor.placeAt(c.heroX, 80);
         game->obstacleGrid.setCell(3, 2, c.wallAhead ? CELL_WALL : CELL_FLOOR);
@@ -185,6 +187,7 @@ TEST_F(Beam, ItNeedsTheKeyTheGeneratorAndAHeroOnTheBoardButNotRoomToFire)
 TEST_F(Beam, ItsPiecesShimmerThroughTheLaserFramesInACycleOfTwentyFour)
 {
     key[KEY_G] = 1;
+    game->readControls();
     game->hasGenerator = true;
     game->prepareLightLayers();
     // Frames whose source lies left of the picture draw nothing (-1 marks them).
