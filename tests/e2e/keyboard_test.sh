@@ -22,7 +22,7 @@ harness_tap Tab
 shot=$(harness_wait_for menu_highlight 5 harness_highlighted 2)
 harness_tap Return
 scores=$(harness_wait_for keyboard_scores 5 harness_on_high_scores)
-[ "$(harness_region_colours "$scores" 500 200 108 28)" -gt 1 ] || harness_fail "the result is not shown"
+[ "$(harness_region_colours "$scores" 500 165 108 28)" -gt 1 ] || harness_fail "the result is not shown"
 harness_tap Escape
 harness_wait_for keyboard_back 5 harness_highlighted 0 >/dev/null
 harness_tap Escape
