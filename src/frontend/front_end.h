@@ -73,6 +73,8 @@ public:
     void drawText(BITMAP* alphabet, BITMAP* target, int x, int y, int ruled, const char* text, int scale = 1);
 };
 
+// frontend/high_scores.cpp: a player's name as the table keeps it (never empty).
+std::string storedPlayerName(const char* name);
 // frontend/high_scores.cpp: the sort order, higher score first (negative when a ranks first).
 int compareScores(const HighScoreEntry& a, const HighScoreEntry& b);
 // Reads the high-score format: every line that is a row (a name of what the name entry types,

@@ -126,6 +126,13 @@ void HighScoreEntry::setScore(std::int32_t value)
     std::snprintf(scoreText, sizeof scoreText, "%d", static_cast<int>(score));
 }
 
+std::string storedPlayerName(const char* name)
+{
+    char field[NAME_CAPACITY + 1] = {};
+    storeName(field, name);
+    return field;
+}
+
 int compareScores(const HighScoreEntry& a, const HighScoreEntry& b)
 {
     // Wide arithmetic, so that extreme scores keep the sign of their difference.

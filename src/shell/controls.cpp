@@ -24,6 +24,7 @@ Controls heldControls(const KeyBindings& keys, const PadBindings& buttons, const
     c.beam = key[keys.beam] != 0;
     c.end = key[keys.end] != 0;
     c.debugPanel = key[keys.debugPanel] != 0;
+    c.fast = key[keys.fast] != 0;
     c.padLost = padBefore.present && !pad.present;
     if (!pad.present) return c;
     stickDirections(pad.stickX, pad.stickY, c.walk);
@@ -31,6 +32,7 @@ Controls heldControls(const KeyBindings& keys, const PadBindings& buttons, const
     c.bomb = c.bomb || pad.held(buttons.bomb);
     c.beam = c.beam || pad.held(buttons.beam) || pad.held(buttons.beamOther);
     c.end = c.end || pad.held(buttons.end);
+    c.fast = c.fast || pad.held(buttons.fast);
     c.pause = pad.held(buttons.pause) && !padBefore.held(buttons.pause);
     return c;
 }
@@ -75,6 +77,7 @@ void Game::readControls()
     if (takeKeyTap(settings.keys.sound)) controls.sound = true;
     // A tap of the end key shorter than a pass ends the game all the same.
     if (takeKeyTap(settings.keys.end)) controls.end = true;
+    if (playback) takeRecordedControls();
 }
 
 void Game::startScreenInput()

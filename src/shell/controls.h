@@ -20,6 +20,7 @@ public:
     int sound = KEY_M;
     int end = KEY_ESC;
     int debugPanel = KEY_F1;
+    int fast = KEY_F;  // held, a recording plays four times as fast
 };
 
 // The gamepad's buttons by the library's numbering (the Linux order of a common pad: 0 bottom,
@@ -32,6 +33,7 @@ public:
     int pause = 7;
     int end = 6;
     int leave = 1;  // leaves the name entry and the high-score screen
+    int fast = 5;   // the right shoulder: a recording plays four times as fast
 };
 
 // The gamepad as the library last reported it.
@@ -66,6 +68,7 @@ public:
     bool end = false;                 // held, or pressed since the last pass
     bool debugPanel = false;          // the debug panel key held
     bool padLost = false;             // the gamepad went away since the last pass
+    bool fast = false;                // held: a recording being watched runs four times as fast
 };
 
 // What the key array and the pad hold now; `padBefore` is the pad at the last pass, so that a

@@ -64,13 +64,18 @@ void Game::freeActorArrays()
 
 void Game::endGame()
 {
+    endScore = score;
+    endLevel = levelNumber;
     resetGameFlags();
     bitmaps.destroyLevelLayers();
     bitmaps.destroyGameBitmaps();
     releaseGrids();
     freeActorArrays();
-    if (gameStarted) {
+    if (playback) {
+        // A game watched again is not a new result.
+    } else if (gameStarted) {
         frontEnd.recordResult(score);
+        saveRecording();
     } else {
         std::fprintf(stderr, "Ghost Maze: the game did not start, so no result is recorded\n");
     }
@@ -97,6 +102,7 @@ void Game::playOneGame()
     // P or M pressed before the game, or a focus lost in the menu, is not this game's.
     startScreenInput();
     paused = false;
+    startRecording();
     setUpLevel();
     // Only the game loop is paced: the menu and the other screens keep their own polling.
     FramePace pace;
@@ -115,22 +121,34 @@ void Game::playOneGame()
 bool Game::runGamePass()
 {
     readControls();
-    if (controls.end || closeRequested.load() || levelBuildFailed) return false;
+    if (controls.end || closeRequested.load() || levelBuildFailed || playbackOver()) return false;
     if (controls.sound) switchSound();
     if (updatePause()) {
         rest(PAUSE_POLL_MS);
         return true;
     }
-    // Ticks that arrive during the updates are run in this same pass.
-    while (tickCounter.load() > 0) {
-        updateTick();
-        tickCounter.fetch_sub(1);
-    }
+    const std::uint32_t ticks = runPassTicks();
     drawFrame();
     const bool boardRebuilt = applyRules();
+    notePass(ticks);
     if (levelBuildFailed) return false;
     if (!boardRebuilt) presentFrame();
     return true;
+}
+
+std::uint32_t Game::runPassTicks()
+{
+    std::uint32_t ran = 0;
+    if (playback) {
+        for (; ran < playback->passes[playbackPass].ticks; ++ran) updateTick();
+        return ran;
+    }
+    // Ticks that arrive during the updates are run in this same pass.
+    for (; tickCounter.load() > 0; ++ran) {
+        updateTick();
+        tickCounter.fetch_sub(1);
+    }
+    return ran;
 }
 
 bool Game::updatePause()

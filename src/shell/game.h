@@ -12,6 +12,7 @@
 #include "frontend/front_end.h"
 #include "frontend/message_ring.h"
 #include "shell/controls.h"
+#include "shell/recording.h"
 #include "shell/settings.h"
 #include "world/grid_layer.h"
 #include "world/layer_origin.h"
@@ -168,6 +169,13 @@ public:
     bool paused = false;
     bool pauseStoppedClock = false;  // the pause removed the tick routine, and resuming installs it
 
+    // Every game is recorded as it is played; a recording can drive the loop in the player's place.
+    Recording recording;                  // this game so far: passes that ran the rules; saved at its end
+    const Recording* playback = nullptr;  // the recording being played back, if any
+    std::size_t playbackPass = 0;         // the next of its passes to run
+    std::int32_t endScore = 0;            // the last game's result, played or played back, kept by endGame
+    std::int32_t endLevel = 0;
+
     // Bounded drawing: a frame redraws only the view, and the layers kept from frame to frame are
     // painted only where their grids changed. These say what the layers hold; a new level's
     // layers forget them all (forgetPaintedLayers).
@@ -202,6 +210,7 @@ public:
     void updateTick();
     void drawFrame();
     bool applyRules();
+    std::uint32_t runPassTicks();  // the pass's logic ticks, from the clock or the recording; how many ran
 
     // shell/controls.cpp
     void readControls();  // the pass's one look at the keyboard and the gamepad
@@ -209,6 +218,17 @@ public:
     bool screenLeavePressed();  // a tap of Escape, a right click or the pad's leave button
     void notePadPresses();      // looks at the pad and notes what was pressed since the last look
     void restNotingPad(int milliseconds);  // a screen's wait between its polls
+
+    // shell/replays.cpp: recording every game, keeping the recordings, playing one back
+    void startRecording();
+    void notePass(std::uint32_t ticks);  // a pass that ran the rules, recorded or played
+    void takeRecordedControls();         // in playback, the recorded pass's controls replace the player's
+    bool playbackOver() const;
+    void saveRecording();                // the last game, and the recording of its row of the table
+    void pruneRecordings();              // recordings whose row has left the table are deleted
+    std::string recordingOfRow(int row) const;  // the file of a table row's recording, or ""
+    void playRecording(const Recording& played, bool inWindow);  // endScore and endLevel say how it ended
+    void holdLastFrame();                // the end of a watched recording stays a moment
 
     // shell/settings.cpp
     void switchSound();  // the sound key: sound off or on, and kept so for the next start

@@ -3,5 +3,12 @@
 
 #include "shell/startup.h"
 
-int main() { return runGhostMaze(RunSettings{}); }
+int main(int argc, char** argv)
+{
+    RunSettings settings;
+    const int status = readArguments(argc, argv, settings);
+    if (status >= 0) return status;
+    if (settings.verify) return verifyRecording(settings.recordingFile);
+    return runGhostMaze(settings);
+}
 END_OF_MAIN()

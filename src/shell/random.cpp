@@ -3,13 +3,15 @@
 #include "shell/random.h"
 
 namespace {
-std::uint32_t randomState = 1;
+std::uint32_t state = 1;
 }
 
-void seedRandom(std::uint32_t seed) { randomState = seed; }
+void seedRandom(std::uint32_t seed) { state = seed; }
+
+std::uint32_t randomState() { return state; }
 
 int gameRandom()
 {
-    randomState = randomState * 1103515245u + 12345u;
-    return static_cast<int>((randomState >> 16) & RANDOM_MAX);
+    state = state * 1103515245u + 12345u;
+    return static_cast<int>((state >> 16) & RANDOM_MAX);
 }

@@ -11,3 +11,6 @@ void seedRandom(std::uint32_t seed);
 
 // One fresh draw from 0 to RANDOM_MAX.
 int gameRandom();
+
+// The generator's state now: seeding with it later makes the same draws from here on.
+std::uint32_t randomState();

@@ -4,6 +4,9 @@
 #include <allegro.h>
 
 #include <fcntl.h>
+
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 #include <csignal>
@@ -22,6 +25,7 @@
 #include "shell/game.h"
 #include "shell/gamepad.h"
 #include "shell/random.h"
+#include "shell/replays.h"
 #include "shell/settings.h"
 #include "shell/sound_start.h"
 #include "shell/window_events.h"
@@ -55,7 +59,75 @@ const StartStep START_STEPS[] = {
     {[] { return install_timer() == 0; }, "the library's timer cannot be started"},
     {openWindow, "the 1280 x 720 window at 32-bit colour cannot be opened: use a desktop session with that much room"},
 };
+constexpr int EXIT_UNPLAYABLE = 2;  // a recording that cannot be played, or a command line not understood
+
+const char* const USAGE =
+    "usage: ghostmaze [--replay FILE | --verify FILE | --help]\n"
+    "  (no option)     play: the menu opens in a window\n"
+    "  --replay FILE   watch a recorded game in the window: P pauses, F held runs it four times\n"
+    "                  as fast, Escape leaves\n"
+    "  --verify FILE   play a recorded game without a display; print its final score and level;\n"
+    "                  exit 0 when they are the recorded result, 1 when not, 2 when the file\n"
+    "                  cannot be read, is damaged or comes from another version\n"
+    "  --help          this text\n"
+    "Every game is recorded in replays/ in the game's folder: last.gmr is the last game, and each\n"
+    "row of the high-score table keeps its own.\n";
+
+bool readRecordingOrSay(const char* path, Recording& recording)
+{
+    std::string problem;
+    if (readRecordingFile(path, recording, problem) == RECORDING_READ) return true;
+    std::fprintf(stderr, "Ghost Maze: the recording %s cannot be played: %s\n", path, problem.c_str());
+    return false;
+}
 }  // namespace
+
+int readArguments(int argc, char** argv, RunSettings& settings)
+{
+    for (int i = 1; i < argc; ++i) {
+        const bool replay = std::strcmp(argv[i], "--replay") == 0;
+        const bool verify = std::strcmp(argv[i], "--verify") == 0;
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(USAGE, stdout);
+            return 0;
+        }
+        if ((replay || verify) && i + 1 < argc && !settings.recordingFile) {
+            settings.recordingFile = argv[++i];
+            settings.verify = verify;
+            continue;
+        }
+        std::fprintf(stderr, "Ghost Maze: %s is not understood here\n%s", argv[i], USAGE);
+        return EXIT_UNPLAYABLE;
+    }
+    return -1;
+}
+
+int verifyRecording(const char* path)
+{
+    Recording recorded;
+    if (!readRecordingOrSay(path, recorded)) return EXIT_UNPLAYABLE;
+    // No display: the library as the headless tests run it, drawing into memory bitmaps only.
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    set_color_depth(32);
+    auto game = std::make_unique<Game>();
+    const std::vector<std::string> missing = missingAssetFiles(*game);
+    if (!missing.empty()) {
+        reportMissingAssets(missing);
+        game->releaseAssets();
+        allegro_exit();
+        return EXIT_UNPLAYABLE;
+    }
+    game->playRecording(recorded, false);
+    const int score = game->endScore;
+    const int level = game->endLevel;
+    game->releaseAssets();
+    allegro_exit();
+    std::printf("score %d level %d\n", score, level);
+    if (score == recorded.score && level == recorded.level) return 0;
+    std::printf("differs: recorded score %d level %d, played score %d level %d\n", static_cast<int>(recorded.score),
+                static_cast<int>(recorded.level), score, level);
+    return 1;
+}
 
 std::string startInOrder(const StartStep* steps, int count)
 {
@@ -116,6 +188,9 @@ std::string initLibrary()
 
 int runGhostMaze(const RunSettings& settings)
 {
+    // A recording is read before any window opens, so a bad one is told at once.
+    Recording watched;
+    if (settings.recordingFile && !readRecordingOrSay(settings.recordingFile, watched)) return EXIT_UNPLAYABLE;
     makeProcessSound();
     const std::string failure = initLibrary();
     if (!failure.empty()) {
@@ -140,7 +215,11 @@ int runGhostMaze(const RunSettings& settings)
         allegro_exit();
         return 1;
     }
-    game->runMenuLoop();
+    if (settings.recordingFile) {
+        game->playRecording(watched, true);
+    } else {
+        game->runMenuLoop();
+    }
     // The library puts back the handlers it found at start-up (the default ones) as it shuts
     // down; a signal from here on waits, and is dropped as the program ends.
     holdEndSignals();

@@ -36,7 +36,18 @@ struct RunSettings {
     bool seeded = false;     // use `seed` instead of the clock
     std::uint32_t seed = 0;
     GameObserver* observer = nullptr;
+    const char* recordingFile = nullptr;  // --replay or --verify: play this recording instead of the menu
+    bool verify = false;                  // --verify: play it headless and check its result
 };
+
+// Reads the command line into `settings`. Returns -1 to run, or the status to exit with at once
+// (after --help, or a command line the game does not understand).
+int readArguments(int argc, char** argv, RunSettings& settings);
+
+// --verify: plays a recording without a display and prints its score and level. Returns 0 when
+// they are the recorded result, 1 when not (saying what differs), 2 when the file cannot be
+// played (unreadable, damaged, or from another version).
+int verifyRecording(const char* path);
 
 // The whole program: start-up, the asset check, the menu loop and shutdown. Returns the exit status.
 int runGhostMaze(const RunSettings& settings);
