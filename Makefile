@@ -91,8 +91,8 @@ sanitizer-test:
 # Each file reader on FUZZ_RUNS generated inputs; new finds go to the build folder, not the seeds.
 fuzz-test:
 	cmake -S . -B $(FUZZ_BUILD) $(FUZZ_OPTIONS)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target high_scores_fuzzer player_fuzzer picture_fuzzer sound_fuzzer
-	for reader in high_scores player picture sound; do \
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target high_scores_fuzzer player_fuzzer picture_fuzzer sound_fuzzer replay_fuzzer
+	for reader in high_scores player picture sound replay; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$reader && \
 	  $(FUZZ_BUILD)/fuzz/$${reader}_fuzzer -runs=$(FUZZ_RUNS) $(FUZZ_BUILD)/corpus/$$reader fuzz/corpus/$$reader \
 	    || exit 1; \
