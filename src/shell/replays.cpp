@@ -196,6 +196,7 @@ void Game::playRecording(const Recording& played, bool inWindow)
     endGame();
     playback = nullptr;
     playbackPass = 0;
+    if (inWindow && observer) observer->gameEnded();
 }
 
 void Game::holdLastFrame()

@@ -1,10 +1,11 @@
 // The game as the end-to-end tests run it: the same start-up, menu and loops as ghostmaze, with
 // the random source seeded by the test, so every run plays the same mazes, and the game loop
 // watched so that the pace test can check what the loop controls.
-//   ghostmaze_test_driver --seed N [--frame PASS FILE]
+//   ghostmaze_test_driver --seed N [--frame PASS FILE] [--last-frame FILE] [--replay RECORDING]
 // With --frame, the first game stops after its pass PASS with that frame on the screen, writes
 // the frame it drew there to FILE (a BMP), and stands still until it is asked to end, so a test
-// can compare what the window shows with what the game drew.
+// can compare what the window shows with what the game drew. With --last-frame, the screen as the
+// first game (or the recording played with --replay) ended is written to FILE (a BMP).
 // When a game ends it tells on standard error how its passes were paced, in one line:
 //   Ghost Maze test: P passes in S s, U undisturbed, median pass M ms, median wake-up L ms after the deadline
 // The medians are of the undisturbed passes: those whose work ended before the deadline, so that
@@ -133,9 +134,28 @@ private:
     long passes = 0;
 };
 
+// Passes the pace log on, and writes the screen as the first game ends.
+class LastFrame : public GameObserver {
+public:
+    LastFrame(GameObserver& pace, const char* file) : pace(pace), file(file) {}
+    void passWorked(Clock::time_point deadline) override { pace.passWorked(deadline); }
+    void passPaced() override { pace.passPaced(); }
+    void gameEnded() override
+    {
+        if (!written) save_bitmap(file, screen, nullptr);
+        written = true;
+        pace.gameEnded();
+    }
+
+private:
+    GameObserver& pace;
+    const char* file;
+    bool written = false;
+};
+
 int usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s --seed N [--frame PASS FILE]\n", program);
+    std::fprintf(stderr, "usage: %s --seed N [--frame PASS FILE] [--last-frame FILE] [--replay RECORDING]\n", program);
     return 2;
 }
 
@@ -146,6 +166,7 @@ int main(int argc, char** argv)
     RunSettings settings;
     long framePass = 0;
     const char* frameFile = nullptr;
+    const char* lastFrameFile = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             settings.seeded = true;
@@ -153,6 +174,10 @@ int main(int argc, char** argv)
         } else if (std::strcmp(argv[i], "--frame") == 0 && i + 2 < argc) {
             framePass = std::strtol(argv[++i], nullptr, 10);
             frameFile = argv[++i];
+        } else if (std::strcmp(argv[i], "--last-frame") == 0 && i + 1 < argc) {
+            lastFrameFile = argv[++i];
+        } else if (std::strcmp(argv[i], "--replay") == 0 && i + 1 < argc) {
+            settings.recordingFile = argv[++i];
         } else {
             return usage(argv[0]);
         }
@@ -160,7 +185,9 @@ int main(int argc, char** argv)
     if (!settings.seeded || (frameFile && framePass < 1)) return usage(argv[0]);
     PaceLog paceLog;
     FrameKeeper frameKeeper(paceLog, framePass, frameFile ? frameFile : "");
+    LastFrame lastFrame(paceLog, lastFrameFile);
     settings.observer = frameFile ? static_cast<GameObserver*>(&frameKeeper) : &paceLog;
+    if (lastFrameFile) settings.observer = &lastFrame;
     return runGhostMaze(settings);
 }
 END_OF_MAIN()
