@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "shell/files.h"
+#include "shell/replays.h"
 #include "shell/window_events.h"
 
 namespace {
@@ -44,6 +45,7 @@ constexpr int TITLE_ADVANCE = 52;      // narrower than a scale-3 glyph: the let
 constexpr int TITLE_SCALE = 3;
 constexpr const char* TITLE = "HIGH SCORE";
 constexpr int CLOSE_POLL_MS = 50;
+constexpr int PLAY_MARK_X = 1160;      // the play sign of a row with a recording, in the score column
 
 struct Column {
     int left, right;
@@ -222,11 +224,18 @@ void FrontEnd::recordResult(std::int32_t score)
 void Game::runHighScores()
 {
     startScreenInput();
+    scoreHighlight = -1;
+    showHighScores();
+    while (!highScoresPass()) restNotingPad(CLOSE_POLL_MS);
+}
+
+void Game::showHighScores()
+{
+    clear_to_color(bitmaps.menuBuffer, makecol(0, 0, 0));
     drawHighScoreFrame();
     drawHighScoreTitle();
     drawHighScoreRows();
     showMenuPage();
-    while (!highScoresPass()) restNotingPad(CLOSE_POLL_MS);
 }
 
 bool Game::highScoresPass()
@@ -236,11 +245,58 @@ bool Game::highScoresPass()
         menuChoice = MENU_QUIT;
         return true;
     }
-    if (!key[KEY_ESC] && mouse_b != 2 && !screenLeavePressed()) return false;
-    menuChoice = MENU_NONE;
-    return true;
+    // The pad's up, down and choose are the table's; its leave button is left to close it.
+    notePadPresses();
+    const int padStep = padPresses.vertical;
+    const bool padChose = padPresses.choose;
+    padPresses.vertical = 0;
+    padPresses.choose = false;
+    if (key[KEY_ESC] || mouse_b == 2 || screenLeavePressed()) {
+        menuChoice = MENU_NONE;
+        return true;
+    }
+    const int row = chosenHighScoreRow(padStep, padChose);
+    if (row >= 0) watchHighScoreRow(row);
+    return false;
 }
 
+int Game::chosenHighScoreRow(int step, bool padChose)
+{
+    while (takeKeyTap(KEY_UP)) --step;
+    while (takeKeyTap(KEY_DOWN) || takeKeyTap(KEY_TAB)) ++step;
+    // The highlight moves over the rows that have a recording only.
+    for (int moved = 0; step != 0 && moved < HIGH_SCORE_ROWS * HIGH_SCORE_ROWS; ++moved) {
+        const int direction = step > 0 ? 1 : -1;
+        scoreHighlight = ((scoreHighlight + direction) % HIGH_SCORE_ROWS + HIGH_SCORE_ROWS) % HIGH_SCORE_ROWS;
+        if (rowRecorded[scoreHighlight]) step -= direction;
+    }
+    if (scoreHighlight >= 0 && !rowRecorded[scoreHighlight]) scoreHighlight = -1;
+    int x = 0, y = 0;
+    if (takeLeftClick(x, y)) {
+        const int row = (y - BAND_TOP) / TABLE_ROW_HEIGHT;
+        const bool onBand = y >= BAND_TOP && (y - BAND_TOP) % TABLE_ROW_HEIGHT <= BAND_HEIGHT && x >= 200 && x <= 1200;
+        if (onBand && row < HIGH_SCORE_ROWS && rowRecorded[row]) return row;
+    }
+    const bool chose = takeAnyKeyTap({KEY_ENTER, KEY_ENTER_PAD, KEY_SPACE}) || padChose;
+    return chose ? scoreHighlight : -1;
+}
+
+void Game::watchHighScoreRow(int row)
+{
+    Recording watched;
+    std::string problem;
+    const std::string path = recordingOfRow(row);
+    if (readRecordingFile(path.c_str(), watched, problem) != RECORDING_READ) {
+        std::fprintf(stderr, "Ghost Maze: the recording %s cannot be played: %s\n", path.c_str(), problem.c_str());
+        return;
+    }
+    scoreHighlight = row;
+    playRecording(watched, true);
+    // Back to the table as it was left, with the mouse the game took away.
+    install_mouse();
+    startScreenInput();
+    showHighScores();
+}
 void Game::drawHighScoreFrame()
 {
     BITMAP* page = bitmaps.menuBuffer;
@@ -271,10 +327,26 @@ void Game::drawHighScoreTitle()
 
 void Game::drawHighScoreRows()
 {
+    BITMAP* page = bitmaps.menuBuffer;
     frontEnd.loadHighScores();
+    for (int i = 0; i < HIGH_SCORE_ROWS; ++i) rowRecorded[i] = i < frontEnd.itemsRead && !recordingOfRow(i).empty();
+    // The keys start on the first row that can be watched.
+    if (scoreHighlight < 0 || !rowRecorded[scoreHighlight])
+        scoreHighlight = static_cast<int>(std::find(rowRecorded, rowRecorded + HIGH_SCORE_ROWS, true) - rowRecorded);
+    if (scoreHighlight >= HIGH_SCORE_ROWS) scoreHighlight = -1;
     for (int i = 0; i < frontEnd.itemsRead; ++i) {
         const int y = ROW_TEXT_Y + TABLE_ROW_HEIGHT * i;
-        frontEnd.drawText(bitmaps.alphabetPicture, bitmaps.menuBuffer, NAME_X, y, 1, frontEnd.highScores[i].name);
-        frontEnd.drawText(bitmaps.alphabetPicture, bitmaps.menuBuffer, SCORE_X, y, 0, frontEnd.highScores[i].scoreText);
+        frontEnd.drawText(bitmaps.alphabetPicture, page, NAME_X, y, 1, frontEnd.highScores[i].name);
+        frontEnd.drawText(bitmaps.alphabetPicture, page, SCORE_X, y, 0, frontEnd.highScores[i].scoreText);
+        const int top = BAND_TOP + TABLE_ROW_HEIGHT * i;
+        if (rowRecorded[i]) {
+            // A play sign: this row's game can be watched.
+            triangle(page, PLAY_MARK_X, top + 12, PLAY_MARK_X, top + BAND_HEIGHT - 12, PLAY_MARK_X + 22,
+                     top + BAND_HEIGHT / 2, makecol(255, 255, 255));
+        }
+        if (i == scoreHighlight)
+            rect(page, 197, top - 3, 1203, top + BAND_HEIGHT + 3, makecol(255, 255, 255));
     }
+    if (scoreHighlight >= 0)
+        textout_ex(page, font, "watch - [ENTER] or click a marked row", 492, 690, makecol(255, 255, 255), -1);
 }

@@ -175,6 +175,9 @@ public:
     std::size_t playbackPass = 0;         // the next of its passes to run
     std::int32_t endScore = 0;            // the last game's result, played or played back, kept by endGame
     std::int32_t endLevel = 0;
+    // The high-score screen: which rows have a recording to watch, and the one the keys stand on.
+    bool rowRecorded[HIGH_SCORE_ROWS] = {};
+    std::int32_t scoreHighlight = -1;  // -1: no row can be watched
 
     // Bounded drawing: a frame redraws only the view, and the layers kept from frame to frame are
     // painted only where their grids changed. These say what the layers hold; a new level's
@@ -389,7 +392,10 @@ public:
     void drawHighScoreFrame();
     void drawHighScoreTitle();
     void drawHighScoreRows();
+    void showHighScores();  // the whole screen, drawn and shown
     bool highScoresPass();  // one poll of the high-score screen; true once it closes
+    int chosenHighScoreRow(int step, bool padChose);  // the row chosen to watch, or -1; `step` moves the highlight
+    void watchHighScoreRow(int row);
 
     // frontend/presentation.cpp
     void presentFrame();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A game played by keys is recorded: --verify plays it again without a display and finds the same
-# score and level, and --replay plays it in the window to the very same last frame.
+# score and level, --replay plays it in the window to the very same last frame, and its row of
+# the high-score table is marked and plays it when chosen with Enter, then shows the table again.
 set -u
 source "$(dirname "$0")/harness.sh"
 harness_init "$1" "$2"
@@ -46,4 +47,16 @@ harness_wait_exit 120
 differing=$(compare -metric AE "$played" "$replayed" null: 2>&1)
 cp "$played" "$replayed" "$HARNESS_SHOTS/" 2>/dev/null
 [ "$differing" = 0 ] || harness_fail "the replay's last frame differs from the game's in $differing pixels"
+# The table: its one row carries the play sign; Enter watches it, and the table comes back.
+harness_start_game 1
+harness_click 150 322
+table=$(harness_wait_for replay_table 10 harness_on_high_scores)
+[ "$(harness_pixel "$table" 1165 180)" = "255 255 255" ] || harness_fail "the row with a recording is not marked (see $table)"
+harness_tap Return 0.2
+harness_wait_for replay_watching 15 harness_in_game >/dev/null
+harness_wait_for replay_table_again 60 harness_on_high_scores >/dev/null
+harness_tap Escape 0.2
+harness_wait_for replay_menu 10 harness_on_menu >/dev/null
+kill -TERM "$GAME_PID"
+harness_wait_exit 20
 echo "replay: ok (score $score, level $level)"
