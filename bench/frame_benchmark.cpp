@@ -27,6 +27,8 @@
 #include "full_world_drawing.h"
 #include "shell/game.h"
 #include "shell/random.h"
+#include "shell/recording.h"
+#include "shell/ticks.h"
 
 // Only allocations made while `counting` is set are counted: those of the measured frames, not
 // those of the level set-up or of the benchmark library around them.
@@ -308,6 +310,8 @@ std::vector<char*> withDefaultRuns(int argc, char** argv)
     return arguments;
 }
 
+void printVerifySpeed();
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -321,6 +325,7 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     endGames();
+    printVerifySpeed();
 
     const double copyMs = copyFigures.runs > 0 ? copyFigures.msPerFrame : 0;
     if (copyMs > 0)
@@ -358,3 +363,38 @@ int main(int argc, char** argv)
     }
     return measured > 0 && !faulty ? 0 : 1;
 }
+
+namespace {
+// How many times faster than real time a recorded game is checked without a display (--verify
+// plays every pass so): ten seconds of recorded passes, steered at random and ticked as a paced
+// game ticks, played back on a built level, against the game time they stand for.
+void printVerifySpeed()
+{
+    constexpr int VERIFY_LEVELS[] = {1, 30};
+    constexpr int VERIFY_PASSES = 600;
+    constexpr int PASSES_PER_CHANGE = 20;  // a player changes the keys held a few times a second
+    Recording recorded;
+    std::uint32_t player = 99;
+    std::uint32_t ticks = 0;
+    for (int i = 0; i < VERIFY_PASSES; ++i) {
+        if (i % PASSES_PER_CHANGE == 0) player = player * 1664525u + 1013904223u;
+        RecordedPass pass;
+        pass.ticks = static_cast<std::uint32_t>(i % 2);
+        pass.controls = static_cast<std::uint8_t>((player >> 24) % 64);
+        recorded.passes.push_back(pass);
+        ticks += pass.ticks;
+    }
+    const double gameSeconds = static_cast<double>(ticks) / TICKS_PER_SECOND;
+    for (int level : VERIFY_LEVELS) {
+        Game* game = buildLevel(level);
+        game->playback = &recorded;
+        game->playbackPass = 0;
+        const double start = threadSeconds();
+        while (game->runGamePass()) {}
+        const double busy = threadSeconds() - start;
+        std::printf("verify level %d: %.0f times real time\n", level, gameSeconds / busy);
+        game->playback = nullptr;
+        discardGame(game);
+    }
+}
+}  // namespace
