@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "shell/files.h"
+#include "shell/window_events.h"
 #include "shell/game.h"
 #include "test_support.h"
 
@@ -389,4 +390,36 @@ TEST_F(HighScoreScreen, EscapeOrTheRightButtonAloneCloses)
     mouse_b = 0;
     key[KEY_ESC] = 1;
     EXPECT_TRUE(game->highScoresPass());
+}
+
+TEST_F(HighScoreScreen, OnlyRowsWithARecordingAreMarkedAndChosen)
+{
+    folder->write(HIGH_SCORE_FILE, "A\t30\nB\t20\nC\t10\n");
+    mkdir("replays", 0777);
+    folder->write("replays/row-A-30-5.gmr", "x");
+    folder->write("replays/row-C-10-6.gmr", "x");
+    folder->write("replays/row-B-21-7.gmr", "x");  // another score: not row B's
+    game->drawHighScoreRows();
+    const int white = makecol(255, 255, 255);
+    EXPECT_EQ(pixel(1165, 180), white);
+    EXPECT_NE(pixel(1165, 240), white);
+    EXPECT_EQ(pixel(1165, 300), white);
+    EXPECT_EQ(game->recordingOfRow(2), "replays/row-C-10-6.gmr");
+    // The keys start on the first marked row and step over the unmarked one.
+    EXPECT_EQ(game->scoreHighlight, 0);
+    EXPECT_EQ(game->chosenHighScoreRow(1, false), -1);
+    EXPECT_EQ(game->scoreHighlight, 2);
+    onKeyEvent(KEY_ENTER);
+    onKeyEvent(KEY_ENTER | 0x80);
+    EXPECT_EQ(game->chosenHighScoreRow(0, false), 2);
+    EXPECT_EQ(game->chosenHighScoreRow(0, true), 2);
+    // A click chooses a marked row's band, and nothing on an unmarked one.
+    for (int row : {1, 0}) {
+        mouse_x = 700;
+        mouse_y = 180 + 60 * row;
+        mouse_b = 1;
+        onMouseEvent(MOUSE_FLAG_LEFT_DOWN);
+        mouse_b = 0;
+        EXPECT_EQ(game->chosenHighScoreRow(0, false), row == 0 ? 0 : -1) << row;
+    }
 }
