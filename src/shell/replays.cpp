@@ -23,6 +23,9 @@ namespace {
 constexpr int FAST_PASSES = 4;           // recorded passes to one paced pass while F is held
 constexpr int END_HOLD_MS = 2500;        // the last frame of a watched recording stays this long
 constexpr int END_HOLD_POLL_MS = 50;
+// Room for half an hour of passes made as a game starts, so that recording a pass does not
+// allocate while the game is played (eight bytes a pass: under 1 MiB).
+constexpr std::size_t RESERVED_PASSES = 60 * 60 * 30;
 // A row's recording is "row-NAME-SCORE-STAMP" in the recordings' folder: the table's file keeps
 // only names and scores, so the name and score find a row's recordings and the stamp (milliseconds
 // since 1970) tells which of equal rows is newer.
@@ -92,6 +95,7 @@ void Game::startRecording()
 {
     recording = Recording{};
     recording.randomState = randomState();
+    recording.passes.reserve(RESERVED_PASSES);
 }
 
 void Game::notePass(std::uint32_t ticks)
