@@ -132,7 +132,7 @@ bool Game::runGamePass()
     const bool boardRebuilt = applyRules();
     notePass(ticks);
     if (levelBuildFailed) return false;
-    if (!boardRebuilt) presentFrame();
+    if (!boardRebuilt && !framesUnseen) presentFrame();
     return true;
 }
 

@@ -173,6 +173,8 @@ public:
     Recording recording;                  // this game so far: passes that ran the rules; saved at its end
     const Recording* playback = nullptr;  // the recording being played back, if any
     std::size_t playbackPass = 0;         // the next of its passes to run
+    // Played back without a display: no frame is composed, as nobody sees it and no rule reads it.
+    bool framesUnseen = false;
     std::int32_t endScore = 0;            // the last game's result, played or played back, kept by endGame
     std::int32_t endLevel = 0;
     // The high-score screen: which rows have a recording to watch, and the one the keys stand on.

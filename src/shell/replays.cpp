@@ -178,6 +178,7 @@ void Game::playRecording(const Recording& played, bool inWindow)
 {
     playback = &played;
     playbackPass = 0;
+    framesUnseen = !inWindow;
     seedRandom(played.randomState);
     paused = false;
     if (inWindow) {
@@ -200,6 +201,7 @@ void Game::playRecording(const Recording& played, bool inWindow)
     endGame();
     playback = nullptr;
     playbackPass = 0;
+    framesUnseen = false;
     if (inWindow && observer) observer->gameEnded();
 }
 
