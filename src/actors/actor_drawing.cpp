@@ -46,8 +46,9 @@ void Game::advanceClocks()
 
 void Game::drawWalls()
 {
-    BITMAP* world = bitmaps.worldBitmap;
-    copyMasked(bitmaps.wallsBitmap, world, layerOrigin.x, layerOrigin.y, 0, 0, world->w, world->h);
+    // The background brought the walls with it from the kept picture; what it drew over them
+    // since is covered again.
+    layWallsOverLights();
 }
 
 void Game::drawHero()

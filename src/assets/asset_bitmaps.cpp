@@ -88,7 +88,8 @@ const BitmapSlot GAME_GROUP[] = {
 
 const BitmapSlot LEVEL_GROUP[] = {
     {&AssetBitmaps::backBuffer, nullptr},  {&AssetBitmaps::worldBitmap, nullptr},
-    {&AssetBitmaps::glowLayer, nullptr},   {&AssetBitmaps::beamLayer, nullptr},
+    {&AssetBitmaps::glowLayer, nullptr},   {&AssetBitmaps::keptPicture, nullptr},
+    {&AssetBitmaps::beamLayer, nullptr},
     {&AssetBitmaps::wallsBitmap, nullptr}, {&AssetBitmaps::ghostMap, nullptr},
     {&AssetBitmaps::shadeMask, nullptr},   {&AssetBitmaps::shadeLayer, nullptr},
     {&AssetBitmaps::messageLayer, nullptr}, {&AssetBitmaps::radarBitmap, nullptr},
@@ -163,6 +164,7 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
     // own keeps each frame's work in memory close together.
     worldBitmap = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
     glowLayer = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
+    keptPicture = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
     beamLayer = createWorldLayer(width, height);
     wallsBitmap = createWorldLayer(width, height);
     ghostMap = createWorldLayer(width, height);

@@ -37,6 +37,8 @@ public:
     BITMAP* backBuffer = nullptr;       // 1280 x 720 game frame
     BITMAP* worldBitmap = nullptr;      // view size: the maze picture drawn every frame, only where it is seen
     BITMAP* glowLayer = nullptr;        // view size: luminous things (coins, ghosts, explosions, the beam)
+    BITMAP* keptPicture = nullptr;      // view size: the walls and their shadows, kept between frames as a
+                                        // ring, world point (x, y) at (x mod width, y mod height)
     BITMAP* beamLayer = nullptr;        // the beam alone, wherever it reaches; its hit test reads it back
     BITMAP* wallsBitmap = nullptr;      // wall tiles on magenta; the hero's collision picture
     BITMAP* ghostMap = nullptr;         // green blocked cells on magenta; ghosts' and blocks' collision picture

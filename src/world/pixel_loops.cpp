@@ -113,6 +113,26 @@ void fillSpan(std::uint32_t* pixels, int first, int end, int left, int right, in
     if (left < right) std::fill(pixels + left, pixels + right, static_cast<std::uint32_t>(colour));
 }
 
+// Pixels of one colour, but where the cover shows something other than the mask colour.
+WIDE_VECTORS void fillUnder(std::uint32_t* __restrict__ to, const std::uint32_t* __restrict__ cover, int count,
+                            std::uint32_t colour, std::uint32_t mask)
+{
+    for (int i = 0; i < count; ++i) to[i] = cover[i] == mask ? colour : cover[i];
+}
+
+// Pixels left to right - 1 of a target row under a cover row read as a ring, target pixel x under
+// cover pixel (coverX + x) mod width, coverX within the row: the span is cut where the ring wraps.
+void fillUnderRing(std::uint32_t* to, const std::uint32_t* cover, int width, int coverX, int left, int right,
+                   std::uint32_t colour, std::uint32_t mask)
+{
+    while (left < right) {
+        const int at = (coverX + left) % width;
+        const int count = std::min(right - left, width - at);
+        fillUnder(to + left, cover + at, count, colour, mask);
+        left += count;
+    }
+}
+
 // The discs' half-widths on every row from their centres, as discHalfWidths gives them.
 using DiscTables = int[MAX_DISCS][MAX_DISC_RADIUS + 1];
 
@@ -318,5 +338,37 @@ WIDE_VECTORS void fillWithDiscs(BITMAP* target, int background, const Disc* disc
         const int count = discRowSegments(y, target->cl, target->cr, background, discs, discCount, halfWidths, segments);
         for (int s = 0; s < count; ++s)
             fillSpan(row(target, y), target->cl, target->cr, segments[s].left, segments[s].right, segments[s].colour);
+    }
+}
+
+void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
+                        int coverY)
+{
+    const int width = cover->w, height = cover->h;
+    coverX %= width;
+    coverY %= height;
+    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(cover));
+    if (!discsFitTables(discs, discCount)) {
+        // Rare enough to be left to the library: the discs, then the cover copied over them.
+        fillWithDiscs(target, background, discs, discCount);
+        for (int y = target->ct; y < target->cb; ++y) {
+            std::uint32_t* to = row(target, y);
+            const std::uint32_t* from = row(cover, (coverY + y) % height);
+            for (int x = target->cl; x < target->cr; ++x) {
+                const std::uint32_t pixel = from[(coverX + x) % width];
+                if (pixel != mask) to[x] = pixel;
+            }
+        }
+        return;
+    }
+    DiscTables halfWidths;
+    for (int i = 0; i < discCount; ++i) discHalfWidths(discs[i].radius, halfWidths[i]);
+    for (int y = target->ct; y < target->cb; ++y) {
+        Segment segments[MAX_SEGMENTS];
+        const int count = discRowSegments(y, target->cl, target->cr, background, discs, discCount, halfWidths, segments);
+        const std::uint32_t* from = row(cover, (coverY + y) % height);
+        for (int s = 0; s < count; ++s)
+            fillUnderRing(row(target, y), from, width, coverX, segments[s].left, segments[s].right,
+                          static_cast<std::uint32_t>(segments[s].colour), mask);
     }
 }

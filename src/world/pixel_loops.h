@@ -32,6 +32,13 @@ constexpr int MAX_DISC_RADIUS = 1023;
 // so each row of the picture is written out once rather than once per disc.
 void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCount);
 
+// As fillWithDiscs, then the cover laid over the target with a masked copy, the cover read as a
+// ring: target pixel (x, y) lies under cover pixel ((coverX + x) mod cover->w, (coverY + y) mod
+// cover->h), coverX and coverY not negative. Each pixel is written once, from the cover or from
+// the discs, so the discs cost nothing where the cover hides them.
+void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
+                        int coverY);
+
 // A picture that is discs on a background, kept as its discs rather than its pixels: each row
 // is made when it is needed, where the processor keeps it at hand. Its discs, in the order
 // fillWithDiscs draws them, are at most MAX_DISCS, none wider than MAX_DISC_RADIUS.

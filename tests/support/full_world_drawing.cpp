@@ -142,7 +142,8 @@ void drawWholeWorldFrame(Game& game)
     game.obstacleGrid.paintCells(game.bitmaps.ghostMap, 255, 0, 255, 0, 255, 0, CELL_SIZE);
     prepareLightLayers(game, whole.layers.dark);
     drawBackground(game, whole.layers.wallShadow);
-    game.drawWalls();
+    BITMAP* walls = game.bitmaps.wallsBitmap;
+    masked_blit(walls, game.bitmaps.worldBitmap, 0, 0, 0, 0, walls->w, walls->h);
     game.drawHero();
     game.drawItems();
     game.updateBombs();
