@@ -92,6 +92,7 @@ void Game::playOneGame()
     forgetWindowEvents();
     paused = false;
     setUpLevel();
+    if (observer) observer->gameStarted(*this);
     // Only the game loop is paced: the menu and the other screens keep their own polling.
     FramePace pace;
     for (;;) {

@@ -23,9 +23,12 @@ constexpr int MENU_QUIT = 4;
 
 // Someone outside the game who watches the game loop, such as a test program measuring the pace.
 // The game calls it and never depends on what it does.
+class Game;
 class GameObserver {
 public:
     virtual ~GameObserver() = default;
+    // A game has been set up at its first level and is about to play; the observer may change it.
+    virtual void gameStarted(Game&) {}
     // A pass of the game loop has done its work and is about to wait for `deadline`, when it is due to end.
     virtual void passWorked(std::chrono::steady_clock::time_point deadline) = 0;
     // The pass's wait is over.

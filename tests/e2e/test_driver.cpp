@@ -1,7 +1,8 @@
 // The game as the end-to-end tests run it: the same start-up, menu and loops as ghostmaze, with
 // the random source seeded by the test, so every run plays the same mazes, and the game loop
 // watched so that the pace test can check what the loop controls.
-//   ghostmaze_test_driver --seed N
+//   ghostmaze_test_driver --seed N [--level L]
+// With --level, every game starts at level L (its maze built as a level-up to L would build it).
 // When a game ends it tells on standard error how its passes were paced, in one line:
 //   Ghost Maze test: P passes in S s, U undisturbed, median pass M ms, median wake-up L ms after the deadline
 // The medians are of the undisturbed passes: those whose work ended before the deadline, so that
@@ -56,6 +57,15 @@ double median(std::vector<double> values)
 // pacer sets it alone, unless a neighbour takes the core, which the wait for a core shows.
 class PaceLog : public GameObserver {
 public:
+    int startLevel = 1;
+
+    void gameStarted(Game& game) override
+    {
+        if (startLevel <= 1) return;
+        game.levelNumber = startLevel;
+        game.setUpLevel();
+    }
+
     void passWorked(Clock::time_point deadline) override
     {
         passDeadline = deadline;
@@ -110,20 +120,22 @@ private:
 int main(int argc, char** argv)
 {
     RunSettings settings;
+    PaceLog paceLog;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             settings.seeded = true;
             settings.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (std::strcmp(argv[i], "--level") == 0 && i + 1 < argc) {
+            paceLog.startLevel = std::atoi(argv[++i]);
         } else {
-            std::fprintf(stderr, "usage: %s --seed N\n", argv[0]);
+            std::fprintf(stderr, "usage: %s --seed N [--level L]\n", argv[0]);
             return 2;
         }
     }
-    if (!settings.seeded) {
-        std::fprintf(stderr, "usage: %s --seed N\n", argv[0]);
+    if (!settings.seeded || paceLog.startLevel < 1) {
+        std::fprintf(stderr, "usage: %s --seed N [--level L]\n", argv[0]);
         return 2;
     }
-    PaceLog paceLog;
     settings.observer = &paceLog;
     return runGhostMaze(settings);
 }
