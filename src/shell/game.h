@@ -273,7 +273,7 @@ public:
     void forgetPaintedLayers();  // fresh level layers: the kept ones are painted anew
     void followView();           // the view-size layers take the view's corner as their origin
     void eraseLastBeam();        // no beam pixel of an earlier frame may survive anywhere
-    void startFrame();           // a frame's upkeep before it draws: the last beam wiped, the view followed
+    void startFrame();           // a frame's upkeep before it draws: the frame to draw into chosen, the last beam wiped, the view followed
 
     // actors/ghosts.cpp
     void updateGhosts();

@@ -263,13 +263,15 @@ void layFogRow(std::uint32_t* to, const ViewLights& lights, int r, int left, int
 
 }  // namespace
 
-WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y)
+namespace {
+
+// The rows of the view from top to bottom - 1, pixels left to right - 1 of each, in the picture's
+// coordinates: the picture copied in unless it is null (the target holds it already), then each
+// light laid over it in turn.
+WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y, int left,
+                              int top, int right, int bottom)
 {
-    const int left = std::max(target->cl - x, 0), top = std::max(target->ct - y, 0);  // in the picture
-    const int right = std::min({target->cr - x, picture->w, VIEW_WIDTH});
-    const int bottom = std::min({target->cb - y, picture->h, VIEW_HEIGHT});
-    if (right <= left || bottom <= top) return;
-    const auto pictureMask = static_cast<std::uint32_t>(bitmap_mask_color(picture));
+    const auto pictureMask = picture ? static_cast<std::uint32_t>(bitmap_mask_color(picture)) : 0;
 
     // A darkness the tables cannot hold is the caller's fault: it is left out rather than let
     // overrun them.
@@ -283,7 +285,7 @@ WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights&
 
     for (int r = top; r < bottom; ++r) {
         std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
-        copyMaskedRow(row(picture, r) + left, to + left, right - left, pictureMask);
+        if (picture) copyMaskedRow(row(picture, r) + left, to + left, right - left, pictureMask);
         if (lights.glow) {
             const std::uint32_t* glow = row(lights.glow, r);
             const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
@@ -306,6 +308,24 @@ WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights&
         }
         if (lights.fog) layFogRow(to, lights, r, left, right);
     }
+}
+
+}  // namespace
+
+void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y)
+{
+    const int left = std::max(target->cl - x, 0), top = std::max(target->ct - y, 0);  // in the picture
+    const int right = std::min({target->cr - x, picture->w, VIEW_WIDTH});
+    const int bottom = std::min({target->cb - y, picture->h, VIEW_HEIGHT});
+    if (right <= left || bottom <= top) return;
+    composeRows(target, picture, lights, x, y, left, top, right, bottom);
+}
+
+void layLightsOver(BITMAP* view, const ViewLights& lights)
+{
+    const int right = std::min(view->cr, VIEW_WIDTH), bottom = std::min(view->cb, VIEW_HEIGHT);
+    if (right <= view->cl || bottom <= view->ct) return;
+    composeRows(view, nullptr, lights, 0, 0, view->cl, view->ct, right, bottom);
 }
 
 void wipeDrawn(BITMAP* layer, DrawnBlocks& drawn, int colour)

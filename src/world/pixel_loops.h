@@ -77,6 +77,11 @@ struct ViewLights {
 // once, and the darkness never is.
 void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y);
 
+// As composeView(view, picture, lights, 0, 0) where the view already holds the picture, which
+// has no see-through pixels: the lights laid over the view where it lies, within its clip
+// rectangle, without a copy.
+void layLightsOver(BITMAP* view, const ViewLights& lights);
+
 // As fillBitmap(layer, colour) where the layer's drawn blocks may hold anything else; the marks
 // are cleared.
 void wipeDrawn(BITMAP* layer, DrawnBlocks& drawn, int colour);

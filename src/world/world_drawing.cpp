@@ -385,6 +385,7 @@ void Game::followView()
 
 void Game::startFrame()
 {
+    bitmaps.drawIntoFrameNotShown();
     eraseLastBeam();
     followView();
 }
