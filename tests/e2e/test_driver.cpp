@@ -22,6 +22,7 @@
 #include <fstream>
 #include <vector>
 
+#include "shell/frame_pace.h"
 #include "shell/game.h"
 #include "shell/startup.h"
 
@@ -137,6 +138,7 @@ int main(int argc, char** argv)
         return 2;
     }
     settings.observer = &paceLog;
+    loosenLibraryWakeUps();
     return runGhostMaze(settings);
 }
 END_OF_MAIN()
