@@ -134,6 +134,8 @@ void Game::composeFrameTo(BITMAP* target)
     // layers follow it. The view layers were drawn for this same view in this pass.
     ViewRowSpans fogSpans;
     findFogSpans(fogSpans);
+    DrawnBlocks fogSquares;
+    markFogSquares(fogSquares);
     ViewLights lights;
     lights.glow = bitmaps.glowLayer;
     lights.glowDrawn = &glowDrawn;
@@ -144,6 +146,7 @@ void Game::composeFrameTo(BITMAP* target)
     lights.fogX = layerOrigin.x;
     lights.fogY = layerOrigin.y;
     lights.fogSpans = &fogSpans;
+    lights.fogDrawn = &fogSquares;
     lights.fogAlpha = SHADE_BLEND.alpha;
     layLightsOver(bitmaps.worldBitmap, lights);
 

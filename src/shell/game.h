@@ -222,6 +222,7 @@ public:
     // The world pixels left to right that fog may cover in the band of cell row `row`, seen from
     // the columns given; false when the band is clear of fog there.
     bool fogSpan(int row, int firstColumn, int lastColumn, int& left, int& right) const;
+    void markFogSquares(DrawnBlocks& blocks) const;  // where in the view the fog's squares may lie
     void placeObject();
     void placeDynamites();
     void placeGhosts();

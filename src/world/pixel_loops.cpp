@@ -257,8 +257,17 @@ void layFogRow(std::uint32_t* to, const ViewLights& lights, int r, int left, int
     left = std::max({left, lights.fogSpans->left[r], -lights.fogX});
     right = std::min({right, lights.fogSpans->right[r], fog->w - lights.fogX});
     if (left >= right) return;
-    blendRow(row(fog, fogRow) + lights.fogX + left, to + left, right - left, weightOf(lights.fogAlpha),
-             static_cast<std::uint32_t>(bitmap_mask_color(fog)));
+    const std::uint32_t* from = row(fog, fogRow) + lights.fogX;
+    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(fog));
+    if (!lights.fogDrawn) {
+        blendRow(from + left, to + left, right - left, weightOf(lights.fogAlpha), mask);
+        return;
+    }
+    lights.fogDrawn->forEachSpan(r, [&](int spanLeft, int spanRight) {
+        spanLeft = std::max(spanLeft, left);
+        spanRight = std::min(spanRight, right);
+        if (spanLeft < spanRight) blendRow(from + spanLeft, to + spanLeft, spanRight - spanLeft, weightOf(lights.fogAlpha), mask);
+    });
 }
 
 }  // namespace

@@ -66,6 +66,7 @@ struct ViewLights {
     BITMAP* fog = nullptr;  // any size: its pixel (fogX, fogY) lies under the picture's corner
     int fogX = 0, fogY = 0;
     const ViewRowSpans* fogSpans = nullptr;  // the fog is laid only over these
+    const DrawnBlocks* fogDrawn = nullptr;   // and, unless null, only within these blocks
     int fogAlpha = 0;
 };
 
