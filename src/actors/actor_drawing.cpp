@@ -46,9 +46,8 @@ void Game::advanceClocks()
 
 void Game::drawWalls()
 {
-    // The background brought the walls with it from the kept picture; what it drew over them
-    // since is covered again.
-    layWallsOverLights();
+    // Nothing is left to draw: the background brought the walls with it from the kept picture,
+    // and drew its lights and shadows under them.
 }
 
 void Game::drawHero()

@@ -265,8 +265,6 @@ public:
     void paintKeptPiece(int left, int top, int right, int bottom);  // one that does not wrap in the ring
     static int keptRingX(int worldX);  // where a world point lies in the kept picture
     static int keptRingY(int worldY);
-    void layWallsOverLights();  // the walls again over the block shadows and ghost lights
-    void layWallsOver(int x, int y, int width, int height);  // world pixels
     void drawGlow(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height);
     void drawBeam();
     void drawBeamSegment(int x, int y, int sourceY);

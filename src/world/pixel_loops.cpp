@@ -401,3 +401,58 @@ void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int d
                           static_cast<std::uint32_t>(segments[s].colour), mask);
     }
 }
+
+namespace {
+
+// Pixels left to right - 1 of target row y in one colour, where the cover is see-through.
+void fillSpanUnder(BITMAP* target, int y, int left, int right, std::uint32_t colour, BITMAP* cover, int coverX,
+                   int coverY)
+{
+    left = std::max(left, target->cl);
+    right = std::min(right, target->cr);
+    if (left >= right) return;
+    std::uint32_t* to = row(target, y);
+    const int coverRow = y + coverY;
+    // Where the cover does not reach, nothing hides the fill.
+    const int coverLeft = coverRow >= 0 && coverRow < cover->h ? std::clamp(-coverX, left, right) : right;
+    const int coverRight = coverRow >= 0 && coverRow < cover->h ? std::clamp(cover->w - coverX, coverLeft, right) : right;
+    std::fill(to + left, to + coverLeft, colour);
+    if (coverLeft < coverRight) {
+        const std::uint32_t* over = row(cover, coverRow) + coverX;
+        const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(cover));
+        for (int x = coverLeft; x < coverRight; ++x)
+            if (over[x] == mask) to[x] = colour;
+    }
+    std::fill(to + coverRight, to + right, colour);
+}
+
+}  // namespace
+
+void fillDiscUnder(BITMAP* target, const Disc& disc, BITMAP* cover, int coverX, int coverY)
+{
+    if (disc.radius < 0 || disc.radius > MAX_DISC_RADIUS) {
+        // Wider than any view: left to the library, with the cover copied back over it.
+        circlefill(target, disc.x, disc.y, disc.radius, disc.colour);
+        copyMasked(cover, target, 0, 0, -coverX, -coverY, cover->w, cover->h);
+        return;
+    }
+    int halfWidths[MAX_DISC_RADIUS + 1];
+    discHalfWidths(disc.radius, halfWidths);
+    const int top = std::max(disc.y - disc.radius, target->ct), bottom = std::min(disc.y + disc.radius + 1, target->cb);
+    for (int y = top; y < bottom; ++y) {
+        const int halfWidth = halfWidths[y > disc.y ? y - disc.y : disc.y - y];
+        if (halfWidth >= 0)
+            fillSpanUnder(target, y, disc.x - halfWidth, disc.x + halfWidth + 1, static_cast<std::uint32_t>(disc.colour),
+                          cover, coverX, coverY);
+    }
+}
+
+void fillRectangleUnder(BITMAP* target, int x1, int y1, int x2, int y2, int colour, BITMAP* cover, int coverX,
+                        int coverY)
+{
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    const int top = std::max(y1, target->ct), bottom = std::min(y2 + 1, target->cb);
+    for (int y = top; y < bottom; ++y)
+        fillSpanUnder(target, y, x1, x2 + 1, static_cast<std::uint32_t>(colour), cover, coverX, coverY);
+}

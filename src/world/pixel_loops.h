@@ -39,6 +39,14 @@ void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCo
 void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
                         int coverY);
 
+// As circlefill(target, disc) and as fillRectangle, but the target's pixels are written only
+// where the cover is see-through (or absent): the cover's pixel (x + coverX, y + coverY) lies over
+// target pixel (x, y). So lights and shadows go under the walls without the walls being copied
+// back over them. A disc wider than MAX_DISC_RADIUS is drawn whole and the cover copied over it.
+void fillDiscUnder(BITMAP* target, const Disc& disc, BITMAP* cover, int coverX, int coverY);
+void fillRectangleUnder(BITMAP* target, int x1, int y1, int x2, int y2, int colour, BITMAP* cover, int coverX,
+                        int coverY);
+
 // A picture that is discs on a background, kept as its discs rather than its pixels: each row
 // is made when it is needed, where the processor keeps it at hand. Its discs, in the order
 // fillWithDiscs draws them, are at most MAX_DISCS, none wider than MAX_DISC_RADIUS.

@@ -155,13 +155,13 @@ void Game::drawBackground()
     fillWithDiscsUnder(world, makecol(r, g, b), lights, lightCount + 1, bitmaps.keptPicture, keptRingX(origin.x),
                        keptRingY(origin.y));
 
-    // Block shadows and ghost lights lie over the wall shadows; drawWalls lays the walls over them again.
+    // Block shadows and ghost lights lie over the wall shadows, but under the walls.
     const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
     for (int i = 0; i < blockCount; ++i) {
         const sprite& block = blocks[i];
         const int x = origin.layerX(block.x + BLOCK_SHADOW_OFFSET);
         const int y = origin.layerY(block.y + BLOCK_SHADOW_OFFSET);
-        fillRectangle(world, x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow);
+        fillRectangleUnder(world, x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow, bitmaps.wallsBitmap, origin.x, origin.y);
     }
 
     drawGhostLights();
@@ -241,30 +241,6 @@ void Game::paintKeptPiece(int left, int top, int right, int bottom)
     set_clip_rect(kept, 0, 0, kept->w - 1, kept->h - 1);
 }
 
-void Game::layWallsOverLights()
-{
-    // Only where block shadows and ghost lights were drawn over them: everywhere else the walls
-    // came with the kept picture.
-    for (int i = 0; i < blockCount; ++i)
-        layWallsOver(blocks[i].x + BLOCK_SHADOW_OFFSET, blocks[i].y + BLOCK_SHADOW_OFFSET, ACTOR_SIZE + 1, ACTOR_SIZE + 1);
-    for (int i = 0; i < ghostCount; ++i) {
-        const ghost& gh = ghosts[i];
-        if (gh.kind < 0 || gh.kind > HUNTER_KIND) continue;
-        const int radius = (GHOST_LIGHT_BASE_RADIUS - GHOST_LIGHT_RADIUS_STEP) * (gh.kind == HUNTER_KIND ? HUNTER_LIGHT_SCALE : 1);
-        layWallsOver(gh.x + HALF_ACTOR - radius, gh.y + HALF_ACTOR - radius, 2 * radius + 1, 2 * radius + 1);
-    }
-}
-
-void Game::layWallsOver(int x, int y, int width, int height)
-{
-    BITMAP* world = bitmaps.worldBitmap;
-    const int left = std::max(x, layerOrigin.x + world->cl), top = std::max(y, layerOrigin.y + world->ct);
-    const int right = std::min(x + width, layerOrigin.x + world->cr), bottom = std::min(y + height, layerOrigin.y + world->cb);
-    if (left >= right || top >= bottom) return;
-    copyMasked(bitmaps.wallsBitmap, world, left, top, layerOrigin.layerX(left), layerOrigin.layerY(top), right - left,
-               bottom - top);
-}
-
 void Game::drawGhostLights()
 {
     BITMAP* world = bitmaps.worldBitmap;
@@ -290,7 +266,8 @@ void Game::drawGhostLights()
                 break;
             default: continue;
             }
-            circlefill(world, origin.layerX(gh.x + HALF_ACTOR), origin.layerY(gh.y + HALF_ACTOR), radius, colour);
+            fillDiscUnder(world, {origin.layerX(gh.x + HALF_ACTOR), origin.layerY(gh.y + HALF_ACTOR), radius, colour},
+                          bitmaps.wallsBitmap, origin.x, origin.y);
         }
     }
 }

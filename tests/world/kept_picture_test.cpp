@@ -133,4 +133,50 @@ TEST(KeptPictureRing, TheDiscsUnderTheRingAreTheDiscsWithTheRingsMaskedCopyOverT
     destroy_bitmap(ring);
 }
 
+TEST(KeptPictureRing, LightsAndShadowsUnderTheWallsAreTheLibrarysWhereTheWallsAreSeeThrough)
+{
+    startHeadlessAllegro();
+    std::uint32_t noise = 7;
+    auto next = [&noise] { return noise = noise * 1103515245u + 12345u; };
+    auto randomPicture = [&](int w, int h, int seeThroughEvery) {
+        BITMAP* picture = create_bitmap(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                putpixel(picture, x, y, next() % seeThroughEvery == 0 ? makecol(255, 0, 255) : static_cast<int>(next() >> 8 & 0xFFFFFF));
+        return picture;
+    };
+    // The walls reach over only part of the target: beyond them nothing hides the fill.
+    BITMAP* walls = randomPicture(150, 110, 2);
+    BITMAP* original = randomPicture(200, 120, 1000000);
+    BITMAP* made = create_bitmap(200, 120);
+    BITMAP* expected = create_bitmap(200, 120);
+    const int coverX = 30, coverY = -20;
+    for (const Disc& disc : {Disc{60, 50, 45, makecol(1, 2, 3)}, Disc{190, 5, 90, makecol(4, 5, 6)}, Disc{10, 100, 0, makecol(7, 8, 9)}}) {
+        for (const bool rectangle : {false, true}) {
+            blit(original, made, 0, 0, 0, 0, 200, 120);
+            blit(original, expected, 0, 0, 0, 0, 200, 120);
+            set_clip_rect(made, 5, 5, 189, 109);
+            set_clip_rect(expected, 5, 5, 189, 109);
+            if (rectangle) {
+                fillRectangleUnder(made, disc.x, disc.y, disc.x - disc.radius, disc.y + 43, disc.colour, walls, coverX, coverY);
+                rectfill(expected, disc.x, disc.y, disc.x - disc.radius, disc.y + 43, disc.colour);
+            } else {
+                fillDiscUnder(made, disc, walls, coverX, coverY);
+                circlefill(expected, disc.x, disc.y, disc.radius, disc.colour);
+            }
+            for (int y = 0; y < 120; ++y)
+                for (int x = 0; x < 200; ++x) {
+                    const int wx = x + coverX, wy = y + coverY;
+                    if (wx >= 0 && wy >= 0 && wx < walls->w && wy < walls->h && getpixel(walls, wx, wy) != makecol(255, 0, 255))
+                        putpixel(expected, x, y, getpixel(original, x, y));
+                }
+            int differing = 0;
+            for (int y = 0; y < 120; ++y)
+                for (int x = 0; x < 200; ++x) differing += getpixel(made, x, y) != getpixel(expected, x, y);
+            EXPECT_EQ(differing, 0) << (rectangle ? "rectangle " : "disc ") << disc.radius;
+        }
+    }
+    for (BITMAP* bitmap : {walls, original, made, expected}) destroy_bitmap(bitmap);
+}
+
 }  // namespace
