@@ -404,6 +404,13 @@ void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int d
 
 namespace {
 
+// Pixels of one colour where the cover is see-through; elsewhere they stay as they are.
+WIDE_VECTORS void fillSeeThrough(std::uint32_t* __restrict__ to, const std::uint32_t* __restrict__ cover, int count,
+                                 std::uint32_t colour, std::uint32_t mask)
+{
+    for (int i = 0; i < count; ++i) to[i] = cover[i] == mask ? colour : to[i];
+}
+
 // Pixels left to right - 1 of target row y in one colour, where the cover is see-through.
 void fillSpanUnder(BITMAP* target, int y, int left, int right, std::uint32_t colour, BITMAP* cover, int coverX,
                    int coverY)
@@ -417,12 +424,9 @@ void fillSpanUnder(BITMAP* target, int y, int left, int right, std::uint32_t col
     const int coverLeft = coverRow >= 0 && coverRow < cover->h ? std::clamp(-coverX, left, right) : right;
     const int coverRight = coverRow >= 0 && coverRow < cover->h ? std::clamp(cover->w - coverX, coverLeft, right) : right;
     std::fill(to + left, to + coverLeft, colour);
-    if (coverLeft < coverRight) {
-        const std::uint32_t* over = row(cover, coverRow) + coverX;
-        const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(cover));
-        for (int x = coverLeft; x < coverRight; ++x)
-            if (over[x] == mask) to[x] = colour;
-    }
+    if (coverLeft < coverRight)
+        fillSeeThrough(to + coverLeft, row(cover, coverRow) + coverX + coverLeft, coverRight - coverLeft, colour,
+                       static_cast<std::uint32_t>(bitmap_mask_color(cover)));
     std::fill(to + coverRight, to + right, colour);
 }
 
