@@ -1,7 +1,7 @@
 // World drawing: the darkness around the hero, the level's background with its lights and
 // shadows, the plasma beam and the radar mini-map; and what keeps a frame's work to the view:
-// the view-size layers following the view, the ghosts' collision picture repainted only where
-// its grid changed, and the last beam wiped cell by cell.
+// the view-size layers following the view, the walls and their shadows kept between frames and
+// painted only where uncovered or changed, and the last beam wiped cell by cell.
 #include <allegro.h>
 
 #include <algorithm>
