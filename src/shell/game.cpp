@@ -98,6 +98,7 @@ void Game::playOneGame()
     startScreenInput();
     paused = false;
     setUpLevel();
+    if (observer) observer->gameStarted(*this);
     // Only the game loop is paced: the menu and the other screens keep their own polling.
     FramePace pace;
     for (;;) {
