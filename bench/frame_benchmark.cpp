@@ -5,6 +5,12 @@
 // plain copy of a whole 1280 x 720 frame, timed in the same run, which stands for what this
 // machine's memory can do.
 //
+// The paced case plays as the player does: the hero walks the maze and the view follows him,
+// the ghosts go their ways, one logic tick every other frame, and after each frame the benchmark
+// sleeps out the rest of its sixtieth of a second, so that, as in the game, the pictures have left
+// the caches by the next frame. It tells the processor time of a frame as a share of one core
+// at 60 frames a second.
+//
 // This machine's two cores are shared, and a neighbour's burst can slow a run by half. So each
 // level is built once, in a game of its own, the runs of all levels are taken in a random order,
 // several times over, and the figures are those of each level's fastest run, timed in processor
@@ -123,8 +129,14 @@ constexpr int COPIES_PER_RUN = 2000;         // about a tenth of a second
 
 // The game's frame, which draws only the view; the whole-world frame it replaced; and the game's
 // frame with a wall blast, somewhere new each time.
-enum Path { BOUNDED, FULL, WALL_BLAST, PATH_COUNT };
-const char* const PATH_NAMES[PATH_COUNT] = {"bounded", "full", "wallblast"};
+enum Path { BOUNDED, FULL, WALL_BLAST, PACED, PATH_COUNT };
+const char* const PATH_NAMES[PATH_COUNT] = {"bounded", "full", "wallblast", "paced"};
+constexpr int PACED_LEVELS[] = {1, 60};
+constexpr int PACED_FRAMES_PER_RUN = 240;    // four seconds of play
+constexpr int FRAMES_PER_SECOND = 60;
+constexpr int FRAMES_PER_TICK = 2;           // the 30 Hz logic clock under 60 frames a second
+constexpr int WALKER_SPEED = 8;              // pixels per tick: a hero with a few pairs of shoes
+constexpr int WALKER_LIVES = 1000;           // the walk goes on whatever the ghosts do
 
 struct LevelFigures {
     int runs = 0;
@@ -134,6 +146,7 @@ struct LevelFigures {
 };
 
 Game* games[LEVEL_COUNT] = {};  // one per level, built once (a wall blast run may fill its maze anew)
+Game* pacedGames[LEVEL_COUNT] = {};  // the walking games, apart, as they change as they play
 int blastSites[LEVEL_COUNT] = {};  // blast sites used on each level's maze
 BITMAP* screenStandIn = nullptr;  // the frames are presented here instead of on a screen
 LevelFigures figures[LEVEL_COUNT][PATH_COUNT];
@@ -197,6 +210,43 @@ void setUpWallBlast(Game* game, int index)
     b.fuse = WALL_BLAST_FUSE - 1;
 }
 
+// The walking hero: he stands on the floor cell nearest the middle of the maze, at the lower right
+// corner of the box the view lets him walk in, so his first steps right or down scroll it.
+void setUpWalk(Game* game)
+{
+    const int middleColumn = game->columns / 2, middleRow = game->rows / 2;
+    int column = middleColumn, row = middleRow;
+    for (int i = 0; i < game->rows * game->columns && game->wallGrid.getCell(column, row) == CELL_WALL; ++i) {
+        column = (middleColumn + i) % game->columns;
+        row = (middleRow + i / game->columns) % game->rows;
+    }
+    game->heroActor.placeAt(column * CELL_SIZE, row * CELL_SIZE);
+    game->heroActor.speed = WALKER_SPEED;
+    game->ogrX = game->ogrMaxX;
+    game->ogrY = game->ogrMaxY;
+    game->nadX = game->nadY = 0;
+    constexpr int BOX_LEFT = 320, BOX_TOP = 160;  // where the box lies in the view
+    game->mapX = std::clamp(game->heroActor.x - BOX_LEFT - game->ogrX, game->mapMinX, game->mapMaxX);
+    game->mapY = std::clamp(game->heroActor.y - BOX_TOP - game->ogrY, game->mapMinY, game->mapMaxY);
+    game->updateReach(game->heroActor.x, game->heroActor.y);
+}
+
+// One logic tick of the walk: the hero holds one arrow key until a wall stops him, then takes
+// another way, as a player finding his way would.
+void walkTick(Game* game, int& direction, std::uint32_t& turns)
+{
+    static constexpr int ARROWS[] = {KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_UP};
+    for (int arrow : ARROWS) key[arrow] = 0;
+    key[ARROWS[direction]] = 1;
+    const int x = game->heroActor.x, y = game->heroActor.y;
+    game->lives = WALKER_LIVES;
+    game->updateTick();
+    if (game->heroActor.x == x && game->heroActor.y == y) {
+        turns = turns * 1103515245u + 12345u;
+        direction = (direction + 1 + static_cast<int>(turns >> 16) % 3) % 4;
+    }
+}
+
 void playFrame(Game* game, Path path)
 {
     if (path != FULL) {
@@ -244,6 +294,54 @@ void frame(benchmark::State& state, Path path)
     state.counters["fps"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
     state.counters["allocations"] = static_cast<double>(level.allocations);
 }
+// Frames of the walk, each followed by a sleep to the end of its sixtieth of a second.
+void pacedFrames(benchmark::State& state)
+{
+    const int levelNumber = static_cast<int>(state.range(0));
+    const int index = levelIndex(levelNumber);
+    LevelFigures& level = figures[index][PACED];
+    Game*& game = pacedGames[index];
+    if (!game) {
+        game = buildLevel(levelNumber);
+        game->hasRadar = false;  // a player holds the radar now and then, not all the time
+        if (built(game, levelNumber)) setUpWalk(game);
+    }
+    if (!built(game, levelNumber)) {
+        level.failed = true;
+        state.SkipWithError("the level could not be built");
+        return;
+    }
+    int direction = 0;
+    std::uint32_t turns = static_cast<std::uint32_t>(level.runs) + 1;
+    long frames = 0;
+    double busy = 0;
+    const long allocationsBefore = allocationCount.load();
+    timespec deadline{};
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    for (auto _ : state) {
+        const double start = threadSeconds();
+        counting = true;
+        if (frames % FRAMES_PER_TICK == 0) walkTick(game, direction, turns);
+        playFrame(game, BOUNDED);
+        counting = false;
+        busy += threadSeconds() - start;
+        ++frames;
+        deadline.tv_nsec += 1000000000L / FRAMES_PER_SECOND;
+        if (deadline.tv_nsec >= 1000000000L) {
+            deadline.tv_nsec -= 1000000000L;
+            ++deadline.tv_sec;
+        }
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+        }
+    }
+    for (int arrow : {KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_UP}) key[arrow] = 0;
+    level.allocations += allocationCount.load() - allocationsBefore;
+    const double msPerFrame = busy * 1000.0 / static_cast<double>(frames);
+    level.msPerFrame = level.runs == 0 ? msPerFrame : std::min(level.msPerFrame, msPerFrame);
+    ++level.runs;
+    state.counters["share"] = msPerFrame * FRAMES_PER_SECOND / 10.0;
+}
+
 // One plain copy of a whole frame between two memory bitmaps.
 void plainCopy(benchmark::State& state)
 {
@@ -262,8 +360,8 @@ void plainCopy(benchmark::State& state)
 // Whole-world frames cost up to 55 ms at level 60: fewer of them make a run.
 void registerFrames()
 {
-    const int framesPerRun[PATH_COUNT] = {BOUNDED_FRAMES_PER_RUN, FULL_FRAMES_PER_RUN, BOUNDED_FRAMES_PER_RUN};
-    for (int path = 0; path < PATH_COUNT; ++path) {
+    const int framesPerRun[PACED] = {BOUNDED_FRAMES_PER_RUN, FULL_FRAMES_PER_RUN, BOUNDED_FRAMES_PER_RUN};
+    for (int path = 0; path < PACED; ++path) {
         const std::string name = std::string("frame/") + PATH_NAMES[path];
         benchmark::internal::Benchmark* runs = benchmark::RegisterBenchmark(name.c_str(), frame, static_cast<Path>(path));
         runs->ArgName("level");
@@ -273,6 +371,10 @@ void registerFrames()
             for (int level : LEVELS) runs->Arg(level);
         runs->Iterations(framesPerRun[path])->Unit(benchmark::kMillisecond)->UseRealTime();
     }
+    benchmark::internal::Benchmark* paced = benchmark::RegisterBenchmark("frame/paced", pacedFrames);
+    paced->ArgName("level");
+    for (int level : PACED_LEVELS) paced->Arg(level);
+    paced->Iterations(PACED_FRAMES_PER_RUN)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("copy", plainCopy)->Iterations(COPIES_PER_RUN)->Unit(benchmark::kMicrosecond)->UseRealTime();
 }
 
@@ -290,6 +392,7 @@ void startGame()
 void endGames()
 {
     for (Game*& game : games) discardGame(game);
+    for (Game*& game : pacedGames) discardGame(game);
     destroy_bitmap(screenStandIn);
     destroy_bitmap(copySource);
 }
@@ -337,6 +440,15 @@ int main(int argc, char** argv)
         for (int path = 0; path < PATH_COUNT; ++path) {
             const LevelFigures& level = figures[i][path];
             if (level.runs == 0 && !level.failed) continue;
+            if (path == PACED && !level.failed) {
+                std::printf("paced level %d: %.1f%% of a core (%.3f ms of processor time a frame, fastest of %d runs, "
+                            "%ld allocations)\n",
+                            LEVELS[i], level.msPerFrame * FRAMES_PER_SECOND / 10.0, level.msPerFrame, level.runs,
+                            level.allocations);
+                faulty = faulty || level.allocations != 0;
+                ++measured;
+                continue;
+            }
             if (level.failed) {
                 std::printf("level %d %s: could not be built\n", LEVELS[i], PATH_NAMES[path]);
                 faulty = true;

@@ -47,8 +47,8 @@ void Game::advanceClocks()
 
 void Game::drawWalls()
 {
-    BITMAP* world = bitmaps.worldBitmap;
-    copyMasked(bitmaps.wallsBitmap, world, layerOrigin.x, layerOrigin.y, 0, 0, world->w, world->h);
+    // Nothing is left to draw: the background brought the walls with it from the kept picture,
+    // and drew its lights and shadows under them.
 }
 
 void Game::drawHero()

@@ -86,8 +86,11 @@ const BitmapSlot GAME_GROUP[] = {
 };
 
 const BitmapSlot LEVEL_GROUP[] = {
-    {&AssetBitmaps::backBuffer, nullptr},  {&AssetBitmaps::worldBitmap, nullptr},
-    {&AssetBitmaps::glowLayer, nullptr},   {&AssetBitmaps::beamLayer, nullptr},
+    // A band goes before its frame, as a part before the whole.
+    {&AssetBitmaps::firstBand, nullptr},   {&AssetBitmaps::secondBand, nullptr},
+    {&AssetBitmaps::firstFrame, nullptr},  {&AssetBitmaps::secondFrame, nullptr},
+    {&AssetBitmaps::glowLayer, nullptr},   {&AssetBitmaps::keptPicture, nullptr},
+    {&AssetBitmaps::beamLayer, nullptr},
     {&AssetBitmaps::wallsBitmap, nullptr}, {&AssetBitmaps::ghostMap, nullptr},
     {&AssetBitmaps::shadeMask, nullptr},   {&AssetBitmaps::shadeLayer, nullptr},
     {&AssetBitmaps::messageLayer, nullptr}, {&AssetBitmaps::radarBitmap, nullptr},
@@ -157,11 +160,17 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
 {
     const int width = columns * CELL_SIZE;
     const int height = rows * CELL_SIZE;
-    backBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    // Nothing outside the view of these two is ever seen or read, and a small block of their
-    // own keeps each frame's work in memory close together.
-    worldBitmap = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
+    firstFrame = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    secondFrame = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (firstFrame) firstBand = create_sub_bitmap(firstFrame, 0, HUD_HEIGHT, VIEW_WIDTH, VIEW_HEIGHT);
+    if (secondFrame) secondBand = create_sub_bitmap(secondFrame, 0, HUD_HEIGHT, VIEW_WIDTH, VIEW_HEIGHT);
+    backBuffer = firstFrame;
+    drawnFrame = secondFrame;
+    worldBitmap = secondBand;
+    // Nothing outside the view of these is ever seen or read, and a small block of their own
+    // keeps each frame's work in memory close together.
     glowLayer = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
+    keptPicture = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
     beamLayer = createWorldLayer(width, height);
     wallsBitmap = createWorldLayer(width, height);
     ghostMap = createWorldLayer(width, height);
@@ -183,6 +192,20 @@ bool AssetBitmaps::gameBitmapsComplete() const { return groupComplete(*this, GAM
 
 void AssetBitmaps::destroyFrontEndBitmaps() { destroyGroup(*this, FRONT_END_GROUP); }
 
-void AssetBitmaps::destroyLevelLayers() { destroyGroup(*this, LEVEL_GROUP); }
+void AssetBitmaps::destroyLevelLayers()
+{
+    destroyGroup(*this, LEVEL_GROUP);
+    backBuffer = drawnFrame = worldBitmap = nullptr;
+}
+
+void AssetBitmaps::drawIntoFrameNotShown()
+{
+    if (drawnFrame != backBuffer) return;
+    const bool first = drawnFrame == firstFrame;
+    drawnFrame = first ? secondFrame : firstFrame;
+    worldBitmap = first ? secondBand : firstBand;
+}
+
+void AssetBitmaps::composedDrawnFrame() { backBuffer = drawnFrame; }
 
 void AssetBitmaps::destroyGameBitmaps() { destroyGroup(*this, GAME_GROUP); }

@@ -30,9 +30,22 @@ public:
 
     // Level group: made at a game's start and at every new level, world size unless noted.
     // The view-size layers hold a world point where Game::layerOrigin says (world/layer_origin.h).
-    BITMAP* backBuffer = nullptr;       // 1280 x 720 game frame
-    BITMAP* worldBitmap = nullptr;      // view size: the maze picture drawn every frame, only where it is seen
+    // Two 1280 x 720 game frames, each with its band between the HUD strips as a bitmap of its own:
+    // the world picture is drawn straight into a frame's band and the frame composed over it, so
+    // it is never copied, while the other frame keeps the one last shown.
+    BITMAP* firstFrame = nullptr;
+    BITMAP* secondFrame = nullptr;
+    BITMAP* firstBand = nullptr;        // view size, within firstFrame
+    BITMAP* secondBand = nullptr;       // view size, within secondFrame
+    // Which of them is which, never owned: backBuffer is the frame last composed, drawnFrame the
+    // one being drawn (the same once it is composed), worldBitmap the drawn frame's band, the maze
+    // picture drawn every frame, only where it is seen.
+    BITMAP* backBuffer = nullptr;
+    BITMAP* drawnFrame = nullptr;
+    BITMAP* worldBitmap = nullptr;
     BITMAP* glowLayer = nullptr;        // view size: luminous things (coins, ghosts, explosions, the beam)
+    BITMAP* keptPicture = nullptr;      // view size: the walls and their shadows, kept between frames as a
+                                        // ring, world point (x, y) at (x mod width, y mod height)
     BITMAP* beamLayer = nullptr;        // the beam alone, wherever it reaches; its hit test reads it back
     BITMAP* wallsBitmap = nullptr;      // wall tiles on magenta; the hero's collision picture
     BITMAP* ghostMap = nullptr;         // green blocked cells on magenta; ghosts' and blocks' collision picture
@@ -70,6 +83,10 @@ public:
     void createLevelLayers(int rows, int columns);
     void destroyFrontEndBitmaps();
     void destroyLevelLayers();
+    // The next frame is drawn into the frame not shown: the one composed last stays whole, for
+    // the pause to show, even when the frame drawn after it is never presented.
+    void drawIntoFrameNotShown();
+    void composedDrawnFrame();  // the drawn frame is composed: it is now the one shown
     void destroyGameBitmaps();
 
     // True when every bitmap of the level group exists (a huge level may not fit in memory).

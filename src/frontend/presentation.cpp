@@ -128,12 +128,14 @@ void Game::presentFrameTo(BITMAP* target)
 
 void Game::composeFrameTo(BITMAP* target)
 {
-    BITMAP* back = bitmaps.backBuffer;
+    BITMAP* back = bitmaps.drawnFrame;
 
-    // The view fills the band between the strips; the world layers follow it. The view layers
-    // were drawn for this same view in this pass.
+    // The view fills the band between the strips, where the world picture was drawn; the world
+    // layers follow it. The view layers were drawn for this same view in this pass.
     ViewRowSpans fogSpans;
     findFogSpans(fogSpans);
+    DrawnBlocks fogSquares;
+    markFogSquares(fogSquares);
     ViewLights lights;
     lights.glow = bitmaps.glowLayer;
     lights.glowDrawn = &glowDrawn;
@@ -144,8 +146,9 @@ void Game::composeFrameTo(BITMAP* target)
     lights.fogX = layerOrigin.x;
     lights.fogY = layerOrigin.y;
     lights.fogSpans = &fogSpans;
+    lights.fogDrawn = &fogSquares;
     lights.fogAlpha = SHADE_BLEND.alpha;
-    composeView(back, bitmaps.worldBitmap, lights, 0, HUD_HEIGHT);
+    layLightsOver(bitmaps.worldBitmap, lights);
 
     // Once lost, the board stays visible behind the picture, centred on the whole frame.
     if (gameOver == 1) {
@@ -169,6 +172,7 @@ void Game::composeFrameTo(BITMAP* target)
 
     blit(bitmaps.hudTop, back, 0, 0, 0, 0, bitmaps.hudTop->w, bitmaps.hudTop->h);
     blit(bitmaps.hudBottom, back, 0, 0, 0, back->h - HUD_HEIGHT, bitmaps.hudBottom->w, bitmaps.hudBottom->h);
+    bitmaps.composedDrawnFrame();
     if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
 }
 

@@ -2,11 +2,19 @@
 // of the monotonic clock, so the wait neither drifts nor needs a spin at its end.
 #include "shell/frame_pace.h"
 
+#include <sys/prctl.h>
 #include <time.h>
 
 #include <cerrno>
 
 namespace {
+// How late the kernel may wake the library's threads, in nanoseconds: a few milliseconds gathers
+// the event thread's thousand wake-ups a second into a few hundred, while a logic tick (33 ms
+// apart) and a key press still arrive well within a frame or two.
+constexpr unsigned long LIBRARY_TIMER_SLACK_NS = 4000000;
+// The game loop's own: its wait must end within a fraction of a millisecond of its deadline.
+constexpr unsigned long PACER_TIMER_SLACK_NS = 50000;
+
 // libstdc++ on Linux reads steady_clock from clock_gettime(CLOCK_MONOTONIC), so a steady_clock
 // time is a CLOCK_MONOTONIC time with the same epoch, and the deadline can be handed over as is.
 timespec monotonicTime(FramePace::Clock::time_point when)
@@ -19,6 +27,10 @@ timespec monotonicTime(FramePace::Clock::time_point when)
     return t;
 }
 }  // namespace
+
+void loosenLibraryWakeUps() { prctl(PR_SET_TIMERSLACK, LIBRARY_TIMER_SLACK_NS, 0, 0, 0); }
+
+FramePace::FramePace() { prctl(PR_SET_TIMERSLACK, PACER_TIMER_SLACK_NS, 0, 0, 0); }
 
 void FramePace::finishPass() const
 {

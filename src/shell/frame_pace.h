@@ -4,8 +4,16 @@
 
 #include <chrono>
 
+// The library's own threads, which read the window's events and count the logic ticks, wake on
+// short timeouts (its event thread every millisecond); the kernel may gather the wake-ups of a
+// thread started with a loose timer slack. Called before the library starts, so its threads take
+// the loose slack; the game loop's own wait takes a tight one back (FramePace).
+void loosenLibraryWakeUps();
+
 class FramePace {
 public:
+    FramePace();
+
     using Clock = std::chrono::steady_clock;
     static constexpr Clock::duration PASS_PERIOD =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / 60.0));

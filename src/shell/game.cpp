@@ -104,6 +104,7 @@ void Game::playOneGame()
     paused = false;
     startRecording();
     setUpLevel();
+    if (observer) observer->gameStarted(*this);
     // Only the game loop is paced: the menu and the other screens keep their own polling.
     FramePace pace;
     for (;;) {

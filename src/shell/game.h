@@ -27,9 +27,12 @@ constexpr int MENU_QUIT = 4;
 
 // Someone outside the game who watches the game loop, such as a test program measuring the pace.
 // The game calls it and never depends on what it does.
+class Game;
 class GameObserver {
 public:
     virtual ~GameObserver() = default;
+    // A game has been set up at its first level and is about to play; the observer may change it.
+    virtual void gameStarted(Game&) {}
     // A pass of the game loop has done its work and is about to wait for `deadline`, when it is due to end.
     virtual void passWorked(std::chrono::steady_clock::time_point deadline) = 0;
     // The pass's wait is over.
@@ -273,6 +276,7 @@ public:
     // The world pixels left to right that fog may cover in the band of cell row `row`, seen from
     // the columns given; false when the band is clear of fog there.
     bool fogSpan(int row, int firstColumn, int lastColumn, int& left, int& right) const;
+    void markFogSquares(DrawnBlocks& blocks) const;  // where in the view the fog's squares may lie
     void placeObject();
     void placeDynamites();
     void placeGhosts();
@@ -308,6 +312,13 @@ public:
     void prepareLightLayers();
     void drawBackground();
     void drawGhostLights();  // into the background
+    // The kept picture follows the view: the strips a scroll uncovers and the cells changed
+    // since are painted, nothing else.
+    void followKeptPicture();
+    void paintKept(int left, int top, int right, int bottom);  // world pixels, right and bottom excluded
+    void paintKeptPiece(int left, int top, int right, int bottom);  // one that does not wrap in the ring
+    static int keptRingX(int worldX);  // where a world point lies in the kept picture
+    static int keptRingY(int worldY);
     void drawGlow(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height);
     void drawBeam();
     void drawBeamSegment(int x, int y, int sourceY);
@@ -315,7 +326,7 @@ public:
     void forgetPaintedLayers();  // fresh level layers: the kept ones are painted anew
     void followView();           // the view-size layers take the view's corner as their origin
     void eraseLastBeam();        // no beam pixel of an earlier frame may survive anywhere
-    void startFrame();           // a frame's upkeep before it draws: the last beam wiped, the view followed
+    void startFrame();           // a frame's upkeep before it draws: the frame to draw into chosen, the last beam wiped, the view followed
 
     // actors/ghosts.cpp
     void updateGhosts();

@@ -1,6 +1,7 @@
 // The entry routine of the game.
 #include <allegro.h>
 
+#include "shell/frame_pace.h"
 #include "shell/startup.h"
 
 int main(int argc, char** argv)
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     const int status = readArguments(argc, argv, settings);
     if (status >= 0) return status;
     if (settings.verify) return verifyRecording(settings.recordingFile);
+    loosenLibraryWakeUps();
     return runGhostMaze(settings);
 }
 END_OF_MAIN()

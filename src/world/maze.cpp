@@ -253,6 +253,31 @@ bool Game::fogSpan(int row, int firstColumn, int lastColumn, int& left, int& rig
     return left <= right;
 }
 
+void Game::markFogSquares(DrawnBlocks& blocks) const
+{
+    // A square lies on every cell the fog spreads to from an unreached one; it covers its cell
+    // and spills one pixel into the cells right of and below it, so the cells just before the
+    // view count too. Runs of squares along a row are marked at once.
+    const LayerOrigin& view = layerOrigin;
+    auto isSquare = [this](int c, int r) {
+        for (const GridStep& step : FOG_SPREAD) {
+            const int fromColumn = c - step.column, fromRow = r - step.row;
+            if (reachGrid.contains(fromColumn, fromRow) && fogged(reachGrid.getCell(fromColumn, fromRow))) return true;
+        }
+        return false;
+    };
+    const int firstColumn = std::max(cellOf(view.x) - 1, 0), lastColumn = std::min(cellOf(view.x + VIEW_WIDTH - 1), columns - 1);
+    const int firstRow = std::max(cellOf(view.y) - 1, 0), lastRow = std::min(cellOf(view.y + VIEW_HEIGHT - 1), rows - 1);
+    for (int r = firstRow; r <= lastRow; ++r)
+        for (int c = firstColumn; c <= lastColumn; ++c) {
+            if (!isSquare(c, r)) continue;
+            const int first = c;
+            while (c < lastColumn && isSquare(c + 1, r)) ++c;
+            blocks.mark(view.layerX(first * CELL_SIZE), view.layerY(r * CELL_SIZE), view.layerX((c + 1) * CELL_SIZE + 1),
+                        view.layerY((r + 1) * CELL_SIZE + 1));
+        }
+}
+
 void Game::placeObject()
 {
     GridStep cell;

@@ -116,6 +116,26 @@ void fillSpan(std::uint32_t* pixels, int first, int end, int left, int right, in
     if (left < right) std::fill(pixels + left, pixels + right, static_cast<std::uint32_t>(colour));
 }
 
+// Pixels of one colour, but where the cover shows something other than the mask colour.
+WIDE_VECTORS void fillUnder(std::uint32_t* __restrict__ to, const std::uint32_t* __restrict__ cover, int count,
+                            std::uint32_t colour, std::uint32_t mask)
+{
+    for (int i = 0; i < count; ++i) to[i] = cover[i] == mask ? colour : cover[i];
+}
+
+// Pixels left to right - 1 of a target row under a cover row read as a ring, target pixel x under
+// cover pixel (coverX + x) mod width, coverX within the row: the span is cut where the ring wraps.
+void fillUnderRing(std::uint32_t* to, const std::uint32_t* cover, int width, int coverX, int left, int right,
+                   std::uint32_t colour, std::uint32_t mask)
+{
+    while (left < right) {
+        const int at = (coverX + left) % width;
+        const int count = std::min(right - left, width - at);
+        fillUnder(to + left, cover + at, count, colour, mask);
+        left += count;
+    }
+}
+
 // The discs' half-widths on every row from their centres, as discHalfWidths gives them.
 using DiscTables = int[MAX_DISCS][MAX_DISC_RADIUS + 1];
 
@@ -240,19 +260,30 @@ void layFogRow(std::uint32_t* to, const ViewLights& lights, int r, int left, int
     left = std::max({left, lights.fogSpans->left[r], -lights.fogX});
     right = std::min({right, lights.fogSpans->right[r], fog->w - lights.fogX});
     if (left >= right) return;
-    blendRow(row(fog, fogRow) + lights.fogX + left, to + left, right - left, weightOf(lights.fogAlpha),
-             static_cast<std::uint32_t>(bitmap_mask_color(fog)));
+    const std::uint32_t* from = row(fog, fogRow) + lights.fogX;
+    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(fog));
+    if (!lights.fogDrawn) {
+        blendRow(from + left, to + left, right - left, weightOf(lights.fogAlpha), mask);
+        return;
+    }
+    lights.fogDrawn->forEachSpan(r, [&](int spanLeft, int spanRight) {
+        spanLeft = std::max(spanLeft, left);
+        spanRight = std::min(spanRight, right);
+        if (spanLeft < spanRight) blendRow(from + spanLeft, to + spanLeft, spanRight - spanLeft, weightOf(lights.fogAlpha), mask);
+    });
 }
 
 }  // namespace
 
-WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y)
+namespace {
+
+// The rows of the view from top to bottom - 1, pixels left to right - 1 of each, in the picture's
+// coordinates: the picture copied in unless it is null (the target holds it already), then each
+// light laid over it in turn.
+WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y, int left,
+                              int top, int right, int bottom)
 {
-    const int left = std::max(target->cl - x, 0), top = std::max(target->ct - y, 0);  // in the picture
-    const int right = std::min({target->cr - x, picture->w, VIEW_WIDTH});
-    const int bottom = std::min({target->cb - y, picture->h, VIEW_HEIGHT});
-    if (right <= left || bottom <= top) return;
-    const auto pictureMask = static_cast<std::uint32_t>(bitmap_mask_color(picture));
+    const auto pictureMask = picture ? static_cast<std::uint32_t>(bitmap_mask_color(picture)) : 0;
 
     // A darkness the tables cannot hold is the caller's fault: it is left out rather than let
     // overrun them.
@@ -266,7 +297,7 @@ WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights&
 
     for (int r = top; r < bottom; ++r) {
         std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
-        copyMaskedRow(row(picture, r) + left, to + left, right - left, pictureMask);
+        if (picture) copyMaskedRow(row(picture, r) + left, to + left, right - left, pictureMask);
         if (lights.glow) {
             const std::uint32_t* glow = row(lights.glow, r);
             const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
@@ -289,6 +320,24 @@ WIDE_VECTORS void composeView(BITMAP* target, BITMAP* picture, const ViewLights&
         }
         if (lights.fog) layFogRow(to, lights, r, left, right);
     }
+}
+
+}  // namespace
+
+void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y)
+{
+    const int left = std::max(target->cl - x, 0), top = std::max(target->ct - y, 0);  // in the picture
+    const int right = std::min({target->cr - x, picture->w, VIEW_WIDTH});
+    const int bottom = std::min({target->cb - y, picture->h, VIEW_HEIGHT});
+    if (right <= left || bottom <= top) return;
+    composeRows(target, picture, lights, x, y, left, top, right, bottom);
+}
+
+void layLightsOver(BITMAP* view, const ViewLights& lights)
+{
+    const int right = std::min(view->cr, VIEW_WIDTH), bottom = std::min(view->cb, VIEW_HEIGHT);
+    if (right <= view->cl || bottom <= view->ct) return;
+    composeRows(view, nullptr, lights, 0, 0, view->cl, view->ct, right, bottom);
 }
 
 void wipeDrawn(BITMAP* layer, DrawnBlocks& drawn, int colour)
@@ -322,4 +371,95 @@ WIDE_VECTORS void fillWithDiscs(BITMAP* target, int background, const Disc* disc
         for (int s = 0; s < count; ++s)
             fillSpan(row(target, y), target->cl, target->cr, segments[s].left, segments[s].right, segments[s].colour);
     }
+}
+
+void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
+                        int coverY)
+{
+    const int width = cover->w, height = cover->h;
+    coverX %= width;
+    coverY %= height;
+    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(cover));
+    if (!discsFitTables(discs, discCount)) {
+        // Rare enough to be left to the library: the discs, then the cover copied over them.
+        fillWithDiscs(target, background, discs, discCount);
+        for (int y = target->ct; y < target->cb; ++y) {
+            std::uint32_t* to = row(target, y);
+            const std::uint32_t* from = row(cover, (coverY + y) % height);
+            for (int x = target->cl; x < target->cr; ++x) {
+                const std::uint32_t pixel = from[(coverX + x) % width];
+                if (pixel != mask) to[x] = pixel;
+            }
+        }
+        return;
+    }
+    DiscTables halfWidths;
+    for (int i = 0; i < discCount; ++i) discHalfWidths(discs[i].radius, halfWidths[i]);
+    for (int y = target->ct; y < target->cb; ++y) {
+        Segment segments[MAX_SEGMENTS];
+        const int count = discRowSegments(y, target->cl, target->cr, background, discs, discCount, halfWidths, segments);
+        const std::uint32_t* from = row(cover, (coverY + y) % height);
+        for (int s = 0; s < count; ++s)
+            fillUnderRing(row(target, y), from, width, coverX, segments[s].left, segments[s].right,
+                          static_cast<std::uint32_t>(segments[s].colour), mask);
+    }
+}
+
+namespace {
+
+// Pixels of one colour where the cover is see-through; elsewhere they stay as they are.
+WIDE_VECTORS void fillSeeThrough(std::uint32_t* __restrict__ to, const std::uint32_t* __restrict__ cover, int count,
+                                 std::uint32_t colour, std::uint32_t mask)
+{
+    for (int i = 0; i < count; ++i) to[i] = cover[i] == mask ? colour : to[i];
+}
+
+// Pixels left to right - 1 of target row y in one colour, where the cover is see-through.
+void fillSpanUnder(BITMAP* target, int y, int left, int right, std::uint32_t colour, BITMAP* cover, int coverX,
+                   int coverY)
+{
+    left = std::max(left, target->cl);
+    right = std::min(right, target->cr);
+    if (left >= right) return;
+    std::uint32_t* to = row(target, y);
+    const int coverRow = y + coverY;
+    // Where the cover does not reach, nothing hides the fill.
+    const int coverLeft = coverRow >= 0 && coverRow < cover->h ? std::clamp(-coverX, left, right) : right;
+    const int coverRight = coverRow >= 0 && coverRow < cover->h ? std::clamp(cover->w - coverX, coverLeft, right) : right;
+    std::fill(to + left, to + coverLeft, colour);
+    if (coverLeft < coverRight)
+        fillSeeThrough(to + coverLeft, row(cover, coverRow) + coverX + coverLeft, coverRight - coverLeft, colour,
+                       static_cast<std::uint32_t>(bitmap_mask_color(cover)));
+    std::fill(to + coverRight, to + right, colour);
+}
+
+}  // namespace
+
+void fillDiscUnder(BITMAP* target, const Disc& disc, BITMAP* cover, int coverX, int coverY)
+{
+    if (disc.radius < 0 || disc.radius > MAX_DISC_RADIUS) {
+        // Wider than any view: left to the library, with the cover copied back over it.
+        circlefill(target, disc.x, disc.y, disc.radius, disc.colour);
+        copyMasked(cover, target, 0, 0, -coverX, -coverY, cover->w, cover->h);
+        return;
+    }
+    int halfWidths[MAX_DISC_RADIUS + 1];
+    discHalfWidths(disc.radius, halfWidths);
+    const int top = std::max(disc.y - disc.radius, target->ct), bottom = std::min(disc.y + disc.radius + 1, target->cb);
+    for (int y = top; y < bottom; ++y) {
+        const int halfWidth = halfWidths[y > disc.y ? y - disc.y : disc.y - y];
+        if (halfWidth >= 0)
+            fillSpanUnder(target, y, disc.x - halfWidth, disc.x + halfWidth + 1, static_cast<std::uint32_t>(disc.colour),
+                          cover, coverX, coverY);
+    }
+}
+
+void fillRectangleUnder(BITMAP* target, int x1, int y1, int x2, int y2, int colour, BITMAP* cover, int coverX,
+                        int coverY)
+{
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    const int top = std::max(y1, target->ct), bottom = std::min(y2 + 1, target->cb);
+    for (int y = top; y < bottom; ++y)
+        fillSpanUnder(target, y, x1, x2 + 1, static_cast<std::uint32_t>(colour), cover, coverX, coverY);
 }

@@ -32,6 +32,21 @@ constexpr int MAX_DISC_RADIUS = 1023;
 // so each row of the picture is written out once rather than once per disc.
 void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCount);
 
+// As fillWithDiscs, then the cover laid over the target with a masked copy, the cover read as a
+// ring: target pixel (x, y) lies under cover pixel ((coverX + x) mod cover->w, (coverY + y) mod
+// cover->h), coverX and coverY not negative. Each pixel is written once, from the cover or from
+// the discs, so the discs cost nothing where the cover hides them.
+void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
+                        int coverY);
+
+// As circlefill(target, disc) and as fillRectangle, but the target's pixels are written only
+// where the cover is see-through (or absent): the cover's pixel (x + coverX, y + coverY) lies over
+// target pixel (x, y). So lights and shadows go under the walls without the walls being copied
+// back over them. A disc wider than MAX_DISC_RADIUS is drawn whole and the cover copied over it.
+void fillDiscUnder(BITMAP* target, const Disc& disc, BITMAP* cover, int coverX, int coverY);
+void fillRectangleUnder(BITMAP* target, int x1, int y1, int x2, int y2, int colour, BITMAP* cover, int coverX,
+                        int coverY);
+
 // A picture that is discs on a background, kept as its discs rather than its pixels: each row
 // is made when it is needed, where the processor keeps it at hand. Its discs, in the order
 // fillWithDiscs draws them, are at most MAX_DISCS, none wider than MAX_DISC_RADIUS.
@@ -59,6 +74,7 @@ struct ViewLights {
     BITMAP* fog = nullptr;  // any size: its pixel (fogX, fogY) lies under the picture's corner
     int fogX = 0, fogY = 0;
     const ViewRowSpans* fogSpans = nullptr;  // the fog is laid only over these
+    const DrawnBlocks* fogDrawn = nullptr;   // and, unless null, only within these blocks
     int fogAlpha = 0;
 };
 
@@ -69,6 +85,11 @@ struct ViewLights {
 // than the view. Row by row, so each row of the target is read from memory and written back
 // once, and the darkness never is.
 void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y);
+
+// As composeView(view, picture, lights, 0, 0) where the view already holds the picture, which
+// has no see-through pixels: the lights laid over the view where it lies, within its clip
+// rectangle, without a copy.
+void layLightsOver(BITMAP* view, const ViewLights& lights);
 
 // As fillBitmap(layer, colour) where the layer's drawn blocks may hold anything else; the marks
 // are cleared.

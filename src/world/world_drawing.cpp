@@ -1,9 +1,11 @@
 // World drawing: the darkness around the hero, the level's background with its lights and
 // shadows, the glow, the plasma beam and the radar mini-map; and what keeps a frame's work to the
-// view: the view-size layers following the view and the last beam wiped cell by cell.
+// view: the view-size layers following the view, the walls and their shadows kept between frames
+// and painted only where uncovered or changed, and the last beam wiped cell by cell.
 #include <allegro.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 
 #include "actors/kinds.h"
@@ -140,39 +142,102 @@ void Game::drawBackground()
 
     // The picture holds only the view.
     const LayerOrigin& origin = layerOrigin;
+    followKeptPicture();
 
-    // The hero's light, then the darker spot under him.
+    // The hero's light, then the darker spot under him, then the walls and their shadows over
+    // them from the kept picture, in one pass.
     Disc lights[MAX_HERO_LIGHTS];
     const int lightCount = heroLights(hasShield, origin.layerX(heroActor.x + HALF_ACTOR),
                                       origin.layerY(heroActor.y + HALF_ACTOR), r, g, b, lights);
     lights[lightCount] = {origin.layerX(heroActor.x + HERO_SPOT_OFFSET), origin.layerY(heroActor.y + HERO_SPOT_OFFSET),
                           HERO_SPOT_RADIUS, makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM))};
-    fillWithDiscs(world, makecol(r, g, b), lights, lightCount + 1);
+    fillWithDiscsUnder(world, makecol(r, g, b), lights, lightCount + 1, bitmaps.keptPicture, keptRingX(origin.x),
+                       keptRingY(origin.y));
 
-    // Wall shadows: the walls drawn later cover all but the lower-right fringe.
-    const int wallShadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
-    const int firstColumn = std::max(cellOf(origin.x + world->cl) - 1, 0);
-    const int firstRow = std::max(cellOf(origin.y + world->ct) - 1, 0);
-    const int lastColumn = std::min(cellOf(origin.x + world->cr - 1), wallGrid.columnCount - 1);
-    const int lastRow = std::min(cellOf(origin.y + world->cb - 1), wallGrid.rowCount - 1);
-    for (int row = firstRow; row <= lastRow; ++row)
-        for (int column = firstColumn; column <= lastColumn; ++column) {
-            if (wallGrid.getCell(column, row) != CELL_WALL) continue;
-            const int first = column;
-            while (column < lastColumn && wallGrid.getCell(column + 1, row) == CELL_WALL) ++column;
-            drawWallShadows(world, origin.layerX(first * CELL_SIZE), origin.layerX(column * CELL_SIZE),
-                            origin.layerY(row * CELL_SIZE), wallShadow);
-        }
-
+    // Block shadows and ghost lights lie over the wall shadows, but under the walls.
     const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
     for (int i = 0; i < blockCount; ++i) {
         const sprite& block = blocks[i];
         const int x = origin.layerX(block.x + BLOCK_SHADOW_OFFSET);
         const int y = origin.layerY(block.y + BLOCK_SHADOW_OFFSET);
-        fillRectangle(world, x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow);
+        fillRectangleUnder(world, x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow, bitmaps.wallsBitmap, origin.x, origin.y);
     }
 
     drawGhostLights();
+}
+
+int Game::keptRingX(int worldX) { return (worldX % VIEW_WIDTH + VIEW_WIDTH) % VIEW_WIDTH; }
+int Game::keptRingY(int worldY) { return (worldY % VIEW_HEIGHT + VIEW_HEIGHT) % VIEW_HEIGHT; }
+
+void Game::followKeptPicture()
+{
+    LayerOrigin& origin = layerOrigin;
+    const int x = origin.x, y = origin.y;
+    const int right = x + VIEW_WIDTH, bottom = y + VIEW_HEIGHT;
+    if (!origin.keptValid || std::abs(x - origin.keptX) >= VIEW_WIDTH || std::abs(y - origin.keptY) >= VIEW_HEIGHT) {
+        paintKept(x, y, right, bottom);
+    } else {
+        // A scroll leaves what stays in view where it lies in the ring: only the strips that
+        // come into view are painted.
+        if (x > origin.keptX) paintKept(origin.keptX + VIEW_WIDTH, y, right, bottom);
+        if (x < origin.keptX) paintKept(x, y, origin.keptX, bottom);
+        if (y > origin.keptY) paintKept(x, origin.keptY + VIEW_HEIGHT, right, bottom);
+        if (y < origin.keptY) paintKept(x, y, right, origin.keptY);
+        // A cell's shadow reaches into its right and lower neighbours.
+        const CellBox& stale = origin.keptStale;
+        if (!stale.empty())
+            paintKept(stale.firstColumn * CELL_SIZE, stale.firstRow * CELL_SIZE, (stale.lastColumn + 2) * CELL_SIZE,
+                      (stale.lastRow + 2) * CELL_SIZE);
+    }
+    origin.keptValid = true;
+    origin.keptX = x;
+    origin.keptY = y;
+    origin.keptStale = CellBox{};
+}
+
+void Game::paintKept(int left, int top, int right, int bottom)
+{
+    // Only the view is held; the ring wraps at its width and height, which cut the rectangle
+    // into up to four pieces.
+    left = std::max(left, layerOrigin.x);
+    top = std::max(top, layerOrigin.y);
+    right = std::min(right, layerOrigin.x + VIEW_WIDTH);
+    bottom = std::min(bottom, layerOrigin.y + VIEW_HEIGHT);
+    for (int x = left; x < right;) {
+        const int pieceRight = std::min(right, x - keptRingX(x) + VIEW_WIDTH);
+        for (int y = top; y < bottom;) {
+            const int pieceBottom = std::min(bottom, y - keptRingY(y) + VIEW_HEIGHT);
+            paintKeptPiece(x, y, pieceRight, pieceBottom);
+            y = pieceBottom;
+        }
+        x = pieceRight;
+    }
+}
+
+void Game::paintKeptPiece(int left, int top, int right, int bottom)
+{
+    BITMAP* kept = bitmaps.keptPicture;
+    const int ringLeft = keptRingX(left), ringTop = keptRingY(top);
+    const int dx = ringLeft - left, dy = ringTop - top;  // from the world to the ring
+    set_clip_rect(kept, ringLeft, ringTop, right + dx - 1, bottom + dy - 1);
+    fillRectangle(kept, ringLeft, ringTop, right + dx - 1, bottom + dy - 1, seeThrough());
+
+    // Wall shadows, from the cells whose shadows reach into the piece; the walls over them.
+    const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
+    const int wallShadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
+    const int firstColumn = std::max(cellOf(left) - 1, 0);
+    const int firstRow = std::max(cellOf(top) - 1, 0);
+    const int lastColumn = std::min(cellOf(right - 1), wallGrid.columnCount - 1);
+    const int lastRow = std::min(cellOf(bottom - 1), wallGrid.rowCount - 1);
+    for (int row = firstRow; row <= lastRow; ++row)
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            if (wallGrid.getCell(column, row) != CELL_WALL) continue;
+            const int first = column;
+            while (column < lastColumn && wallGrid.getCell(column + 1, row) == CELL_WALL) ++column;
+            drawWallShadows(kept, first * CELL_SIZE + dx, column * CELL_SIZE + dx, row * CELL_SIZE + dy, wallShadow);
+        }
+    copyMasked(bitmaps.wallsBitmap, kept, left, top, ringLeft, ringTop, right - left, bottom - top);
+    set_clip_rect(kept, 0, 0, kept->w - 1, kept->h - 1);
 }
 
 void Game::drawGhostLights()
@@ -200,7 +265,8 @@ void Game::drawGhostLights()
                 break;
             default: continue;
             }
-            circlefill(world, origin.layerX(gh.x + HALF_ACTOR), origin.layerY(gh.y + HALF_ACTOR), radius, colour);
+            fillDiscUnder(world, {origin.layerX(gh.x + HALF_ACTOR), origin.layerY(gh.y + HALF_ACTOR), radius, colour},
+                          bitmaps.wallsBitmap, origin.x, origin.y);
         }
     }
 }
@@ -279,6 +345,7 @@ void Game::drawRadar()
 
 void Game::forgetPaintedLayers()
 {
+    layerOrigin.keptValid = false;
     paintedReach.forget();
     messages.reset();
     glowDrawn.clear();  // a new glow layer starts see-through
@@ -293,6 +360,7 @@ void Game::followView()
 
 void Game::startFrame()
 {
+    bitmaps.drawIntoFrameNotShown();
     eraseLastBeam();
     followView();
 }

@@ -13,20 +13,6 @@ WM="$HARNESS_GAME_DIR/../tests/window_manager"
 # tap KEY: pressed and released at once, as a quick finger does.
 tap() { xdotool windowfocus "$GAME_WINDOW" 2>/dev/null; xdotool key "$1"; }
 close_window() { "$WM" close "$GAME_WINDOW" || harness_fail "the close message could not be sent"; }
-# wait_still NAME: waits (up to about 10 s, for a busy machine) until two pictures 1.5 s apart are
-# the same; prints the later one's path, or fails.
-wait_still() {
-  local first second
-  for attempt in 1 2 3 4 5; do
-    harness_alive "waiting for $1"
-    first=$(harness_screenshot "$1_$attempt")
-    sleep 1.5
-    second=$(harness_screenshot "$1")
-    [ "$(harness_region_diff "$first" "$second" 0 0 1280 720)" -eq 0 ] && { echo "$second"; return 0; }
-  done
-  harness_fail "the game did not stand still (see $second)"
-}
-
 # The close button in the menu quits at once, with status 0 and nothing recorded.
 harness_start_game "$SEED"
 sleep 0.5
@@ -41,7 +27,7 @@ playing=$(harness_enter_game desktop_playing)
 moving=$(harness_screenshot desktop_moving)
 [ "$(harness_region_diff "$playing" "$moving" 0 40 1280 640)" -gt 500 ] || harness_fail "the game does not move before P (see $moving)"
 tap p
-still=$(wait_still desktop_paused)
+still=$(harness_wait_still desktop_paused)
 [ "$(harness_region_diff "$playing" "$still" 460 304 360 112)" -gt 2000 ] || harness_fail "no PAUSE in the middle (see $still)"
 
 # P resumes: the picture moves again (the coins turn, the ghosts walk).
@@ -52,7 +38,7 @@ resumed=$(harness_screenshot desktop_resumed)
 
 # The focus leaving the window pauses the game; its coming back does not resume it.
 "$WM" unfocus
-away=$(wait_still desktop_unfocused)
+away=$(harness_wait_still desktop_unfocused)
 [ "$(harness_region_diff "$resumed" "$away" 460 304 360 112)" -gt 2000 ] || harness_fail "no PAUSE after the focus left (see $away)"
 xdotool windowfocus "$GAME_WINDOW"
 sleep 1.5

@@ -52,6 +52,12 @@ for try in $(seq 20); do
   delay=$(printf '0.%03d' $(((try - 1) * 8)))
   (cd "$HARNESS_RUN" && exec env --default-signal=INT ./ghostmaze >/dev/null 2>>"$HARNESS_RUN/early.log") &
   pid=$!
+  # The moments count from the program's own start: a signal to the shell or to env before they
+  # hand over would never reach it (the shell ignores a background job's SIGINT).
+  for _ in $(seq 5000); do
+    [[ "$(readlink "/proc/$pid/exe" 2>/dev/null)" == */ghostmaze ]] && break
+    sleep 0.001
+  done
   sleep "$delay"
   kill -"$signal" "$pid"
   GAME_PID=$pid

@@ -1,7 +1,8 @@
 // The game as the end-to-end tests run it: the same start-up, menu and loops as ghostmaze, with
 // the random source seeded by the test, so every run plays the same mazes, and the game loop
 // watched so that the pace test can check what the loop controls.
-//   ghostmaze_test_driver --seed N [--frame PASS FILE] [--last-frame FILE] [--replay RECORDING]
+//   ghostmaze_test_driver --seed N [--level L] [--frame PASS FILE] [--last-frame FILE] [--replay RECORDING]
+// With --level, every game starts at level L (its maze built as a level-up to L would build it).
 // With --frame, the first game stops after its pass PASS with that frame on the screen, writes
 // the frame it drew there to FILE (a BMP), and stands still until it is asked to end, so a test
 // can compare what the window shows with what the game drew. With --last-frame, the screen as the
@@ -25,6 +26,7 @@
 #include <fstream>
 #include <vector>
 
+#include "shell/frame_pace.h"
 #include "shell/game.h"
 #include "shell/startup.h"
 #include "shell/window_events.h"
@@ -61,6 +63,15 @@ double median(std::vector<double> values)
 // pacer sets it alone, unless a neighbour takes the core, which the wait for a core shows.
 class PaceLog : public GameObserver {
 public:
+    int startLevel = 1;
+
+    void gameStarted(Game& game) override
+    {
+        if (startLevel <= 1) return;
+        game.levelNumber = startLevel;
+        game.setUpLevel();
+    }
+
     void passWorked(Clock::time_point deadline) override
     {
         passDeadline = deadline;
@@ -124,6 +135,7 @@ public:
         }
         pace.passWorked(deadline);
     }
+    void gameStarted(Game& game) override { pace.gameStarted(game); }
     void passPaced() override { pace.passPaced(); }
     void gameEnded() override { pace.gameEnded(); }
 
@@ -138,6 +150,7 @@ private:
 class LastFrame : public GameObserver {
 public:
     LastFrame(GameObserver& pace, const char* file) : pace(pace), file(file) {}
+    void gameStarted(Game& game) override { pace.gameStarted(game); }
     void passWorked(Clock::time_point deadline) override { pace.passWorked(deadline); }
     void passPaced() override { pace.passPaced(); }
     void gameEnded() override
@@ -155,7 +168,8 @@ private:
 
 int usage(const char* program)
 {
-    std::fprintf(stderr, "usage: %s --seed N [--frame PASS FILE] [--last-frame FILE] [--replay RECORDING]\n", program);
+    std::fprintf(stderr, "usage: %s --seed N [--level L] [--frame PASS FILE] [--last-frame FILE] [--replay RECORDING]\n",
+                 program);
     return 2;
 }
 
@@ -167,10 +181,13 @@ int main(int argc, char** argv)
     long framePass = 0;
     const char* frameFile = nullptr;
     const char* lastFrameFile = nullptr;
+    PaceLog paceLog;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             settings.seeded = true;
             settings.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (std::strcmp(argv[i], "--level") == 0 && i + 1 < argc) {
+            paceLog.startLevel = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--frame") == 0 && i + 2 < argc) {
             framePass = std::strtol(argv[++i], nullptr, 10);
             frameFile = argv[++i];
@@ -182,12 +199,12 @@ int main(int argc, char** argv)
             return usage(argv[0]);
         }
     }
-    if (!settings.seeded || (frameFile && framePass < 1)) return usage(argv[0]);
-    PaceLog paceLog;
+    if (!settings.seeded || paceLog.startLevel < 1 || (frameFile && framePass < 1)) return usage(argv[0]);
     FrameKeeper frameKeeper(paceLog, framePass, frameFile ? frameFile : "");
     LastFrame lastFrame(paceLog, lastFrameFile);
     settings.observer = frameFile ? static_cast<GameObserver*>(&frameKeeper) : &paceLog;
     if (lastFrameFile) settings.observer = &lastFrame;
+    loosenLibraryWakeUps();
     return runGhostMaze(settings);
 }
 END_OF_MAIN()

@@ -1,15 +1,9 @@
-// The main menu: button geometry, hover and click through the mouse state, and reading the
-// player's name.
+// The main menu: button geometry, the highlight, and choosing by the mouse, the keys and the pad.
 #include <allegro.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
-#include <sstream>
 
-#include "shell/files.h"
 #include "shell/game.h"
 #include "shell/window_events.h"
 #include "test_support.h"
@@ -168,44 +162,3 @@ TEST_F(Menu, OnlyTheLeftButtonAloneChoosesAndHeldButtonsFreezeTheHighlights)
     EXPECT_EQ(game->menuChoice, MENU_NONE);
 }
 
-TEST_F(Menu, ThePlayerNameIsReloadedWithOnlyWhatTheNameEntryTypes)
-{
-    // Lower case is the same letter; any other byte (UTF-8, escapes, punctuation) is dropped
-    // whole, so no character is ever cut in two.
-    const std::pair<const char*, const char*> table[] = {
-        {"ANNA\nMARIA", "ANNAMARIA"}, {" A B\tC \r\n", "ABC"}, {"", ""}, {"zorb1v", "ZORB1V"},
-        {"\x1b[2J\x07" "BOB", "2JBOB"},    {"Z\xc5\x81\xc3\xb3W-7!", "ZW7"},
-        {"ABCDEFGHIJ KLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNO"}, {"\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81X", "X"}};
-    for (const auto& [file, name] : table) {
-        folder->write(PLAYER_FILE, file);
-        game->frontEnd.loadPlayerName();
-        EXPECT_STREQ(game->frontEnd.playerName, name);
-        EXPECT_EQ(game->frontEnd.itemsRead, static_cast<int>(std::strlen(name)));
-    }
-    std::remove(PLAYER_FILE);
-    game->frontEnd.loadPlayerName();
-    EXPECT_STREQ(game->frontEnd.playerName, "");
-    EXPECT_EQ(game->frontEnd.itemsRead, 0);
-}
-
-TEST_F(Menu, ANameFileThatIsNoFileGivesNoNameAndNeverBlocks)
-{
-    HangWatch watch;
-    ASSERT_EQ(mkfifo(PLAYER_FILE, 0644), 0);
-    EXPECT_EQ(game->frontEnd.loadPlayerName(), FILE_UNREADABLE);
-    EXPECT_STREQ(game->frontEnd.playerName, "");
-    std::remove(PLAYER_FILE);
-    ASSERT_EQ(symlink("/dev/zero", PLAYER_FILE), 0);
-    EXPECT_EQ(game->frontEnd.loadPlayerName(), FILE_UNREADABLE);
-    EXPECT_EQ(game->frontEnd.itemsRead, 0);
-}
-
-TEST(PlayerNameReader, NeverStoresMoreThanFifteenCharacters)
-{
-    char name[20];
-    std::memset(name, 'x', sizeof name);
-    std::istringstream in(std::string(100000, 'Q') + "\0\0", std::ios::binary);
-    EXPECT_EQ(readPlayerName(in, name), 15);
-    EXPECT_EQ(name[15], '\0');
-    EXPECT_EQ(name[16], 'x');
-}

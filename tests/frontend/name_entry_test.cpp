@@ -1,10 +1,18 @@
-// Player-name entry: which keys type, the limits of the name, and saving "player.txt".
+// Player-name entry: which keys type, the limits of the name, and reading and saving "player.txt".
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <sstream>
+#include <utility>
 
+#include "shell/files.h"
 #include "shell/game.h"
 #include "shell/window_events.h"
 #include "test_support.h"
@@ -58,6 +66,48 @@ protected:
     int fieldPixel(int cell, int dx, int y) { return getpixel(game->bitmaps.nameFieldBitmap, 18 * cell + 2 + dx, y); }
     const char* name() { return game->frontEnd.playerName; }
 };
+
+TEST_F(NameEntry, ThePlayerNameIsReloadedWithOnlyWhatTheNameEntryTypes)
+{
+    // Lower case is the same letter; any other byte (UTF-8, escapes, punctuation) is dropped
+    // whole, so no character is ever cut in two.
+    const std::pair<const char*, const char*> table[] = {
+        {"ANNA\nMARIA", "ANNAMARIA"}, {" A B\tC \r\n", "ABC"}, {"", ""}, {"zorb1v", "ZORB1V"},
+        {"\x1b[2J\x07" "BOB", "2JBOB"},    {"Z\xc5\x81\xc3\xb3W-7!", "ZW7"},
+        {"ABCDEFGHIJ KLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNO"}, {"\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81\xc5\x81X", "X"}};
+    for (const auto& [file, name] : table) {
+        folder->write(PLAYER_FILE, file);
+        game->frontEnd.loadPlayerName();
+        EXPECT_STREQ(game->frontEnd.playerName, name);
+        EXPECT_EQ(game->frontEnd.itemsRead, static_cast<int>(std::strlen(name)));
+    }
+    std::remove(PLAYER_FILE);
+    game->frontEnd.loadPlayerName();
+    EXPECT_STREQ(game->frontEnd.playerName, "");
+    EXPECT_EQ(game->frontEnd.itemsRead, 0);
+}
+
+TEST_F(NameEntry, ANameFileThatIsNoFileGivesNoNameAndNeverBlocks)
+{
+    HangWatch watch;
+    ASSERT_EQ(mkfifo(PLAYER_FILE, 0644), 0);
+    EXPECT_EQ(game->frontEnd.loadPlayerName(), FILE_UNREADABLE);
+    EXPECT_STREQ(game->frontEnd.playerName, "");
+    std::remove(PLAYER_FILE);
+    ASSERT_EQ(symlink("/dev/zero", PLAYER_FILE), 0);
+    EXPECT_EQ(game->frontEnd.loadPlayerName(), FILE_UNREADABLE);
+    EXPECT_EQ(game->frontEnd.itemsRead, 0);
+}
+
+TEST(PlayerNameReader, NeverStoresMoreThanFifteenCharacters)
+{
+    char name[20];
+    std::memset(name, 'x', sizeof name);
+    std::istringstream in(std::string(100000, 'Q') + "\0\0", std::ios::binary);
+    EXPECT_EQ(readPlayerName(in, name), 15);
+    EXPECT_EQ(name[15], '\0');
+    EXPECT_EQ(name[16], 'x');
+}
 
 }  // namespace
 

@@ -83,12 +83,17 @@ TEST_F(FrameComposition, FogIsLaidWhereverTheReachPutsItEvenAtTheViewsEdges)
         g.reachGrid.setCell(c, r, CELL_FLOOR);
     g.forgetPaintedLayers();
     g.paintFog();
-    for (int y = 0; y < VIEW_HEIGHT; ++y)
-        for (int x = 0; x < VIEW_WIDTH; ++x) putpixel(g.bitmaps.worldBitmap, x, y, makecol(x % 256, y % 256, 90));
+    // The frame is composed over the world picture where it was drawn: each frame draws it anew.
+    auto drawWorld = [&g] {
+        for (int y = 0; y < VIEW_HEIGHT; ++y)
+            for (int x = 0; x < VIEW_WIDTH; ++x) putpixel(g.bitmaps.worldBitmap, x, y, makecol(x % 256, y % 256, 90));
+    };
+    drawWorld();
     g.composeFrameTo(target);
 
     // Every band of the view under fog: the whole fog layer laid over it.
     g.reachGrid.fill(CELL_FLOOR);
+    drawWorld();
     BITMAP* whole = makeFilledBitmap(W, SCREEN_HEIGHT, black());
     g.composeFrameTo(whole);
     int differing = 0, fogged = 0;

@@ -205,6 +205,8 @@ void drawWholeWorldFrame(Game& game)
 
 BITMAP* wholeWorldGlow(const Game& game) { return wholeLayersOf(game).glow; }
 
+BITMAP* wholeWorldPicture(const Game& game) { return wholeLayersOf(game).world; }
+
 void discardGame(Game*& game)
 {
     if (!game) return;

@@ -11,6 +11,8 @@ void drawWholeWorldFrame(Game& game);
 void presentWholeWorldFrame(Game& game, BITMAP* target);
 // The whole-world glow of the last frame: where its beam pixels are, the game's beam layer must have them.
 BITMAP* wholeWorldGlow(const Game& game);
+// The whole-world picture of the last frame, the maze and everything drawn on it.
+BITMAP* wholeWorldPicture(const Game& game);
 // Frees a headless game and everything it holds, the whole-world frame's layers too, without
 // recording a result (Game::endGame would write one into the high-score table).
 void discardGame(Game*& game);
