@@ -163,15 +163,19 @@ std::string Game::recordingOfRow(int row) const
 {
     if (row < 0 || row >= frontEnd.itemsRead) return "";
     const HighScoreEntry& entry = frontEnd.highScores[row];
-    // Among equal rows the first shown is given the newest recording.
-    std::size_t equalAbove = 0;
-    for (int i = 0; i < row; ++i)
-        equalAbove += frontEnd.highScores[i].score == entry.score &&
-                      std::string(frontEnd.highScores[i].name) == entry.name;
+    // Equal rows stand in the order they came, so the first of them has the oldest recording kept.
+    std::size_t equalAbove = 0, equal = 0;
+    for (int i = 0; i < frontEnd.itemsRead; ++i) {
+        const bool same = frontEnd.highScores[i].score == entry.score && std::string(frontEnd.highScores[i].name) == entry.name;
+        equal += same;
+        equalAbove += same && i < row;
+    }
     const auto files = rowFiles();
     const auto found = files.find({entry.name, entry.score});
-    if (found == files.end() || equalAbove >= found->second.size()) return "";
-    return found->second[equalAbove].path;
+    if (found == files.end()) return "";
+    const std::size_t kept = std::min(equal, found->second.size());
+    if (equalAbove >= kept) return "";
+    return found->second[kept - 1 - equalAbove].path;
 }
 
 void Game::playRecording(const Recording& played, bool inWindow)
