@@ -22,5 +22,16 @@ mkdir -p "$folder"
 for assets in _bmp _sample; do
   ln -sfn "$data/$assets" "$folder/$assets"
 done
+# A recording named by a relative path is the one where the player is, not in the game's folder.
+started=$(pwd)
+previous=
+for argument do
+  shift
+  case "$previous" in
+    --replay|--verify) case "$argument" in /*) ;; *) argument="$started/$argument" ;; esac ;;
+  esac
+  set -- "$@" "$argument"
+  previous=$argument
+done
 cd "$folder"
 exec "$prefix/lib/games/ghostmaze/ghostmaze" "$@"

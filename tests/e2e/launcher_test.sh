@@ -14,7 +14,7 @@ trap 'rm -rf "$run"' EXIT
 mkdir -p "$run/prefix/bin" "$run/prefix/lib/games/ghostmaze" "$run/prefix/share/games/ghostmaze/_bmp" \
          "$run/prefix/share/games/ghostmaze/_sample" "$run/home" "$run/here"
 cp "$source_dir/packaging/ghostmaze.sh" "$run/prefix/bin/ghostmaze"
-printf '#!/bin/sh\npwd\n' >"$run/prefix/lib/games/ghostmaze/ghostmaze"
+printf '#!/bin/sh\npwd\nfor a do echo "$a"; done\n' >"$run/prefix/lib/games/ghostmaze/ghostmaze"
 chmod +x "$run/prefix/bin/ghostmaze" "$run/prefix/lib/games/ghostmaze/ghostmaze"
 launch() { (cd "$run/here" && env -i PATH="$PATH" "$@" "$run/prefix/bin/ghostmaze" 2>"$run/stderr"); }
 
@@ -37,4 +37,8 @@ for home in "" "HOME=" "HOME=relative"; do
   [ "$(wc -l <"$run/stderr")" -eq 1 ] && grep -q "HOME" "$run/stderr" || fail "with '$home' the message was: $(cat "$run/stderr")"
 done
 [ -z "$(ls -A "$run/here")" ] || fail "the launcher wrote into the folder it was started from"
+# The arguments go on; a recording's relative path is taken from where the launcher was started.
+passed=$(cd "$run/here" && env -i PATH="$PATH" HOME="$run/home" "$run/prefix/bin/ghostmaze" --verify "my game.gmr" \
+  --replay /abs.gmr --help | tail -n +2 | tr '\n' '|')
+[ "$passed" = "--verify|$run/here/my game.gmr|--replay|/abs.gmr|--help|" ] || fail "the program was handed: $passed"
 echo "launcher: ok"
