@@ -40,11 +40,11 @@ struct RowFile {
 
 bool parseRowFile(const std::string& fileName, RowFile& row)
 {
-    const std::string suffix = RECORDING_SUFFIX;
-    if (fileName.size() <= suffix.size() || fileName.compare(0, 4, ROW_PREFIX) != 0 ||
+    const std::string prefix = ROW_PREFIX, suffix = RECORDING_SUFFIX;
+    if (fileName.size() <= prefix.size() + suffix.size() || fileName.compare(0, prefix.size(), prefix) != 0 ||
         fileName.compare(fileName.size() - suffix.size(), suffix.size(), suffix) != 0)
         return false;
-    const std::string middle = fileName.substr(4, fileName.size() - 4 - suffix.size());
+    const std::string middle = fileName.substr(prefix.size(), fileName.size() - prefix.size() - suffix.size());
     char name[NAME_CAPACITY + 2] = {};
     int score = 0;
     long long stamp = 0;
@@ -63,10 +63,13 @@ std::map<std::pair<std::string, std::int32_t>, std::vector<RowFile>> rowFiles()
 {
     std::map<std::pair<std::string, std::int32_t>, std::vector<RowFile>> found;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(RECORDING_FOLDER, error)) {
+    // Stepped with the error code: a folder that cannot be read ends the list, never the game.
+    for (std::filesystem::directory_iterator entry(RECORDING_FOLDER, error), end; !error && entry != end;
+         entry.increment(error)) {
         RowFile row;
-        if (!entry.is_regular_file(error) || !parseRowFile(entry.path().filename().string(), row)) continue;
-        row.path = entry.path().string();
+        std::error_code ignored;
+        if (!entry->is_regular_file(ignored) || !parseRowFile(entry->path().filename().string(), row)) continue;
+        row.path = entry->path().string();
         found[{row.name, row.score}].push_back(row);
     }
     for (auto& [key, files] : found)
