@@ -292,6 +292,8 @@ void Game::watchHighScoreRow(int row)
     }
     scoreHighlight = row;
     playRecording(watched, true);
+    // The Escape that left the recording is not the table's too: it is let go first.
+    while ((key[KEY_ESC] || key[settings.keys.end]) && !closeRequested.load()) rest(CLOSE_POLL_MS);
     // Back to the table as it was left, with the mouse the game took away.
     install_mouse();
     startScreenInput();
