@@ -33,6 +33,17 @@ constexpr int SHIELD_REACH = 80;
 constexpr int BLAST_REACH = 120;
 constexpr int GHOST_SPAWN_DISTANCE = 400;
 
+// A rectangle of a picture sheet and where it goes.
+class PictureCell {
+public:
+    int sourceX = 0;
+    int sourceY = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
 class sprite {
 public:
     std::int32_t frame = 0;   // column of the picture strip, in 40-pixel cells

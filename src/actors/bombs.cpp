@@ -92,6 +92,18 @@ void Game::layBomb()
         }
 }
 
+bool Game::explosionCell(const bomb& b, PictureCell& cell)
+{
+    if (b.fuse < FUSE_FIRST_EXPLOSION || b.fuse >= FUSE_END) return false;
+    cell.sourceX = EXPLOSION_FRAME_SIZE * bombFrame(b.fuse);
+    cell.sourceY = 0;
+    cell.x = b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2;
+    cell.y = b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2;
+    cell.width = EXPLOSION_FRAME_SIZE;
+    cell.height = EXPLOSION_FRAME_SIZE;
+    return true;
+}
+
 void Game::tickBomb(bomb& b)
 {
     const int f = ++b.fuse;
@@ -99,10 +111,10 @@ void Game::tickBomb(bomb& b)
     if (f < FUSE_FIRST_EXPLOSION) drawTickingBomb(bitmaps, origin, b);
     if (f == FUSE_ALARM) playSound(samples.alarmSample, 255);
     if (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST) drawFlash(bitmaps, origin, b);
-    if (f >= FUSE_FIRST_EXPLOSION && f < FUSE_END)
-        drawGlow(bitmaps.explosionPicture, EXPLOSION_FRAME_SIZE * bombFrame(f), 0,
-                 origin.layerX(b.x + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2),
-                 origin.layerY(b.y + HALF_BOMB - EXPLOSION_FRAME_SIZE / 2), EXPLOSION_FRAME_SIZE, EXPLOSION_FRAME_SIZE);
+    PictureCell explosion;
+    if (explosionCell(b, explosion))
+        drawGlow(bitmaps.explosionPicture, explosion.sourceX, explosion.sourceY, origin.layerX(explosion.x),
+                 origin.layerY(explosion.y), explosion.width, explosion.height);
     if (f == FUSE_WALL_BLAST) blastWalls(b);
     if (f == FUSE_END) {
         b.armed = false;

@@ -340,6 +340,9 @@ public:
     // actors/bombs.cpp
     void updateBombs();
     static int bombFrame(int fuse);
+    // Where a bomb's explosion frame of this fuse is copied from and to, in world pixels; false
+    // while the bomb shows none.
+    static bool explosionCell(const bomb& b, PictureCell& cell);
     void blastItems();
     void blastGhosts();
     bool blastHero();

@@ -22,6 +22,7 @@ struct WholeLayers {
     BITMAP* glow = nullptr;
     BITMAP* wallShadow = nullptr;
     BITMAP* messageScratch = nullptr;
+    BITMAP* glowScratch = nullptr;  // where the game's own glow copies of the bombs and the beam go
 };
 
 std::map<const Game*, WholeLayers> kept;
@@ -31,7 +32,8 @@ WholeLayers& wholeLayersOf(const Game& game)
     WholeLayers& layers = kept[&game];
     const int width = game.bitmaps.wallsBitmap->w, height = game.bitmaps.wallsBitmap->h;
     if (!layers.world || layers.world->w != width || layers.world->h != height) {
-        for (BITMAP** layer : {&layers.world, &layers.dark, &layers.glow, &layers.wallShadow, &layers.messageScratch}) {
+        for (BITMAP** layer : {&layers.world, &layers.dark, &layers.glow, &layers.wallShadow, &layers.messageScratch,
+                               &layers.glowScratch}) {
             if (*layer) destroy_bitmap(*layer);
             *layer = create_bitmap(width, height);
             clear_to_color(*layer, makecol(255, 0, 255));
@@ -180,6 +182,35 @@ void drawBlocksAndGhosts(Game& game)
     }
 }
 
+// The game ticks the bombs, and draws their explosions' glow into a scratch layer with its own
+// loops; the library's masked copy draws them into the glow where the game's cells say.
+void tickBombs(Game& game, BITMAP* scratch)
+{
+    AssetBitmaps& b = game.bitmaps;
+    BITMAP* glow = b.glowLayer;
+    b.glowLayer = scratch;
+    game.updateBombs();
+    b.glowLayer = glow;
+    for (int i = 0; i < BOMB_SLOTS; ++i) {
+        PictureCell cell;
+        if (game.bombs[i].armed && Game::explosionCell(game.bombs[i], cell))
+            masked_blit(b.explosionPicture, glow, cell.sourceX, cell.sourceY, cell.x, cell.y, cell.width, cell.height);
+    }
+}
+
+// The game walks the beam, drawing its glow into a scratch layer with its own loops and the beam
+// layer with the library's; the glow takes the library's beam from the beam layer, which holds
+// this frame's beam alone on magenta.
+void drawBeam(Game& game, BITMAP* scratch)
+{
+    AssetBitmaps& b = game.bitmaps;
+    BITMAP* glow = b.glowLayer;
+    b.glowLayer = scratch;
+    game.drawBeam();
+    b.glowLayer = glow;
+    masked_blit(b.beamLayer, glow, 0, 0, 0, 0, glow->w, glow->h);
+}
+
 void layOver(BITMAP* target, BITMAP* layer, int red, int green, int blue, int alpha, int x, int y)
 {
     set_trans_blender(red, green, blue, alpha);
@@ -197,9 +228,9 @@ void drawWholeWorldFrame(Game& game)
     prepareLightLayers(game, whole.layers.dark);
     drawBackground(game, whole.layers.wallShadow);
     drawActors(game);
-    game.updateBombs();
+    tickBombs(game, whole.layers.glowScratch);
     drawBlocksAndGhosts(game);
-    if (game.beamFiring()) game.drawBeam();
+    if (game.beamFiring()) drawBeam(game, whole.layers.glowScratch);
     game.drawRadar();
 }
 
@@ -213,7 +244,8 @@ void discardGame(Game*& game)
     const auto found = kept.find(game);
     if (found != kept.end()) {
         WholeLayers& layers = found->second;
-        for (BITMAP* layer : {layers.world, layers.dark, layers.glow, layers.wallShadow, layers.messageScratch})
+        for (BITMAP* layer :
+             {layers.world, layers.dark, layers.glow, layers.wallShadow, layers.messageScratch, layers.glowScratch})
             if (layer) destroy_bitmap(layer);
         kept.erase(found);
     }
