@@ -199,7 +199,7 @@ std::uint32_t weightOf(int alpha) { return alpha ? static_cast<std::uint32_t>(al
 
 }  // namespace
 
-WIDE_VECTORS void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y)
+void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y)
 {
     const std::uint32_t weight = weightOf(alpha);
     int left = 0, top = 0, right = layer->w, bottom = layer->h;  // in the layer
@@ -214,7 +214,7 @@ WIDE_VECTORS void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x
     for (int r = top; r < bottom; ++r) blendRow(row(layer, r) + left, row(target, r + y) + left + x, right - left, weight, mask);
 }
 
-WIDE_VECTORS void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int sourceY, int x, int y, int width, int height)
+void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int sourceY, int x, int y, int width, int height)
 {
     if (sourceX >= source->w || sourceY >= source->h || x >= target->cr || y >= target->cb) return;
     // What lies outside the source, then outside the target's clip rectangle, is cut away.
