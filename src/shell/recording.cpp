@@ -171,16 +171,19 @@ std::string encodeRecording(const Recording& recording)
     return out;
 }
 
-int decodeRecording(const std::string& bytes, Recording& recording, std::string& problem)
+namespace {
+
+// The header's fields into recording, its pass count into passCount; RECORDING_READ, or why the
+// recording cannot be played.
+int readHeader(Reader& in, Recording& recording, std::uint32_t& passCount, std::string& problem)
 {
-    Reader in(bytes);
     std::string magic, version, name;
-    std::uint32_t randomState = 0, score = 0, level = 0, passCount = 0;
+    std::uint32_t randomState = 0, score = 0, level = 0;
     if (!in.line(magic) || magic != std::string(MAGIC) + " " + std::to_string(FORMAT)) {
-        problem = magic.compare(0, std::string(MAGIC).size(), MAGIC) == 0
-                      ? "it is a recording of another format, made by another version of the game"
-                      : "it is not a Ghost Maze recording";
-        return magic.compare(0, std::string(MAGIC).size(), MAGIC) == 0 ? RECORDING_OTHER_VERSION : RECORDING_DAMAGED;
+        const bool ours = magic.compare(0, std::string(MAGIC).size(), MAGIC) == 0;
+        problem = ours ? "it is a recording of another format, made by another version of the game"
+                       : "it is not a Ghost Maze recording";
+        return ours ? RECORDING_OTHER_VERSION : RECORDING_DAMAGED;
     }
     if (!in.field("version", version)) {
         problem = "its header is damaged";
@@ -197,7 +200,19 @@ int decodeRecording(const std::string& bytes, Recording& recording, std::string&
         problem = "its header is damaged";
         return RECORDING_DAMAGED;
     }
-    std::vector<RecordedPass> passes(passCount);
+    recording.version = version;
+    recording.randomState = randomState;
+    recording.name = name;
+    recording.score = static_cast<std::int32_t>(score);
+    recording.level = static_cast<std::int32_t>(level);
+    return RECORDING_READ;
+}
+
+// Every pass's controls, then its ticks, then the extra ticks of the passes that ran many; false
+// when they are damaged or cut short.
+bool readPasses(Reader& in, std::vector<RecordedPass>& passes)
+{
+    const auto passCount = static_cast<std::uint32_t>(passes.size());
     const bool controlsRead = readRuns(in, passCount, [&](std::uint32_t i, std::uint8_t value) {
         passes[i].controls = value;
         return value < (1u << STEERING_BITS);
@@ -223,15 +238,25 @@ int decodeRecording(const std::string& bytes, Recording& recording, std::string&
         escapesRead = in.varint(more) && more <= MAX_TICKS_PER_PASS - TICK_ESCAPE;
         pass.ticks += more;
     }
-    if (!escapesRead || !in.atEnd()) {
-        problem = escapesRead ? "it has bytes after its last pass" : "its passes are damaged or cut short";
+    return escapesRead;
+}
+
+}  // namespace
+
+int decodeRecording(const std::string& bytes, Recording& recording, std::string& problem)
+{
+    Reader in(bytes);
+    Recording read;
+    std::uint32_t passCount = 0;
+    const int header = readHeader(in, read, passCount, problem);
+    if (header != RECORDING_READ) return header;
+    std::vector<RecordedPass> passes(passCount);
+    const bool passesRead = readPasses(in, passes);
+    if (!passesRead || !in.atEnd()) {
+        problem = passesRead ? "it has bytes after its last pass" : "its passes are damaged or cut short";
         return RECORDING_DAMAGED;
     }
-    recording.version = version;
-    recording.randomState = randomState;
-    recording.name = name;
-    recording.score = static_cast<std::int32_t>(score);
-    recording.level = static_cast<std::int32_t>(level);
-    recording.passes = std::move(passes);
+    read.passes = std::move(passes);
+    recording = std::move(read);
     return RECORDING_READ;
 }
