@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "actors/actors.h"
 #include "assets/asset_bitmaps.h"
@@ -190,6 +191,8 @@ public:
     LayerOrigin layerOrigin;     // the world point at the view-size layers' top-left pixel
     DrawnBlocks glowDrawn;       // where the glow may hold something: laid there, wiped there
     DiscPicture darkness;        // the darkness about the hero, made row by row as it is laid
+    std::vector<Box> underWallBoxes;   // the block shadows and ghost lights of the frame being
+    std::vector<Disc> underWallDiscs;  // drawn, under the walls
     PaintedCopy paintedReach;    // reachGrid as the fog was last painted
     MessageRing messages;        // how far the message layer has turned, and which rows hold messages
     CellBox obstacleChanges;     // obstacle cells not yet painted into ghostMap, while
@@ -311,7 +314,9 @@ public:
     // world/world_drawing.cpp
     void prepareLightLayers();
     void drawBackground();
-    void drawGhostLights();  // into the background
+    void gatherGhostLights();  // under the walls, as discs
+    void reserveUnderWalls();  // room for a shape under the walls per block and ghost light, made
+                               // with the level, so a frame does not allocate
     // The kept picture follows the view: the strips a scroll uncovers and the cells changed
     // since are painted, nothing else.
     void followKeptPicture();

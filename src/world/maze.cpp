@@ -165,6 +165,7 @@ void Game::createLevelObjects()
     ghosts = new ghost[ghostCount];
     dynamites = new sprite[dynamiteCount];
     treasures = new sprite[treasureCount];
+    reserveUnderWalls();
 }
 
 void Game::buildLevel()

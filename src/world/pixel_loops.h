@@ -39,6 +39,29 @@ void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCo
 void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
                         int coverY);
 
+// A rectangle between two corners, both inside it, and its colour.
+struct Box {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0, colour = 0;
+};
+
+// What lies over the background but under the walls, in this order: the boxes, then the discs.
+// Each replaces what lies under it where the walls picture is see-through or does not reach; the
+// walls' pixel (x + wallsX, y + wallsY) lies over target pixel (x, y).
+struct UnderWalls {
+    const Box* boxes = nullptr;
+    int boxCount = 0;
+    const Disc* discs = nullptr;
+    int discCount = 0;
+    BITMAP* walls = nullptr;
+    int wallsX = 0, wallsY = 0;
+};
+
+// As fillWithDiscsUnder, then fillRectangleUnder for each of the boxes and fillDiscUnder for each
+// of the discs under the walls, in turn; but row by row, so each row is filled and has its shapes
+// laid while the processor keeps it at hand, and a shape over another costs no second write.
+void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
+                        int coverY, const UnderWalls& under);
+
 // As circlefill(target, disc) and as fillRectangle, but the target's pixels are written only
 // where the cover is see-through (or absent): the cover's pixel (x + coverX, y + coverY) lies over
 // target pixel (x, y). So lights and shadows go under the walls without the walls being copied

@@ -145,25 +145,39 @@ void Game::drawBackground()
     followKeptPicture();
 
     // The hero's light, then the darker spot under him, then the walls and their shadows over
-    // them from the kept picture, in one pass.
+    // them from the kept picture, then what lies under the walls, in one pass.
     Disc lights[MAX_HERO_LIGHTS];
     const int lightCount = heroLights(hasShield, origin.layerX(heroActor.x + HALF_ACTOR),
                                       origin.layerY(heroActor.y + HALF_ACTOR), r, g, b, lights);
     lights[lightCount] = {origin.layerX(heroActor.x + HERO_SPOT_OFFSET), origin.layerY(heroActor.y + HERO_SPOT_OFFSET),
                           HERO_SPOT_RADIUS, makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM))};
-    fillWithDiscsUnder(world, makecol(r, g, b), lights, lightCount + 1, bitmaps.keptPicture, keptRingX(origin.x),
-                       keptRingY(origin.y));
-
     // Block shadows and ghost lights lie over the wall shadows, but under the walls.
     const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
+    reserveUnderWalls();
+    underWallBoxes.clear();
     for (int i = 0; i < blockCount; ++i) {
         const sprite& block = blocks[i];
         const int x = origin.layerX(block.x + BLOCK_SHADOW_OFFSET);
         const int y = origin.layerY(block.y + BLOCK_SHADOW_OFFSET);
-        fillRectangleUnder(world, x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow, bitmaps.wallsBitmap, origin.x, origin.y);
+        underWallBoxes.push_back({x, y, x + ACTOR_SIZE, y + ACTOR_SIZE, blockShadow});
     }
+    gatherGhostLights();
+    UnderWalls under;
+    under.boxes = underWallBoxes.data();
+    under.boxCount = static_cast<int>(underWallBoxes.size());
+    under.discs = underWallDiscs.data();
+    under.discCount = static_cast<int>(underWallDiscs.size());
+    under.walls = bitmaps.wallsBitmap;
+    under.wallsX = origin.x;
+    under.wallsY = origin.y;
+    fillWithDiscsUnder(world, makecol(r, g, b), lights, lightCount + 1, bitmaps.keptPicture, keptRingX(origin.x),
+                       keptRingY(origin.y), under);
+}
 
-    drawGhostLights();
+void Game::reserveUnderWalls()
+{
+    underWallBoxes.reserve(static_cast<std::size_t>(blockCount));
+    underWallDiscs.reserve(static_cast<std::size_t>(ghostCount) * GHOST_LIGHT_RINGS);
 }
 
 int Game::keptRingX(int worldX) { return (worldX % VIEW_WIDTH + VIEW_WIDTH) % VIEW_WIDTH; }
@@ -240,12 +254,12 @@ void Game::paintKeptPiece(int left, int top, int right, int bottom)
     set_clip_rect(kept, 0, 0, kept->w - 1, kept->h - 1);
 }
 
-void Game::drawGhostLights()
+void Game::gatherGhostLights()
 {
-    BITMAP* world = bitmaps.worldBitmap;
     const LayerOrigin& origin = layerOrigin;
     const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
     // The colour tells the kind; the hunter's light is twice as wide and blue.
+    underWallDiscs.clear();
     for (int i = 0; i < ghostCount; ++i) {
         const ghost& gh = ghosts[i];
         for (int j = 1; j <= GHOST_LIGHT_RINGS; ++j) {
@@ -265,8 +279,7 @@ void Game::drawGhostLights()
                 break;
             default: continue;
             }
-            fillDiscUnder(world, {origin.layerX(gh.x + HALF_ACTOR), origin.layerY(gh.y + HALF_ACTOR), radius, colour},
-                          bitmaps.wallsBitmap, origin.x, origin.y);
+            underWallDiscs.push_back({origin.layerX(gh.x + HALF_ACTOR), origin.layerY(gh.y + HALF_ACTOR), radius, colour});
         }
     }
 }

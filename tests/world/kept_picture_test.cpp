@@ -179,4 +179,52 @@ TEST(KeptPictureRing, LightsAndShadowsUnderTheWallsAreTheLibrarysWhereTheWallsAr
     for (BITMAP* bitmap : {walls, original, made, expected}) destroy_bitmap(bitmap);
 }
 
+TEST(KeptPictureRing, ShapesLaidWithTheFillAreTheShapesLaidOneByOneAfterIt)
+{
+    startHeadlessAllegro();
+    std::uint32_t noise = 11;
+    auto next = [&noise] { return noise = noise * 1103515245u + 12345u; };
+    auto randomPicture = [&](int w, int h) {
+        BITMAP* picture = create_bitmap(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                putpixel(picture, x, y, next() % 3 == 0 ? makecol(255, 0, 255) : static_cast<int>(next() >> 8 & 0xFFFFFF));
+        return picture;
+    };
+    BITMAP* ring = randomPicture(200, 120);
+    BITMAP* walls = randomPicture(150, 110);
+    BITMAP* made = create_bitmap(200, 120);
+    BITMAP* expected = create_bitmap(200, 120);
+    const Disc lights[] = {{90, 60, 70, makecol(1, 2, 3)}, {20, 100, 35, makecol(4, 5, 6)}};
+    // Overlapping, crossing the clip's edges, wholly outside it, a box given corner to corner
+    // backwards; then as many sizes of disc as can be held, and one more.
+    const Box boxes[] = {{10, 10, 50, 50, makecol(9, 9, 9)}, {60, 119, 20, 100, makecol(8, 8, 8)},
+                         {300, 10, 340, 50, makecol(7, 7, 7)}};
+    Disc discs[12];
+    for (int i = 0; i < 12; ++i) discs[i] = {17 * i, 11 * i - 20, 5 + 9 * (i % 9), makecol(10 + i, 20, 30)};
+    for (const int discCount : {4, 12}) {
+        UnderWalls under;
+        under.boxes = boxes;
+        under.boxCount = 3;
+        under.discs = discs;
+        under.discCount = discCount;
+        under.walls = walls;
+        under.wallsX = 30;
+        under.wallsY = -20;
+        for (BITMAP* bitmap : {made, expected}) {
+            clear_to_color(bitmap, makecol(0, 0, 0));  // outside the clip the pictures stay as they were
+            set_clip_rect(bitmap, 5, 5, 189, 109);
+        }
+        fillWithDiscsUnder(made, makecol(40, 30, 60), lights, 2, ring, 37, 85, under);
+        fillWithDiscsUnder(expected, makecol(40, 30, 60), lights, 2, ring, 37, 85);
+        for (const Box& box : boxes) fillRectangleUnder(expected, box.x1, box.y1, box.x2, box.y2, box.colour, walls, 30, -20);
+        for (int i = 0; i < discCount; ++i) fillDiscUnder(expected, discs[i], walls, 30, -20);
+        int differing = 0;
+        for (int y = 0; y < made->h; ++y)
+            for (int x = 0; x < made->w; ++x) differing += getpixel(made, x, y) != getpixel(expected, x, y);
+        EXPECT_EQ(differing, 0) << discCount << " discs";
+    }
+    for (BITMAP* bitmap : {ring, walls, made, expected}) destroy_bitmap(bitmap);
+}
+
 }  // namespace
