@@ -140,6 +140,7 @@ void Game::composeFrameTo(BITMAP* target)
     lights.glow = bitmaps.glowLayer;
     lights.glowDrawn = &glowDrawn;
     lights.glowAlpha = GLOW_BLEND.alpha;
+    lights.wipeGlow = true;
     lights.darkness = &darkness;
     lights.darknessAlpha = DARK_BLEND.alpha;
     lights.fog = bitmaps.shadeLayer;

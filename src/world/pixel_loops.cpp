@@ -299,13 +299,13 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
         std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
         if (picture) copyMaskedRow(row(picture, r) + left, to + left, right - left, pictureMask);
         if (lights.glow) {
-            const std::uint32_t* glow = row(lights.glow, r);
+            std::uint32_t* glow = row(lights.glow, r);
             const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
-            lights.glowDrawn->forEachSpan(r, [&](int spanLeft, int spanRight) {
-                spanLeft = std::max(spanLeft, left);
-                spanRight = std::min(spanRight, right);
+            lights.glowDrawn->forEachSpan(r, [&](int blockLeft, int blockRight) {
+                const int spanLeft = std::max(blockLeft, left), spanRight = std::min(blockRight, right);
                 if (spanLeft < spanRight)
                     blendRow(glow + spanLeft, to + spanLeft, spanRight - spanLeft, weightOf(lights.glowAlpha), glowMask);
+                if (lights.wipeGlow) std::fill(glow + blockLeft, glow + blockRight, glowMask);
             });
         }
         if (darkness) {
@@ -338,6 +338,9 @@ void layLightsOver(BITMAP* view, const ViewLights& lights)
     const int right = std::min(view->cr, VIEW_WIDTH), bottom = std::min(view->cb, VIEW_HEIGHT);
     if (right <= view->cl || bottom <= view->ct) return;
     composeRows(view, nullptr, lights, 0, 0, view->cl, view->ct, right, bottom);
+    // Rows the lights did not reach keep their marks, and are wiped with the next frame's.
+    DrawnBlocks* drawn = lights.glowDrawn;
+    if (lights.glow && lights.wipeGlow && view->ct <= drawn->top && drawn->bottom <= bottom) drawn->clear();
 }
 
 void wipeDrawn(BITMAP* layer, DrawnBlocks& drawn, int colour)

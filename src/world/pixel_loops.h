@@ -90,8 +90,11 @@ struct ViewRowSpans {
 // left out (null).
 struct ViewLights {
     BITMAP* glow = nullptr;  // the picture's size; read only in its drawn blocks
-    const DrawnBlocks* glowDrawn = nullptr;
+    DrawnBlocks* glowDrawn = nullptr;
     int glowAlpha = 0;
+    // The glow wiped see-through as it is laid, while it is at hand, and its marks cleared, so
+    // the next frame has none to wipe.
+    bool wipeGlow = false;
     const DiscPicture* darkness = nullptr;  // the picture's size
     int darknessAlpha = 0;
     BITMAP* fog = nullptr;  // any size: its pixel (fogX, fogY) lies under the picture's corner
