@@ -146,6 +146,12 @@ bool discsFitTables(const Disc* discs, int discCount)
     return fit;
 }
 
+// The tables of discs that fit them.
+void makeDiscTables(const Disc* discs, int discCount, DiscTables& halfWidths)
+{
+    for (int i = 0; i < discCount; ++i) discHalfWidths(discs[i].radius, halfWidths[i]);
+}
+
 // A run of one colour along a row: pixels left to right - 1.
 struct Segment {
     int left, right, colour;
@@ -290,8 +296,7 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
     const DiscPicture* darkness = lights.darkness;
     if (darkness && !discsFitTables(darkness->discs, darkness->discCount)) darkness = nullptr;
     DiscTables halfWidths;
-    if (darkness)
-        for (int i = 0; i < darkness->discCount; ++i) discHalfWidths(darkness->discs[i].radius, halfWidths[i]);
+    if (darkness) makeDiscTables(darkness->discs, darkness->discCount, halfWidths);
     const auto darkMask = static_cast<std::uint32_t>(seeThrough());  // the lit disc
     const std::uint32_t darkWeight = weightOf(lights.darknessAlpha);
 
@@ -367,7 +372,7 @@ WIDE_VECTORS void fillWithDiscs(BITMAP* target, int background, const Disc* disc
         return;
     }
     DiscTables halfWidths;
-    for (int i = 0; i < discCount; ++i) discHalfWidths(discs[i].radius, halfWidths[i]);
+    makeDiscTables(discs, discCount, halfWidths);
     for (int y = target->ct; y < target->cb; ++y) {
         Segment segments[MAX_SEGMENTS];
         const int count = discRowSegments(y, target->cl, target->cr, background, discs, discCount, halfWidths, segments);
@@ -520,7 +525,7 @@ void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int d
         fillWithDiscsThenCover(target, background, discs, discCount, cover, coverX, coverY, mask);
     } else {
         DiscTables halfWidths;
-        for (int i = 0; i < discCount; ++i) discHalfWidths(discs[i].radius, halfWidths[i]);
+        makeDiscTables(discs, discCount, halfWidths);
         for (int y = target->ct; y < target->cb; ++y) {
             Segment segments[MAX_SEGMENTS];
             const int count = discRowSegments(y, target->cl, target->cr, background, discs, discCount, halfWidths, segments);
