@@ -89,10 +89,12 @@ sanitizer-test:
 	cd $(ASAN_BUILD) && ctest --output-on-failure -L unit
 
 # Each file reader on FUZZ_RUNS generated inputs; new finds go to the build folder, not the seeds.
+# The readers are those with a fuzz/NAME_fuzzer.cpp, which fuzz/CMakeLists.txt builds.
+FUZZ_READERS := $(patsubst fuzz/%_fuzzer.cpp,%,$(wildcard fuzz/*_fuzzer.cpp))
 fuzz-test:
 	cmake -S . -B $(FUZZ_BUILD) $(FUZZ_OPTIONS)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target high_scores_fuzzer player_fuzzer picture_fuzzer sound_fuzzer replay_fuzzer
-	for reader in high_scores player picture sound replay; do \
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_READERS:%=%_fuzzer)
+	for reader in $(FUZZ_READERS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$reader && \
 	  $(FUZZ_BUILD)/fuzz/$${reader}_fuzzer -runs=$(FUZZ_RUNS) $(FUZZ_BUILD)/corpus/$$reader fuzz/corpus/$$reader \
 	    || exit 1; \
