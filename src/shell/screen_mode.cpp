@@ -101,8 +101,13 @@ bool setFullScreen(bool on)
         height = SCREEN_HEIGHT * screenMode.windowFactor;
     }
     screenMode.fullScreen = on;
-    resizeScreen(width, height);
-    return true;
+    if (resizeScreen(width, height) || !on) return true;
+    // Granted, but no screen of that size opens: the window goes back to what it was.
+    askFullScreen(false, width, height);
+    screenMode.fullScreen = false;
+    resizeScreen(SCREEN_WIDTH * screenMode.windowFactor, SCREEN_HEIGHT * screenMode.windowFactor);
+    showNotice(FULL_SCREEN_REFUSED);
+    return false;
 }
 
 void showNotice(const char* text)
