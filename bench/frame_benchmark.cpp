@@ -27,9 +27,11 @@
 #include <cstring>
 #include <ctime>
 #include <new>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "frontend/frame_scaling.h"
 #include "full_world_drawing.h"
 #include "shell/game.h"
 #include "shell/random.h"
@@ -414,6 +416,7 @@ std::vector<char*> withDefaultRuns(int argc, char** argv)
 }
 
 void printVerifySpeed();
+void printPresentCosts();
 
 }  // namespace
 
@@ -429,6 +432,7 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
     endGames();
     printVerifySpeed();
+    printPresentCosts();
 
     const double copyMs = copyFigures.runs > 0 ? copyFigures.msPerFrame : 0;
     if (copyMs > 0)
@@ -509,5 +513,53 @@ void printVerifySpeed()
         game->playback = nullptr;
         discardGame(game);
     }
+}
+
+// The finished picture presented on larger screens, each as a multiple of one plain copy of a
+// picture of the screen's own size (what presenting there costs at the least): the fastest of
+// several runs of each, runs taken in turns so that a neighbour's burst hits them alike.
+void printPresentCosts()
+{
+    constexpr int RUNS = 7;
+    constexpr int PRESENTS_PER_RUN = 20;
+    const struct {
+        const char* name;
+        int width, height;
+    } screens[] = {{"1x", 1280, 720}, {"2x", 2560, 1440}, {"3x", 3840, 2160}, {"1.5x sharp", 1920, 1080}};
+    constexpr int SCREEN_COUNT = static_cast<int>(std::size(screens));
+    BITMAP* picture = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        for (int x = 0; x < SCREEN_WIDTH; ++x) putpixel(picture, x, y, makecol(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
+    FramePlacement placements[SCREEN_COUNT];
+    BITMAP* targets[SCREEN_COUNT] = {};
+    BITMAP* copies[SCREEN_COUNT] = {};
+    double presentMs[SCREEN_COUNT] = {}, copyMs[SCREEN_COUNT] = {};
+    for (int i = 0; i < SCREEN_COUNT; ++i) {
+        placements[i] = placeFrame(screens[i].width, screens[i].height);
+        targets[i] = create_bitmap(screens[i].width, screens[i].height);
+        copies[i] = create_bitmap(screens[i].width, screens[i].height);
+        clear_to_color(copies[i], makecol(10, 20, 30));
+    }
+    auto fastest = [](double& best, double seconds) {
+        const double ms = seconds * 1000.0 / PRESENTS_PER_RUN;
+        best = best == 0 ? ms : std::min(best, ms);
+    };
+    for (int run = 0; run < RUNS; ++run)
+        for (int i = 0; i < SCREEN_COUNT; ++i) {
+            double start = threadSeconds();
+            for (int n = 0; n < PRESENTS_PER_RUN; ++n) presentInto(picture, targets[i], placements[i]);
+            fastest(presentMs[i], threadSeconds() - start);
+            start = threadSeconds();
+            for (int n = 0; n < PRESENTS_PER_RUN; ++n)
+                blit(copies[i], targets[i], 0, 0, 0, 0, screens[i].width, screens[i].height);
+            fastest(copyMs[i], threadSeconds() - start);
+        }
+    for (int i = 0; i < SCREEN_COUNT; ++i) {
+        std::printf("present %s: %.2f plain copies (%.3f ms against %.3f ms for a %d x %d copy)\n", screens[i].name,
+                    presentMs[i] / copyMs[i], presentMs[i], copyMs[i], screens[i].width, screens[i].height);
+        destroy_bitmap(targets[i]);
+        destroy_bitmap(copies[i]);
+    }
+    destroy_bitmap(picture);
 }
 }  // namespace

@@ -144,8 +144,8 @@ void AssetBitmaps::loadFrontEndBitmaps()
 
 void AssetBitmaps::loadGameBitmaps()
 {
-    // The strips take the screen's width, whatever window the library gave us.
-    const int stripWidth = screen ? SCREEN_W : SCREEN_WIDTH;
+    // The strips are the picture's width, whatever size the screen shows it at.
+    const int stripWidth = SCREEN_WIDTH;
     hudTop = create_bitmap(stripWidth, HUD_HEIGHT);
     hudBottom = create_bitmap(stripWidth, HUD_HEIGHT);
     debugPanel = create_bitmap(DEBUG_PANEL_WIDTH, DEBUG_PANEL_HEIGHT);

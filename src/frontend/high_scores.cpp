@@ -255,6 +255,7 @@ bool Game::highScoresPass()
         menuChoice = MENU_NONE;
         return true;
     }
+    takeFullScreenKey();
     const int row = chosenHighScoreRow(padStep, padChose);
     if (row >= 0) watchHighScoreRow(row);
     return false;

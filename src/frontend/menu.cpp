@@ -4,6 +4,7 @@
 
 #include <allegro.h>
 
+#include "shell/screen_mode.h"
 #include "shell/window_events.h"
 
 namespace {
@@ -64,7 +65,7 @@ void Game::runMenu()
     // Every game removes the mouse driver, so each menu installs it again.
     install_mouse();
     watchClicks();
-    if (screen) show_mouse(screen);
+    showPointer();
     vsync();
     clear_to_color(bitmaps.menuBuffer, makecol(0, 0, 0));
     showMenuPage();
@@ -74,8 +75,9 @@ void Game::runMenu()
     // An M typed into the name entry was a letter, not the sound switch.
     startScreenInput();
     menuHighlight = 0;
-    menuMouseX = mouse_x;
-    menuMouseY = mouse_y;
+    const FramePoint pointer = mouseOnPicture();
+    menuMouseX = pointer.x;
+    menuMouseY = pointer.y;
     for (;;) {
         const bool chosen = menuPass();
         if (chosen && closeRequested.load()) break;
@@ -103,11 +105,13 @@ bool Game::menuPass()
         return true;
     }
     if (takeKeyTap(settings.keys.sound)) switchSound();
+    takeFullScreenKey();
     int chosen = menuKeyChoice();
     // A click counted as it happened chooses, however short; so does one still held.
     int clickX = 0, clickY = 0;
     if (chosen < 0 && takeLeftClick(clickX, clickY)) chosen = frontEnd.buttonAt(clickX, clickY);
-    const int hovered = frontEnd.buttonAt(mouse_x, mouse_y);
+    const FramePoint pointer = mouseOnPicture();
+    const int hovered = frontEnd.buttonAt(pointer.x, pointer.y);
     const int held = mouse_b;
     if (chosen < 0 && held == 1) chosen = hovered;
     if (chosen >= 0) {
@@ -116,11 +120,11 @@ bool Game::menuPass()
     }
     // Pointing at a button highlights it; a mouse at rest leaves the highlight to the keys.
     // While a button is held the mouse moves nothing.
-    const bool moved = mouse_x != menuMouseX || mouse_y != menuMouseY;
+    const bool moved = pointer.x != menuMouseX || pointer.y != menuMouseY;
     if (held == 0 && moved && hovered >= 0) menuHighlight = hovered;
     if (held == 0) {
-        menuMouseX = mouse_x;
-        menuMouseY = mouse_y;
+        menuMouseX = pointer.x;
+        menuMouseY = pointer.y;
     }
     drawMenuButtons();
     showMenuPage();
@@ -165,6 +169,6 @@ void Game::showMenuPage()
     // No screen when the game runs headless.
     if (!screen) return;
     scare_mouse();
-    blit(bitmaps.menuBuffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    presentPicture(bitmaps.menuBuffer);
     unscare_mouse();
 }

@@ -168,6 +168,7 @@ NameEntryPass Game::nameEntryPass()
         pass.closed = true;
         return pass;
     }
+    takeFullScreenKey();
     // Enter counts as pressed, so one held since the menu chose this screen does not save.
     if (takeAnyKeyTap({KEY_ENTER, KEY_ENTER_PAD}) && entry.cursor > 0) {
         entry.savePlayerName();

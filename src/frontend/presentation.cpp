@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "shell/game.h"
+#include "shell/screen_mode.h"
 #include "world/colours.h"
 #include "world/pixel_loops.h"
 
@@ -62,6 +63,16 @@ constexpr int POWER_LABEL_SCALE = 5;
 int white() { return makecol(255, 255, 255); }
 int darkGrey() { return makecol(40, 40, 40); }
 int outlineGrey() { return makecol(100, 100, 100); }
+
+// A finished picture (or part of it at (x, y)) onto the bitmap that stands for the screen, or
+// onto the screen itself at its scale.
+void showOn(BITMAP* target, BITMAP* picture, int x, int y)
+{
+    if (target && target == screen)
+        presentPicture(picture, x, y);
+    else if (target)
+        blit(picture, target, 0, 0, x, y, picture->w, picture->h);
+}
 
 void layOver(BITMAP* target, BITMAP* layer, const Blend& blend, int x, int y)
 {
@@ -174,7 +185,7 @@ void Game::composeFrameTo(BITMAP* target)
     blit(bitmaps.hudTop, back, 0, 0, 0, 0, bitmaps.hudTop->w, bitmaps.hudTop->h);
     blit(bitmaps.hudBottom, back, 0, 0, 0, back->h - HUD_HEIGHT, bitmaps.hudBottom->w, bitmaps.hudBottom->h);
     bitmaps.composedDrawnFrame();
-    if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
+    showOn(target, back, 0, 0);
 }
 
 void Game::showPauseTo(BITMAP* target)
@@ -185,7 +196,7 @@ void Game::showPauseTo(BITMAP* target)
     const int height = GLYPH_HEIGHT * PAUSE_GLYPH_SCALE;
     frontEnd.drawText(bitmaps.alphabetPicture, back, (back->w - width) / 2, (back->h - height) / 2, 0, PAUSE_TEXT,
                       PAUSE_GLYPH_SCALE);
-    if (target) blit(back, target, 0, 0, 0, 0, back->w, back->h);
+    showOn(target, back, 0, 0);
 }
 
 void Game::findFogSpans(ViewRowSpans& spans) const
@@ -215,7 +226,7 @@ void Game::drawHudTo(BITMAP* target)
     // Shown while held, straight onto the frame just copied, so it tells the current values.
     if (controls.debugPanel) {
         drawDebugPanel();
-        if (target) blit(bitmaps.debugPanel, target, 0, 0, 0, 0, bitmaps.debugPanel->w, bitmaps.debugPanel->h);
+        showOn(target, bitmaps.debugPanel, 0, 0);
     }
     drawBottomStrip();
 }

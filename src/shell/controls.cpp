@@ -75,6 +75,7 @@ void Game::readControls()
     padBefore = pad;
     if (takeKeyTap(settings.keys.pause)) controls.pause = true;
     if (takeKeyTap(settings.keys.sound)) controls.sound = true;
+    takeFullScreenKey();
     // A tap of the end key shorter than a pass ends the game all the same.
     if (takeKeyTap(settings.keys.end)) controls.end = true;
     if (playback) takeRecordedControls();

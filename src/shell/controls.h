@@ -21,6 +21,7 @@ public:
     int end = KEY_ESC;
     int debugPanel = KEY_F1;
     int fast = KEY_F;  // held, a recording plays four times as fast
+    int fullScreen = KEY_F11;
 };
 
 // The gamepad's buttons by the library's numbering (the Linux order of a common pad: 0 bottom,

@@ -243,6 +243,8 @@ public:
 
     // shell/settings.cpp
     void switchSound();  // the sound key: sound off or on, and kept so for the next start
+    void switchFullScreen();  // the full-screen key: full screen or a window, kept so where granted
+    void takeFullScreenKey();  // every screen's poll: a tap of the full-screen key switches
 
     // assets/assets.cpp
     void releaseAssets();

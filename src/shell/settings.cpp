@@ -13,6 +13,8 @@
 #include "frontend/front_end.h"
 #include "shell/files.h"
 #include "shell/game.h"
+#include "shell/screen_mode.h"
+#include "shell/window_events.h"
 
 namespace {
 
@@ -47,7 +49,7 @@ const KeySetting KEY_SETTINGS[] = {
     {"right", nullptr, DIRECTION_RIGHT}, {"down", nullptr, DIRECTION_DOWN},  {"left", nullptr, DIRECTION_LEFT},
     {"up", nullptr, DIRECTION_UP},       {"bomb", &KeyBindings::bomb, -1},   {"beam", &KeyBindings::beam, -1},
     {"pause", &KeyBindings::pause, -1},  {"sound", &KeyBindings::sound, -1}, {"end", &KeyBindings::end, -1},
-    {"debug_panel", &KeyBindings::debugPanel, -1},
+    {"debug_panel", &KeyBindings::debugPanel, -1}, {"full_screen", &KeyBindings::fullScreen, -1},
 };
 struct PadSetting {
     const char* name;
@@ -76,17 +78,17 @@ void complain(std::string& complaints, const char* section, const char* name, co
                   "\" " + what + "; " + used + " is used\n";
 }
 
-void readSound(Settings& settings, std::string& complaints)
+void readYesOrNo(const char* section, const char* name, bool& setting, std::string& complaints)
 {
-    const char* value = get_config_string("sound", "on", nullptr);
+    const char* value = get_config_string(section, name, nullptr);
     if (!value) return;
     const std::string word = upper(value);
     if (word == "YES" || word == "ON" || word == "1" || word == "TRUE")
-        settings.soundOn = true;
+        setting = true;
     else if (word == "NO" || word == "OFF" || word == "0" || word == "FALSE")
-        settings.soundOn = false;
+        setting = false;
     else
-        complain(complaints, "sound", "on", value, "is neither yes nor no", "yes");
+        complain(complaints, section, name, value, "is neither yes nor no", setting ? "yes" : "no");
 }
 
 void readKeys(Settings& settings, std::string& complaints)
@@ -175,7 +177,8 @@ Settings parseSettings(const std::string& text, std::string& complaints)
     // set only while it is read.
     push_config_state();
     set_config_data(text.data(), static_cast<int>(text.size()));
-    readSound(settings, complaints);
+    readYesOrNo("sound", "on", settings.soundOn, complaints);
+    readYesOrNo("window", "full_screen", settings.fullScreen, complaints);
     readKeys(settings, complaints);
     readPad(settings, complaints);
     pop_config_state();
@@ -187,6 +190,8 @@ std::string settingsText(const Settings& settings)
     std::string text = "# Ghost Maze settings. Keys by name (A, 5, F2, SPACE, LEFT, ENTER ...); gamepad\n"
                        "# buttons by number, 0 to 31.\n\n[sound]\non = ";
     text += settings.soundOn ? "yes\n" : "no\n";
+    text += "\n[window]\nfull_screen = ";
+    text += settings.fullScreen ? "yes\n" : "no\n";
     text += "\n[keys]\n";
     KeyBindings keys = settings.keys;
     for (const KeySetting& setting : KEY_SETTINGS)
@@ -218,6 +223,20 @@ bool saveSettings(const Settings& settings)
 {
     if (!settings.keep) return false;
     return replaceFile(SETTINGS_FILE, settingsText(settings));
+}
+
+void Game::switchFullScreen()
+{
+    const bool wanted = !screenMode.fullScreen;
+    // Refused, the game stays in its window and says so; the choice in the file stays as it was.
+    if (!setFullScreen(wanted)) return;
+    settings.fullScreen = wanted;
+    saveSettings(settings);
+}
+
+void Game::takeFullScreenKey()
+{
+    if (takeKeyTap(settings.keys.fullScreen)) switchFullScreen();
 }
 
 void Game::switchSound()

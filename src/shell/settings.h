@@ -11,6 +11,7 @@ constexpr const char* SETTINGS_FILE = "settings.cfg";
 class Settings {
 public:
     bool soundOn = true;
+    bool fullScreen = false;  // the window fills the screen, where the desktop grants it
     KeyBindings keys;
     PadBindings pad;
     bool keep = true;  // false when the file is there but unreadable: the player's file is left alone

@@ -26,6 +26,7 @@
 #include "shell/gamepad.h"
 #include "shell/random.h"
 #include "shell/replays.h"
+#include "shell/screen_mode.h"
 #include "shell/settings.h"
 #include "shell/sound_start.h"
 #include "shell/window_events.h"
@@ -48,7 +49,7 @@ bool openWindow()
 {
     set_color_depth(32);
     set_window_title("Ghost Maze");
-    return set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) == 0;
+    return openGameWindow();
 }
 
 // The steps after the library itself; without a display the library does not start at all, and
@@ -208,6 +209,7 @@ int runGhostMaze(const RunSettings& settings)
     game->observer = settings.observer;
     game->settings = loadSettings();
     setSoundOn(game->settings.soundOn);
+    if (game->settings.fullScreen) setFullScreen(true);
     const std::vector<std::string> missing = missingAssetFiles(*game);
     if (!missing.empty()) {
         reportMissingAssets(missing);
@@ -223,6 +225,7 @@ int runGhostMaze(const RunSettings& settings)
     // The library puts back the handlers it found at start-up (the default ones) as it shuts
     // down; a signal from here on waits, and is dropped as the program ends.
     holdEndSignals();
+    forgetScreenPictures();
     game->releaseAssets();
     allegro_exit();
     game.reset();

@@ -3,6 +3,8 @@
 
 #include <allegro.h>
 
+#include "shell/screen_mode.h"
+
 #include <pthread.h>
 
 #include <csignal>
@@ -138,8 +140,10 @@ bool takeAnyKeyTap(std::initializer_list<int> scancodes)
 bool takeLeftClick(int& x, int& y)
 {
     if (!takeOne(pendingLeftClicks)) return false;
-    x = leftClickX.load();
-    y = leftClickY.load();
+    // Noted where the screen was clicked; read where the picture was.
+    const FramePoint point = screenPointOnPicture(leftClickX.load(), leftClickY.load());
+    x = point.x;
+    y = point.y;
     return true;
 }
 

@@ -41,7 +41,7 @@ void holdEndSignals();
 bool takeKeyTap(int scancode);
 // Takes one press of each of the keys; true when any had one.
 bool takeAnyKeyTap(std::initializer_list<int> scancodes);
-// Takes one click of the left button alone, and where it was; false when there is none.
+// Takes one click of the left button alone, and where it was on the picture; false when there is none.
 bool takeLeftClick(int& x, int& y);
 // Takes one click of the right button alone.
 bool takeRightClick();

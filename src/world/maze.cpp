@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "shell/random.h"
+#include "shell/screen_mode.h"
 #include "world/colours.h"
 
 namespace {
@@ -190,8 +191,7 @@ void Game::buildLevel()
 void Game::buildMaze()
 {
     playSound(samples.newRoomSample, NEW_ROOM_VOLUME);
-    // Tests run without a screen.
-    if (screen) clear_to_color(screen, makecol(0, 0, 0));
+    clearScreen();
     clear_to_color(bitmaps.wallsBitmap, seeThrough());
     wallGrid.fill(CELL_FLOOR);
     wallGrid.generateMaze();

@@ -74,14 +74,15 @@ harness_init() {
   export ALLEGRO_NO_SOUND=1 SDL_AUDIODRIVER=dummy
 }
 
-# harness_start_display: a private Xvfb that a client can open; sets DISPLAY. Fails (status 1)
+# harness_start_display: a private Xvfb that a client can open, HARNESS_SCREEN in size (WIDTHxHEIGHT,
+# 1600x900 when not set); sets DISPLAY. Fails (status 1)
 # when the server reports no display or dies before a client gets in. The server never resets:
 # one that resets whenever its last client leaves (the readiness probe, a game that ends)
 # refuses whoever connects meanwhile.
 harness_start_display() {
   local displayfile
   displayfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp -noreset 3>"$displayfile" 2>"$HARNESS_RUN/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${HARNESS_SCREEN:-1600x900}x24" -nolisten tcp -noreset 3>"$displayfile" 2>"$HARNESS_RUN/xvfb.log" &
   HARNESS_XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$displayfile" ] && break

@@ -4,7 +4,7 @@
 //   ghostmaze_test_driver --seed N [--level L] [--frame PASS FILE] [--last-frame FILE] [--replay RECORDING]
 // With --level, every game starts at level L (its maze built as a level-up to L would build it).
 // With --frame, the first game stops after its pass PASS with that frame on the screen, writes
-// the frame it drew there to FILE (a BMP), and stands still until it is asked to end, so a test
+// the frame it drew there, at 1280 x 720, to FILE (a BMP), and stands still until it is asked to end, so a test
 // can compare what the window shows with what the game drew. With --last-frame, the screen as the
 // first game (or the recording played with --replay) ended is written to FILE (a BMP).
 // When a game ends it tells on standard error how its passes were paced, in one line:
@@ -28,6 +28,7 @@
 
 #include "shell/frame_pace.h"
 #include "shell/game.h"
+#include "shell/screen_mode.h"
 #include "shell/startup.h"
 #include "shell/window_events.h"
 
@@ -129,7 +130,8 @@ public:
     void passWorked(Clock::time_point deadline) override
     {
         if (++passes == pass) {
-            save_bitmap(file, screen, nullptr);
+            // The picture as the game drew it, before the screen's scale.
+            save_bitmap(file, screenMode.lastPicture ? screenMode.lastPicture : screen, nullptr);
             constexpr int POLL_MS = 50;
             while (!closeRequested.load()) rest(POLL_MS);
         }

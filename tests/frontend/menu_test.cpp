@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "shell/game.h"
+#include "shell/screen_mode.h"
 #include "shell/window_events.h"
 #include "test_support.h"
 
@@ -140,6 +141,24 @@ TEST_F(Menu, ALeftClickInsideAButtonChoosesIt)
         pass(600, 600, 0);
         EXPECT_EQ(pixel(19, TOPS[k] + 1), makecol(255, 255, 255));
     }
+}
+
+TEST_F(Menu, OnAScaledScreenPointingAndClicksAreReadOnThePicture)
+{
+    // Full screen at 2560 x 1600: the picture twice its size, 80 pixels below the screen's top.
+    screenMode.placement = placeFrame(2560, 1600);
+    EXPECT_FALSE(pass(300, 80 + 2 * (TOPS[1] + 20), 0));
+    expectLooks(1);
+    mouse_x = 300;
+    mouse_y = 80 + 2 * (TOPS[3] + 20);
+    mouse_b = 1;
+    onMouseEvent(MOUSE_FLAG_LEFT_DOWN);
+    mouse_b = 0;
+    // Where the unscaled picture would have had START GAME, the screen shows black margin.
+    const bool chosen = pass(300, 2 * (TOPS[0] + 20), 0);
+    screenMode.placement = FramePlacement{};
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(game->menuChoice, MENU_QUIT);
 }
 
 TEST_F(Menu, AClickOnABorderPixelChoosesNothing)

@@ -12,7 +12,7 @@ namespace {
 
 bool sameBindings(const Settings& a, const Settings& b)
 {
-    return a.soundOn == b.soundOn && settingsText(a) == settingsText(b);
+    return a.soundOn == b.soundOn && a.fullScreen == b.fullScreen && settingsText(a) == settingsText(b);
 }
 
 using SettingsFile = GameTest;
@@ -24,6 +24,8 @@ TEST_F(SettingsFile, WrittenSettingsReadBackAndAMissingFileMeansTheDefaults)
     EXPECT_TRUE(sameBindings(loadSettings(), Settings{}));
     Settings mine;
     mine.soundOn = false;
+    mine.fullScreen = true;
+    mine.keys.fullScreen = KEY_F12;
     mine.keys.walk[DIRECTION_UP] = KEY_W;
     mine.keys.bomb = KEY_SPACE;
     mine.keys.end = KEY_F10;
@@ -35,6 +37,7 @@ TEST_F(SettingsFile, WrittenSettingsReadBackAndAMissingFileMeansTheDefaults)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_TRUE(sameBindings(read, mine));
     EXPECT_EQ(read.keys.walk[DIRECTION_UP], KEY_W);
+    EXPECT_TRUE(read.fullScreen);
     // Names are read in any case, and what the file leaves out keeps its default.
     std::string complaints;
     const Settings some = parseSettings("[keys]\nbomb = enter\nleft=a\n[sound]\non = Off\n", complaints);
@@ -48,10 +51,11 @@ TEST_F(SettingsFile, WrittenSettingsReadBackAndAMissingFileMeansTheDefaults)
 TEST_F(SettingsFile, EachBadValueTakesItsDefaultWithOneLineNamingIt)
 {
     std::string complaints;
-    const Settings read = parseSettings("[sound]\non = loud\n[keys]\nbeam = WHEEL\npause = B\nup = w\n"
+    const Settings read = parseSettings("[sound]\non = loud\n[window]\nfull_screen = maybe\n[keys]\nbeam = WHEEL\npause = B\nup = w\n"
                                         "[gamepad]\nbomb = 32\nend = -1\npause = 7x\nleave = 3\n",
                                         complaints);
     EXPECT_EQ(complaints, "Ghost Maze: settings.cfg: [sound] on = \"loud\" is neither yes nor no; yes is used\n"
+                          "Ghost Maze: settings.cfg: [window] full_screen = \"maybe\" is neither yes nor no; no is used\n"
                           "Ghost Maze: settings.cfg: [keys] beam = \"WHEEL\" is not a key; G is used\n"
                           "Ghost Maze: settings.cfg: [keys] pause = \"B\" is another action's key; P is used\n"
                           "Ghost Maze: settings.cfg: [gamepad] bomb = \"32\" is not a button from 0 to 31; 0 is used\n"
