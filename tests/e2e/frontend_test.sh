@@ -32,8 +32,7 @@ harness_start_game "$SEED"
 harness_mouse_move 700 715
 
 # The menu: the poster right of the buttons, and four drawn buttons.
-menu=$(harness_screenshot menu)
-[ "$(harness_region_colours "$menu" 310 20 940 680)" -gt 50 ] || harness_fail "no poster on the menu"
+menu=$(harness_wait_for menu 20 harness_menu_drawn)
 for y in $PLAY_Y $NAME_Y $SCORES_Y $QUIT_Y; do
   [ "$(harness_region_colours "$menu" 21 $((y - 25)) 268 50)" -gt 3 ] || harness_fail "no button around y $y"
 done

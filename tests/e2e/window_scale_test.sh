@@ -61,7 +61,7 @@ for screen_size in 1920x1080 2560x1440 3840x2160; do
   harness_start_in "$HARNESS_RUN" ./ghostmaze_test_driver --seed 5 --frame 40 "$frame"
   [ "$(harness_window_size)" = "$window_size" ] ||
     harness_fail "$screen_size: the window is $(harness_window_size), not $window_size"
-  menu=$(harness_screenshot "${tag}_menu")
+  menu=$(harness_wait_for "${tag}_menu" 20 harness_menu_drawn)
   # The menu as the game draws it: every block of the window's picture a factor x factor square.
   menu_picture="$HARNESS_SHOTS/${tag}_menu_picture.png"
   convert "$menu" -sample 1280x720 "$menu_picture"
