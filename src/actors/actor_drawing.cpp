@@ -27,16 +27,6 @@ void drawCellAt(BITMAP* picture, BITMAP* layer, const LayerOrigin& origin, int c
     drawCell(picture, layer, column, row, origin.layerX(s.x), origin.layerY(s.y));
 }
 
-void drawItem(BITMAP* picture, BITMAP* layer, const LayerOrigin& origin, const sprite& item, std::int32_t absent)
-{
-    if (absent == 0) drawCellAt(picture, layer, origin, 0, 0, item);
-}
-
-void drawAll(BITMAP* picture, BITMAP* layer, const LayerOrigin& origin, const sprite* objects, int count, int column)
-{
-    for (int i = 0; i < count; ++i) drawCellAt(picture, layer, origin, column, 0, objects[i]);
-}
-
 }  // namespace
 
 void Game::advanceClocks()
@@ -58,18 +48,16 @@ void Game::drawHero()
         heroActor.frame = HERO_SHEET_COLUMN;
     else if (walkClock < WALK_CLOCK_END)
         heroActor.frame = HERO_SHEET_COLUMN + 1;
-    drawCellAt(bitmaps.spriteSheet, bitmaps.worldBitmap, layerOrigin, heroActor.frame, heroActor.row, heroActor);
+    drawWorldCell(bitmaps.spriteSheet, heroActor.frame, heroActor.row, heroActor);
 }
 
 void Game::drawItems()
 {
-    BITMAP* world = bitmaps.worldBitmap;
-    const LayerOrigin& origin = layerOrigin;
     // Every item has a cell of its own, so the order they are drawn in shows nowhere.
     for (const PowerUpKind& kind : POWER_UP_KINDS)
-        drawItem(bitmaps.*kind.picture, world, origin, this->*kind.item, this->*kind.absent);
-    drawAll(bitmaps.bombPicture, world, origin, dynamites, dynamiteCount, 0);
-    drawAll(bitmaps.treasurePicture, world, origin, treasures, treasureCount, 0);
+        if (this->*kind.absent == 0) drawWorldCell(bitmaps.*kind.picture, 0, 0, this->*kind.item);
+    for (int i = 0; i < dynamiteCount; ++i) drawWorldCell(bitmaps.bombPicture, 0, 0, dynamites[i]);
+    for (int i = 0; i < treasureCount; ++i) drawWorldCell(bitmaps.treasurePicture, 0, 0, treasures[i]);
 
     // Coins glow: they go to the luminous layer, all turning in step.
     const int coinFrame = coinClock / COIN_TICKS_PER_FRAME;
@@ -81,7 +69,7 @@ void Game::drawItems()
 void Game::drawBlocks()
 {
     for (int i = 0; i < blockCount; ++i)
-        drawCellAt(bitmaps.terrainPicture, bitmaps.worldBitmap, layerOrigin, blocks[i].frame, 0, blocks[i]);
+        drawWorldCell(bitmaps.terrainPicture, blocks[i].frame, 0, blocks[i]);
 }
 
 void Game::drawGhosts()
@@ -102,4 +90,10 @@ void Game::drawGlowCell(BITMAP* picture, int column, int row, const sprite& s)
 {
     drawGlow(picture, column * ACTOR_SIZE, row * ACTOR_SIZE, layerOrigin.layerX(s.x), layerOrigin.layerY(s.y), ACTOR_SIZE,
              ACTOR_SIZE);
+}
+
+void Game::drawWorldCell(BITMAP* picture, int column, int row, const sprite& s)
+{
+    openWorld(layerOrigin.layerX(s.x), layerOrigin.layerY(s.y), ACTOR_SIZE, ACTOR_SIZE);
+    drawCellAt(picture, bitmaps.worldBitmap, layerOrigin, column, row, s);
 }

@@ -108,6 +108,10 @@ void Game::tickBomb(bomb& b)
 {
     const int f = ++b.fuse;
     const LayerOrigin& origin = layerOrigin;
+    // The bomb, its ring and its translucent discs all lie within the scratch square on its centre.
+    if (f < FUSE_FIRST_EXPLOSION || (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST))
+        openWorld(origin.layerX(b.x + HALF_BOMB - SCRATCH_CENTRE), origin.layerY(b.y + HALF_BOMB - SCRATCH_CENTRE),
+                  GLOW_SCRATCH_SIZE, GLOW_SCRATCH_SIZE);
     if (f < FUSE_FIRST_EXPLOSION) drawTickingBomb(bitmaps, origin, b);
     if (f == FUSE_ALARM) playSound(samples.alarmSample, 255);
     if (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST) drawFlash(bitmaps, origin, b);
@@ -154,6 +158,7 @@ void Game::blastItems()
 void Game::blastWalls(const bomb& b)
 {
     const int x = b.x + HALF_BOMB, y = b.y + HALF_BOMB;
+    finishBackground();  // it reads the walls as they stood when the frame began
     wallGrid.blast(bitmaps.wallsBitmap, x, y);
     // Only the cells that change are painted again, once, when the blocks are back in place.
     changeObstaclesTogether([&] {

@@ -160,7 +160,12 @@ void Game::composeFrameTo(BITMAP* target)
     lights.fogSpans = &fogSpans;
     lights.fogDrawn = &fogSquares;
     lights.fogAlpha = SHADE_BLEND.alpha;
+    if (backgroundPending) {
+        lights.background = &backgroundFill;
+        lights.backgroundDrawn = &worldFilled;
+    }
     layLightsOver(bitmaps.worldBitmap, lights);
+    backgroundPending = false;
 
     // Once lost, the board stays visible behind the picture, centred on the whole frame.
     if (gameOver == 1) {

@@ -193,6 +193,9 @@ public:
     DiscPicture darkness;        // the darkness about the hero, made row by row as it is laid
     std::vector<Box> underWallBoxes;   // the block shadows and ghost lights of the frame being
     std::vector<Disc> underWallDiscs;  // drawn, under the walls
+    BackgroundFill backgroundFill;     // the frame's background, made when it is wanted
+    DrawnBlocks worldFilled;           // where the world picture holds it already
+    bool backgroundPending = false;    // the rest is still to be made
     PaintedCopy paintedReach;    // reachGrid as the fog was last painted
     MessageRing messages;        // how far the message layer has turned, and which rows hold messages
     CellBox obstacleChanges;     // obstacle cells not yet painted into ghostMap, while
@@ -315,7 +318,12 @@ public:
 
     // world/world_drawing.cpp
     void prepareLightLayers();
+    // The background is made as the lights are laid over it, a row at a time; where something
+    // is drawn over it first, that part is made then (openWorld). finishBackground makes the
+    // rest at once, before the walls it reads change.
     void drawBackground();
+    void openWorld(int x, int y, int width, int height);  // in the world picture's pixels
+    void finishBackground();
     void gatherGhostLights();  // under the walls, as discs
     void reserveUnderWalls();  // room for a shape under the walls per block and ghost light, made
                                // with the level, so a frame does not allocate
@@ -393,6 +401,7 @@ public:
     void drawBlocks();
     void drawGhosts();
     void drawGlowCell(BITMAP* picture, int column, int row, const sprite& s);
+    void drawWorldCell(BITMAP* picture, int column, int row, const sprite& s);
 
     // frontend/menu.cpp
     void runMenu();

@@ -34,6 +34,26 @@ public:
 
     void markAll() { mark(0, 0, VIEW_WIDTH, VIEW_HEIGHT); }
 
+    // As mark, but first calls spanNew(row, left, right) for each run of blocks not yet marked,
+    // as pixels left to right - 1 of the row.
+    template <typename SpanNew>
+    void markNew(int left, int y, int right, int bottomRow, SpanNew spanNew)
+    {
+        left = std::max(left, 0);
+        right = std::min(right, VIEW_WIDTH);
+        y = std::max(y, 0);
+        bottomRow = std::min(bottomRow, VIEW_HEIGHT);
+        if (left >= right || y >= bottomRow) return;
+        const int first = left / BLOCK_WIDTH, end = (right - 1) / BLOCK_WIDTH + 1;
+        for (int r = y; r < bottomRow; ++r)
+            for (int block = nextBlock(r, first, false); block < end; block = nextBlock(r, block, false)) {
+                const int runEnd = std::min(nextBlock(r, block, true), end);
+                spanNew(r, block * BLOCK_WIDTH, std::min(runEnd * BLOCK_WIDTH, VIEW_WIDTH));
+                block = runEnd;
+            }
+        mark(left, y, right, bottomRow);
+    }
+
     void clear()
     {
         for (int r = top; r < bottom; ++r) std::fill(marks[r], marks[r] + WORDS_PER_ROW, 0);

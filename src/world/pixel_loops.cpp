@@ -303,6 +303,19 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
     for (int r = top; r < bottom; ++r) {
         std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
         if (picture) copyMaskedRow(row(picture, r) + left, to + left, right - left, pictureMask);
+        if (lights.background) {
+            // The row is made here, where the lights find it at hand, but where it was made
+            // already for something drawn over it.
+            int at = left;
+            const auto fillTo = [&](int end) {
+                if (at < end) lights.background->fill(target, r + y, at + x, end + x);
+            };
+            lights.backgroundDrawn->forEachSpan(r, [&](int drawnLeft, int drawnRight) {
+                fillTo(std::min(drawnLeft, right));
+                at = std::max(at, drawnRight);
+            });
+            fillTo(right);
+        }
         if (lights.glow) {
             std::uint32_t* glow = row(lights.glow, r);
             const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
@@ -442,63 +455,11 @@ void fillRectangleUnder(BITMAP* target, int x1, int y1, int x2, int y2, int colo
 
 namespace {
 
-constexpr int MAX_UNDER_SHAPES = 1024;  // in the view: more are laid one by one
-constexpr int MAX_UNDER_SIZES = 8;      // the discs' radii: a ghost's two rings, a hunter's two
-
-// A shape under the walls, as the rows it covers and its span on each: a box's is the same on
-// every row, a disc's comes from the half-widths of its radius.
-struct UnderShape {
-    int top = 0, bottom = 0;  // rows top to bottom - 1
-    int left = 0, right = 0;  // a box's span
-    int x = 0, y = 0;         // a disc's centre
-    const int* halfWidths = nullptr;  // a disc's, from its centre row; null for a box
-    int colour = 0;
-};
-
-// The shapes under the walls that reach into the target's clip rectangle, in their order.
-struct UnderShapes {
-    UnderShape shapes[MAX_UNDER_SHAPES] = {};
-    int count = 0;
-    int radii[MAX_UNDER_SIZES] = {};
-    int halfWidths[MAX_UNDER_SIZES][MAX_DISC_RADIUS + 1] = {};
-    int sizeCount = 0;
-
-    // False when they do not fit here: then they are laid one by one.
-    bool gather(const BITMAP* target, const UnderWalls& under)
-    {
-        for (int i = 0; i < under.boxCount; ++i) {
-            const Box& box = under.boxes[i];
-            const int left = std::min(box.x1, box.x2), right = std::max(box.x1, box.x2) + 1;
-            const int top = std::max(std::min(box.y1, box.y2), target->ct);
-            const int bottom = std::min(std::max(box.y1, box.y2) + 1, target->cb);
-            if (top >= bottom || right <= target->cl || left >= target->cr) continue;
-            if (count == MAX_UNDER_SHAPES) return false;
-            shapes[count++] = {top, bottom, left, right, 0, 0, nullptr, box.colour};
-        }
-        for (int i = 0; i < under.discCount; ++i) {
-            const Disc& disc = under.discs[i];
-            if (disc.radius < 0 || disc.radius > MAX_DISC_RADIUS) return false;
-            const int top = std::max(disc.y - disc.radius, target->ct);
-            const int bottom = std::min(disc.y + disc.radius + 1, target->cb);
-            if (top >= bottom || disc.x + disc.radius < target->cl || disc.x - disc.radius >= target->cr) continue;
-            int size = 0;
-            while (size < sizeCount && radii[size] != disc.radius) ++size;
-            if (size == sizeCount) {
-                if (sizeCount == MAX_UNDER_SIZES) return false;
-                radii[sizeCount] = disc.radius;
-                discHalfWidths(disc.radius, halfWidths[sizeCount++]);
-            }
-            if (count == MAX_UNDER_SHAPES) return false;
-            shapes[count++] = {top, bottom, 0, 0, disc.x, disc.y, halfWidths[size], disc.colour};
-        }
-        return true;
-    }
-};
-
 // Rare enough to be left to the library: the discs, then the cover copied over them.
 void fillWithDiscsThenCover(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover,
-                            int coverX, int coverY, std::uint32_t mask)
+                            int coverX, int coverY)
 {
+    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(cover));
     fillWithDiscs(target, background, discs, discCount);
     for (int y = target->ct; y < target->cb; ++y) {
         std::uint32_t* to = row(target, y);
@@ -512,43 +473,94 @@ void fillWithDiscsThenCover(BITMAP* target, int background, const Disc* discs, i
 
 }  // namespace
 
+bool BackgroundFill::prepare(const BITMAP* target, int colour, const Disc* lights, int lightCount, BITMAP* ring,
+                             int ringX, int ringY, const UnderWalls& under)
+{
+    if (!discsFitTables(lights, lightCount)) return false;
+    background = colour;
+    for (int i = 0; i < lightCount; ++i) discs[i] = lights[i];
+    discCount = lightCount;
+    makeDiscTables(discs, discCount, halfWidths);
+    cover = ring;
+    coverX = ringX % ring->w;
+    coverY = ringY % ring->h;
+    walls = under.walls;
+    wallsX = under.wallsX;
+    wallsY = under.wallsY;
+
+    // Only the shapes that reach into the clip rectangle, in their order.
+    shapeCount = sizeCount = 0;
+    for (int i = 0; i < under.boxCount; ++i) {
+        const Box& box = under.boxes[i];
+        const int left = std::min(box.x1, box.x2), right = std::max(box.x1, box.x2) + 1;
+        const int top = std::max(std::min(box.y1, box.y2), target->ct);
+        const int bottom = std::min(std::max(box.y1, box.y2) + 1, target->cb);
+        if (top >= bottom || right <= target->cl || left >= target->cr) continue;
+        if (shapeCount == MAX_UNDER_SHAPES) return false;
+        shapes[shapeCount++] = {top, bottom, left, right, 0, 0, nullptr, box.colour};
+    }
+    for (int i = 0; i < under.discCount; ++i) {
+        const Disc& disc = under.discs[i];
+        if (disc.radius < 0 || disc.radius > MAX_DISC_RADIUS) return false;
+        const int top = std::max(disc.y - disc.radius, target->ct);
+        const int bottom = std::min(disc.y + disc.radius + 1, target->cb);
+        if (top >= bottom || disc.x + disc.radius < target->cl || disc.x - disc.radius >= target->cr) continue;
+        int size = 0;
+        while (size < sizeCount && radii[size] != disc.radius) ++size;
+        if (size == sizeCount) {
+            if (sizeCount == MAX_UNDER_SIZES) return false;
+            radii[sizeCount] = disc.radius;
+            discHalfWidths(disc.radius, shapeHalfWidths[sizeCount++]);
+        }
+        if (shapeCount == MAX_UNDER_SHAPES) return false;
+        shapes[shapeCount++] = {top, bottom, 0, 0, disc.x, disc.y, shapeHalfWidths[size], disc.colour};
+    }
+    return true;
+}
+
+void BackgroundFill::fill(BITMAP* target, int y, int left, int right) const
+{
+    left = std::max(left, target->cl);
+    right = std::min(right, target->cr);
+    if (left >= right || y < target->ct || y >= target->cb) return;
+    Segment segments[MAX_SEGMENTS];
+    const int count = discRowSegments(y, left, right, background, discs, discCount, halfWidths, segments);
+    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(cover));
+    const std::uint32_t* from = row(cover, (coverY + y) % cover->h);
+    for (int s = 0; s < count; ++s)
+        fillUnderRing(row(target, y), from, cover->w, coverX, segments[s].left, segments[s].right,
+                      static_cast<std::uint32_t>(segments[s].colour), mask);
+    for (int s = 0; s < shapeCount; ++s) {
+        const UnderShape& shape = shapes[s];
+        if (y < shape.top || y >= shape.bottom) continue;
+        int shapeLeft = shape.left, shapeRight = shape.right;
+        if (shape.halfWidths) {
+            const int halfWidth = shape.halfWidths[y > shape.y ? y - shape.y : shape.y - y];
+            if (halfWidth < 0) continue;
+            shapeLeft = shape.x - halfWidth;
+            shapeRight = shape.x + halfWidth + 1;
+        }
+        shapeLeft = std::max(shapeLeft, left);
+        shapeRight = std::min(shapeRight, right);
+        if (shapeLeft < shapeRight)
+            fillSpanUnder(target, y, shapeLeft, shapeRight, static_cast<std::uint32_t>(shape.colour), walls, wallsX,
+                          wallsY);
+    }
+}
+
 void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
                         int coverY, const UnderWalls& under)
 {
-    const int width = cover->w, height = cover->h;
-    coverX %= width;
-    coverY %= height;
-    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(cover));
-    UnderShapes shapes;
-    const bool gathered = shapes.gather(target, under);
-    if (!discsFitTables(discs, discCount)) {
-        fillWithDiscsThenCover(target, background, discs, discCount, cover, coverX, coverY, mask);
-    } else {
-        DiscTables halfWidths;
-        makeDiscTables(discs, discCount, halfWidths);
-        for (int y = target->ct; y < target->cb; ++y) {
-            Segment segments[MAX_SEGMENTS];
-            const int count = discRowSegments(y, target->cl, target->cr, background, discs, discCount, halfWidths, segments);
-            const std::uint32_t* from = row(cover, (coverY + y) % height);
-            for (int s = 0; s < count; ++s)
-                fillUnderRing(row(target, y), from, width, coverX, segments[s].left, segments[s].right,
-                              static_cast<std::uint32_t>(segments[s].colour), mask);
-            for (int s = 0; gathered && s < shapes.count; ++s) {
-                const UnderShape& shape = shapes.shapes[s];
-                if (y < shape.top || y >= shape.bottom) continue;
-                int left = shape.left, right = shape.right;
-                if (shape.halfWidths) {
-                    const int halfWidth = shape.halfWidths[y > shape.y ? y - shape.y : shape.y - y];
-                    if (halfWidth < 0) continue;
-                    left = shape.x - halfWidth;
-                    right = shape.x + halfWidth + 1;
-                }
-                fillSpanUnder(target, y, left, right, static_cast<std::uint32_t>(shape.colour), under.walls,
-                              under.wallsX, under.wallsY);
-            }
-        }
-        if (gathered) return;
+    BackgroundFill fill;
+    if (fill.prepare(target, background, discs, discCount, cover, coverX, coverY, under)) {
+        for (int y = target->ct; y < target->cb; ++y) fill.fill(target, y, target->cl, target->cr);
+        return;
     }
+    // Discs or shapes the tables cannot hold: the shapes are laid one by one after the rest.
+    if (fill.prepare(target, background, discs, discCount, cover, coverX, coverY, UnderWalls{}))
+        for (int y = target->ct; y < target->cb; ++y) fill.fill(target, y, target->cl, target->cr);
+    else
+        fillWithDiscsThenCover(target, background, discs, discCount, cover, coverX % cover->w, coverY % cover->h);
     for (int i = 0; i < under.boxCount; ++i) {
         const Box& box = under.boxes[i];
         fillRectangleUnder(target, box.x1, box.y1, box.x2, box.y2, box.colour, under.walls, under.wallsX, under.wallsY);

@@ -62,6 +62,45 @@ struct UnderWalls {
 void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
                         int coverY, const UnderWalls& under);
 
+// The background fillWithDiscsUnder gives, kept as what it is made of, so any span of any row
+// can be made when it is wanted: just before the lights are laid over it, or before something
+// is drawn over it. The cover and the walls are read then, so they must not change before.
+struct BackgroundFill {
+    static constexpr int MAX_UNDER_SHAPES = 1024;  // in the view: more are laid one by one
+    static constexpr int MAX_UNDER_SIZES = 8;      // the discs' radii: a ghost's two rings, a hunter's two
+
+    // A shape under the walls, as the rows it covers and its span on each: a box's is the same on
+    // every row, a disc's comes from the half-widths of its radius.
+    struct UnderShape {
+        int top = 0, bottom = 0;  // rows top to bottom - 1
+        int left = 0, right = 0;  // a box's span
+        int x = 0, y = 0;         // a disc's centre
+        const int* halfWidths = nullptr;  // a disc's, from its centre row; null for a box
+        int colour = 0;
+    };
+
+    int background = 0;
+    Disc discs[MAX_DISCS] = {};
+    int discCount = 0;
+    int halfWidths[MAX_DISCS][MAX_DISC_RADIUS + 1] = {};
+    BITMAP* cover = nullptr;
+    int coverX = 0, coverY = 0;
+    UnderShape shapes[MAX_UNDER_SHAPES] = {};  // those that reach into the clip rectangle, in order
+    int shapeCount = 0;
+    int radii[MAX_UNDER_SIZES] = {};
+    int shapeHalfWidths[MAX_UNDER_SIZES][MAX_DISC_RADIUS + 1] = {};
+    int sizeCount = 0;
+    BITMAP* walls = nullptr;
+    int wallsX = 0, wallsY = 0;
+
+    // As for fillWithDiscsUnder, for the target's clip rectangle as it stands. False when the
+    // discs or the shapes do not fit here: then fillWithDiscsUnder alone makes the background.
+    bool prepare(const BITMAP* target, int colour, const Disc* lights, int lightCount, BITMAP* ring, int ringX,
+                 int ringY, const UnderWalls& under);
+    // Pixels left to right - 1 of row y of the target, as far as they lie in its clip rectangle.
+    void fill(BITMAP* target, int y, int left, int right) const;
+};
+
 // As circlefill(target, disc) and as fillRectangle, but the target's pixels are written only
 // where the cover is see-through (or absent): the cover's pixel (x + coverX, y + coverY) lies over
 // target pixel (x, y). So lights and shadows go under the walls without the walls being copied
@@ -89,6 +128,10 @@ struct ViewRowSpans {
 // What is laid over the view's picture as the frame is composed, in this order; each may be
 // left out (null).
 struct ViewLights {
+    // Unless null, each row is first filled from the background, but in these blocks, which hold
+    // it already with something drawn over it.
+    const BackgroundFill* background = nullptr;
+    const DrawnBlocks* backgroundDrawn = nullptr;
     BITMAP* glow = nullptr;  // the picture's size; read only in its drawn blocks
     DrawnBlocks* glowDrawn = nullptr;
     int glowAlpha = 0;

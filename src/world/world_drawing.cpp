@@ -170,9 +170,23 @@ void Game::drawBackground()
     under.walls = bitmaps.wallsBitmap;
     under.wallsX = origin.x;
     under.wallsY = origin.y;
-    fillWithDiscsUnder(world, makecol(r, g, b), lights, lightCount + 1, bitmaps.keptPicture, keptRingX(origin.x),
-                       keptRingY(origin.y), under);
+    worldFilled.clear();
+    backgroundPending = backgroundFill.prepare(world, makecol(r, g, b), lights, lightCount + 1, bitmaps.keptPicture,
+                                               keptRingX(origin.x), keptRingY(origin.y), under);
+    if (!backgroundPending)
+        fillWithDiscsUnder(world, makecol(r, g, b), lights, lightCount + 1, bitmaps.keptPicture, keptRingX(origin.x),
+                           keptRingY(origin.y), under);
 }
+
+void Game::openWorld(int x, int y, int width, int height)
+{
+    if (!backgroundPending) return;
+    BITMAP* world = bitmaps.worldBitmap;
+    worldFilled.markNew(x, y, x + width, y + height,
+                        [&](int row, int left, int right) { backgroundFill.fill(world, row, left, right); });
+}
+
+void Game::finishBackground() { openWorld(0, 0, VIEW_WIDTH, VIEW_HEIGHT); }
 
 void Game::reserveUnderWalls()
 {

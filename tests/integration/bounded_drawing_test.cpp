@@ -129,6 +129,9 @@ std::string stateOf(const Game& g)
     blank(bytes, g, g.darkness);
     blank(bytes, g, g.underWallBoxes);
     blank(bytes, g, g.underWallDiscs);
+    blank(bytes, g, g.backgroundFill);
+    blank(bytes, g, g.worldFilled);
+    blank(bytes, g, g.backgroundPending);
     blank(bytes, g, g.messages);
     blank(bytes, g, g.recording);
     for (const auto* array : {&g.blocks, &g.coins1, &g.coins2, &g.coins5, &g.dynamites, &g.treasures}) blank(bytes, g, *array);

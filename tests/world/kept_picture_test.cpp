@@ -37,6 +37,7 @@ protected:
         Game& g = *game;
         seedRandom(static_cast<std::uint32_t>(frame));
         g.drawFrame();
+        g.finishBackground();  // the frame's lights would have made the rest
         BITMAP* view = g.bitmaps.worldBitmap;
         const LayerOrigin kept = g.layerOrigin;  // the whole-world frame forgets it
         seedRandom(static_cast<std::uint32_t>(frame));

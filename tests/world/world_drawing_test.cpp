@@ -23,7 +23,11 @@ protected:
     {
         return makecol(game->backgroundRed + dr, game->backgroundGreen + dg, game->backgroundBlue + db);
     }
-    int world(int x, int y) const { return getpixel(game->bitmaps.worldBitmap, x, y); }
+    int world(int x, int y) const
+    {
+        game->finishBackground();  // the frame's lights would have made what was not drawn over
+        return getpixel(game->bitmaps.worldBitmap, x, y);
+    }
     int glow(int x, int y) const { return getpixel(game->bitmaps.glowLayer, x, y); }
     int radar(int x, int y) const { return getpixel(game->bitmaps.radarBitmap, x, y); }
     void addGhost(int kind, int x, int y)
