@@ -515,6 +515,22 @@ bool BackgroundFill::prepare(const BITMAP* target, int colour, const Disc* light
         if (shapeCount == MAX_UNDER_SHAPES) return false;
         shapes[shapeCount++] = {top, bottom, 0, 0, disc.x, disc.y, shapeHalfWidths[size], disc.colour};
     }
+
+    // Each band's shapes, counted, then placed in order.
+    bandTop = target->ct;
+    const int rows = std::max(target->cb - target->ct, 1);
+    bandHeight = (rows + MAX_BANDS - 1) / MAX_BANDS;
+    const int bands = bandCount = (rows + bandHeight - 1) / bandHeight;
+    std::fill(bandStart, bandStart + bands + 1, 0);
+    for (int i = 0; i < shapeCount; ++i)
+        for (int band = (shapes[i].top - bandTop) / bandHeight; band <= (shapes[i].bottom - 1 - bandTop) / bandHeight; ++band)
+            ++bandStart[band + 1];
+    for (int band = 0; band < bands; ++band) bandStart[band + 1] += bandStart[band];
+    if (bandStart[bands] > MAX_BAND_ENTRIES) return false;
+    int placed[MAX_BANDS] = {};
+    for (int i = 0; i < shapeCount; ++i)
+        for (int band = (shapes[i].top - bandTop) / bandHeight; band <= (shapes[i].bottom - 1 - bandTop) / bandHeight; ++band)
+            bandShapes[bandStart[band] + placed[band]++] = static_cast<std::int16_t>(i);
     return true;
 }
 
@@ -530,8 +546,9 @@ void BackgroundFill::fill(BITMAP* target, int y, int left, int right) const
     for (int s = 0; s < count; ++s)
         fillUnderRing(row(target, y), from, cover->w, coverX, segments[s].left, segments[s].right,
                       static_cast<std::uint32_t>(segments[s].colour), mask);
-    for (int s = 0; s < shapeCount; ++s) {
-        const UnderShape& shape = shapes[s];
+    const int band = std::clamp((y - bandTop) / bandHeight, 0, std::max(bandCount - 1, 0));
+    for (int entry = bandStart[band]; entry < bandStart[band + 1]; ++entry) {
+        const UnderShape& shape = shapes[bandShapes[entry]];
         if (y < shape.top || y >= shape.bottom) continue;
         int shapeLeft = shape.left, shapeRight = shape.right;
         if (shape.halfWidths) {

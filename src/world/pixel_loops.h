@@ -3,6 +3,8 @@
 // function per pixel, these run several pixels at a time and pass over see-through runs.
 #pragma once
 
+#include <cstdint>
+
 #include "world/drawn_blocks.h"
 
 struct BITMAP;
@@ -87,6 +89,13 @@ struct BackgroundFill {
     int coverX = 0, coverY = 0;
     UnderShape shapes[MAX_UNDER_SHAPES] = {};  // those that reach into the clip rectangle, in order
     int shapeCount = 0;
+    // The clip rectangle's rows in bands, and for each band the shapes that reach into it, in
+    // their order, so a row looks only at the shapes near it.
+    static constexpr int MAX_BANDS = 64;
+    static constexpr int MAX_BAND_ENTRIES = 16384;
+    int bandTop = 0, bandHeight = 1, bandCount = 0;
+    int bandStart[MAX_BANDS + 1] = {};  // band b's shapes are bandShapes[bandStart[b]] up to bandStart[b + 1] - 1
+    std::int16_t bandShapes[MAX_BAND_ENTRIES] = {};
     int radii[MAX_UNDER_SIZES] = {};
     int shapeHalfWidths[MAX_UNDER_SIZES][MAX_DISC_RADIUS + 1] = {};
     int sizeCount = 0;
