@@ -109,6 +109,8 @@ mkdir "$HARNESS_RUN/_bmp"
 for picture in "$HARNESS_GAME_DIR"/_bmp/*.bmp; do ln -s "$picture" "$HARNESS_RUN/_bmp/"; done
 printf 'ALA\t120\n' >"$HARNESS_RUN/high_score.txt"
 harness_start_game "$SEED"
+# The start-up's own check of the pictures must be over: the menu shows once it is.
+harness_wait_for table_menu_before 20 harness_menu_drawn >/dev/null
 rm "$HARNESS_RUN/_bmp/teren.bmp"
 head -c 60 "$HARNESS_GAME_DIR/_bmp/teren.bmp" >"$HARNESS_RUN/_bmp/teren.bmp"
 harness_click $BUTTON_X $PLAY_Y
