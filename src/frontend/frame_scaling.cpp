@@ -203,6 +203,39 @@ void scaleWhole(BITMAP* source, BITMAP* target, int factor, int left, int top)
     }
 }
 
+// The last two source rows widened, and where they lie: straight in an output row that shows one
+// alone, or in one of two spare rows. Rows come in order, so the lower of the two is done with.
+struct WidenedRows {
+    std::uint32_t* spare[2] = {nullptr, nullptr};
+    int nextSpare = 0;
+    const std::uint32_t* pixels[2] = {nullptr, nullptr};
+    int sourceRow[2] = {-1, -1};
+
+    void keep(int row, const std::uint32_t* made)
+    {
+        const int s = sourceRow[0] <= sourceRow[1] ? 0 : 1;
+        pixels[s] = made;
+        sourceRow[s] = row;
+    }
+    const std::uint32_t* find(int row) const
+    {
+        for (int s = 0; s < 2; ++s)
+            if (sourceRow[s] == row) return pixels[s];
+        return nullptr;
+    }
+    // The row, widened into a spare row unless it is kept already.
+    template <typename Widen>
+    const std::uint32_t* get(int row, Widen widen)
+    {
+        if (const std::uint32_t* made = find(row)) return made;
+        std::uint32_t* made = spare[nextSpare];
+        nextSpare ^= 1;
+        widen(row, made);
+        keep(row, made);
+        return made;
+    }
+};
+
 void scaleSharp(BITMAP* part, BITMAP* target, FramePlacement& placement, int partX, int partY)
 {
     int columnBegin = 0, columnEnd = 0, rowBegin = 0, rowEnd = 0;
@@ -218,29 +251,10 @@ void scaleSharp(BITMAP* part, BITMAP* target, FramePlacement& placement, int par
             widenSharpRow(pixelRow(part, sourceRow), part->w, placement.columns, partX, columnBegin, columnEnd, out);
     };
     auto outputRow = [&](int y) { return pixelRow(target, placement.top + y) + placement.left + columnBegin; };
-    // Each source row is widened once: straight into the output row that shows it alone, or into
-    // one of two spare rows; the last two widened are kept while the output rows use them.
-    std::uint32_t* spare[2] = {placement.widenedRows.data(), placement.widenedRows.data() + width};
-    const std::uint32_t* kept[2] = {nullptr, nullptr};
-    int keptRow[2] = {-1, -1};
-    int nextSpare = 0;
-    auto keep = [&](int sourceRow, const std::uint32_t* pixels) {
-        const int s = keptRow[0] <= keptRow[1] ? 0 : 1;  // rows come in order: the lower is done with
-        kept[s] = pixels;
-        keptRow[s] = sourceRow;
-    };
-    auto find = [&](int sourceRow) -> const std::uint32_t* {
-        for (int s = 0; s < 2; ++s)
-            if (keptRow[s] == sourceRow) return kept[s];
-        return nullptr;
-    };
-    auto widenSpare = [&](int sourceRow) {
-        std::uint32_t* pixels = spare[nextSpare];
-        nextSpare ^= 1;
-        widen(sourceRow, pixels);
-        keep(sourceRow, pixels);
-        return pixels;
-    };
+    // Each source row is widened once, and kept while the output rows use it.
+    WidenedRows widened;
+    widened.spare[0] = placement.widenedRows.data();
+    widened.spare[1] = placement.widenedRows.data() + width;
     const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(std::uint32_t);
     int widenedAhead = -1;  // an output row already made while its neighbour above was blended
     for (int y = rowBegin; y < rowEnd; ++y) {
@@ -249,27 +263,24 @@ void scaleSharp(BITMAP* part, BITMAP* target, FramePlacement& placement, int par
         const std::uint32_t w = static_cast<std::uint32_t>(placement.rows.weight[y]);
         std::uint32_t* out = outputRow(y);
         if (w == 0) {
-            if (const std::uint32_t* made = find(from)) {
+            if (const std::uint32_t* made = widened.find(from)) {
                 std::memcpy(out, made, rowBytes);
             } else {
                 widen(from, out);
-                keep(from, out);
+                widened.keep(from, out);
             }
             continue;
         }
-        const std::uint32_t* upper = find(from);
-        if (!upper) upper = widenSpare(from);
+        const std::uint32_t* upper = widened.get(from, widen);
         const int below = std::min(from + 1, part->h - 1);
-        const std::uint32_t* lower = find(below);
-        if (!lower && y + 1 < rowEnd && placement.rows.first[y + 1] - partY == below && placement.rows.weight[y + 1] == 0) {
+        if (!widened.find(below) && y + 1 < rowEnd && placement.rows.first[y + 1] - partY == below &&
+            placement.rows.weight[y + 1] == 0) {
             // The row below shows that source row alone: it is made first, and this one from it.
             widen(below, outputRow(y + 1));
-            keep(below, outputRow(y + 1));
-            lower = outputRow(y + 1);
+            widened.keep(below, outputRow(y + 1));
             widenedAhead = y + 1;
         }
-        if (!lower) lower = widenSpare(below);
-        blendRows(upper, lower, w, width, out);
+        blendRows(upper, widened.get(below, widen), w, width, out);
     }
 }
 

@@ -153,7 +153,6 @@ void Game::drawBackground()
                           HERO_SPOT_RADIUS, makecol(dim(r, HERO_SPOT_DIM), dim(g, HERO_SPOT_DIM), dim(b, HERO_SPOT_DIM))};
     // Block shadows and ghost lights lie over the wall shadows, but under the walls.
     const int blockShadow = makecol(dim(r, BLOCK_SHADOW_DIM), dim(g, BLOCK_SHADOW_DIM), dim(b, BLOCK_SHADOW_DIM));
-    reserveUnderWalls();
     underWallBoxes.clear();
     for (int i = 0; i < blockCount; ++i) {
         const sprite& block = blocks[i];

@@ -10,11 +10,7 @@ PASS=40
 frame="$HARNESS_RUN/frame.bmp"
 harness_start_in "$HARNESS_RUN" ./ghostmaze_test_driver --seed 5 --frame "$PASS" "$frame"
 harness_enter_game frame_opening >/dev/null
-for _ in $(seq 100); do
-  [ -s "$frame" ] && break
-  sleep 0.1
-done
-[ -s "$frame" ] || harness_fail "the test program wrote no frame at pass $PASS"
+harness_wait_file "$frame" "the test program wrote no frame at pass $PASS"
 sleep 0.5
 shot=$(harness_screenshot frame_kept)
 cp "$frame" "$HARNESS_SHOTS/frame_drawn.bmp"

@@ -306,6 +306,15 @@ harness_wait_for() {
 # frame stands around button K (0 to 3).
 harness_in_game() { harness_shows_hud "$1"; }
 harness_on_high_scores() { [ "$(harness_pixel "$1" 300 100)" = "50 50 50" ]; }
+# harness_wait_file FILE WHAT: waits up to 10 s for the game to write FILE; fails naming WHAT.
+harness_wait_file() {
+  for _ in $(seq 100); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  harness_fail "$2"
+}
+
 # The menu's poster is drawn once the first page is: a window can show before it is, under load.
 harness_menu_drawn() { [ "$(harness_region_colours "$1" 310 20 940 680)" -gt 50 ]; }
 harness_on_menu() { [ "$(harness_pixel "$1" 640 5)" = "0 0 0" ] && ! harness_shows_hud "$1" && ! harness_on_high_scores "$1"; }

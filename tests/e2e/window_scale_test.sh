@@ -101,11 +101,7 @@ for screen_size in 1920x1080 2560x1440 3840x2160; do
 
   # A click where the picture's START GAME button is shown starts a game.
   harness_click $((155 * factor)) $((158 * factor))
-  for _ in $(seq 100); do
-    [ -s "$frame" ] && break
-    sleep 0.1
-  done
-  [ -s "$frame" ] || harness_fail "$screen_size: the click at the scaled START GAME started no game"
+  harness_wait_file "$frame" "$screen_size: the click at the scaled START GAME started no game"
   sleep 0.5
   shot=$(harness_screenshot "${tag}_game")
   band="$((1280 * factor))x$((640 * factor))+0+$((40 * factor))"

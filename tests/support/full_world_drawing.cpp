@@ -182,15 +182,23 @@ void drawBlocksAndGhosts(Game& game)
     }
 }
 
+// Runs a drawing of the game's with the glow layer standing in for it by a scratch layer.
+template <typename Drawing>
+void withScratchGlow(Game& game, BITMAP* scratch, Drawing drawing)
+{
+    BITMAP* glow = game.bitmaps.glowLayer;
+    game.bitmaps.glowLayer = scratch;
+    drawing();
+    game.bitmaps.glowLayer = glow;
+}
+
 // The game ticks the bombs, and draws their explosions' glow into a scratch layer with its own
 // loops; the library's masked copy draws them into the glow where the game's cells say.
 void tickBombs(Game& game, BITMAP* scratch)
 {
     AssetBitmaps& b = game.bitmaps;
     BITMAP* glow = b.glowLayer;
-    b.glowLayer = scratch;
-    game.updateBombs();
-    b.glowLayer = glow;
+    withScratchGlow(game, scratch, [&] { game.updateBombs(); });
     for (int i = 0; i < BOMB_SLOTS; ++i) {
         PictureCell cell;
         if (game.bombs[i].armed && Game::explosionCell(game.bombs[i], cell))
@@ -205,9 +213,7 @@ void drawBeam(Game& game, BITMAP* scratch)
 {
     AssetBitmaps& b = game.bitmaps;
     BITMAP* glow = b.glowLayer;
-    b.glowLayer = scratch;
-    game.drawBeam();
-    b.glowLayer = glow;
+    withScratchGlow(game, scratch, [&] { game.drawBeam(); });
     masked_blit(b.beamLayer, glow, 0, 0, 0, 0, glow->w, glow->h);
 }
 
