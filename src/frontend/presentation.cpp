@@ -143,10 +143,10 @@ void Game::composeFrameTo(BITMAP* target)
 
     // The view fills the band between the strips, where the world picture was drawn; the world
     // layers follow it. The view layers were drawn for this same view in this pass.
-    ViewRowSpans fogSpans;
-    findFogSpans(fogSpans);
-    DrawnBlocks fogSquares;
-    markFogSquares(fogSquares);
+    FogSquares fog;
+    fog.colour = makecol(0, 0, 0);
+    fog.alpha = SHADE_BLEND.alpha;
+    markFogSquares(fog);
     ViewLights lights;
     lights.glow = bitmaps.glowLayer;
     lights.glowDrawn = &glowDrawn;
@@ -154,12 +154,7 @@ void Game::composeFrameTo(BITMAP* target)
     lights.wipeGlow = true;
     lights.darkness = &darkness;
     lights.darknessAlpha = DARK_BLEND.alpha;
-    lights.fog = bitmaps.shadeLayer;
-    lights.fogX = layerOrigin.x;
-    lights.fogY = layerOrigin.y;
-    lights.fogSpans = &fogSpans;
-    lights.fogDrawn = &fogSquares;
-    lights.fogAlpha = SHADE_BLEND.alpha;
+    lights.fog = &fog;
     if (backgroundPending) {
         lights.background = &backgroundFill;
         lights.backgroundDrawn = &worldFilled;
@@ -202,27 +197,6 @@ void Game::showPauseTo(BITMAP* target)
     frontEnd.drawText(bitmaps.alphabetPicture, back, (back->w - width) / 2, (back->h - height) / 2, 0, PAUSE_TEXT,
                       PAUSE_GLYPH_SCALE);
     showOn(target, back, 0, 0);
-}
-
-void Game::findFogSpans(ViewRowSpans& spans) const
-{
-    // The fog is laid only over the bands of the view it can cover; elsewhere the fog layer is
-    // see-through, so the frame is the same, and the world-size layer is not read there.
-    const LayerOrigin& view = layerOrigin;
-    std::fill(std::begin(spans.right), std::end(spans.right), 0);
-    const int firstColumn = cellOf(view.x), lastColumn = cellOf(view.x + VIEW_WIDTH - 1);
-    for (int row = cellOf(view.y); row <= cellOf(view.y + VIEW_HEIGHT - 1); ++row) {
-        int left = 0, right = 0;
-        if (!fogSpan(row, firstColumn, lastColumn, left, right)) continue;
-        // The span reaches the pixel at its right end: the painted squares spill one over.
-        const int spanLeft = std::max(view.layerX(left), 0), spanRight = std::min(view.layerX(right) + 1, VIEW_WIDTH);
-        const int top = std::max(view.layerY(row * CELL_SIZE), 0);
-        const int bottom = std::min(view.layerY((row + 1) * CELL_SIZE), VIEW_HEIGHT);
-        for (int y = top; y < bottom; ++y) {
-            spans.left[y] = spanLeft;
-            spans.right[y] = spanRight;
-        }
-    }
 }
 
 void Game::drawHudTo(BITMAP* target)

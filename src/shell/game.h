@@ -283,8 +283,7 @@ public:
     void paintFog();  // shadeMask and shadeLayer, where the reach changed since they were painted
     // The world pixels left to right that fog may cover in the band of cell row `row`, seen from
     // the columns given; false when the band is clear of fog there.
-    bool fogSpan(int row, int firstColumn, int lastColumn, int& left, int& right) const;
-    void markFogSquares(DrawnBlocks& blocks) const;  // where in the view the fog's squares may lie
+    void markFogSquares(FogSquares& squares) const;  // the fog's squares over the view, as the reach says
     void placeObject();
     void placeDynamites();
     void placeGhosts();
@@ -437,7 +436,6 @@ public:
     void presentFrameTo(BITMAP* target);
     void composeFrameTo(BITMAP* target);
     void drawHudTo(BITMAP* target);
-    void findFogSpans(ViewRowSpans& spans) const;  // where in the view the reach says the fog lies
     void showPauseTo(BITMAP* target);  // "PAUSE" over the last frame composed (null: not copied out)
     void drawTopStrip();
     void drawBottomStrip();

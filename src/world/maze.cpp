@@ -237,28 +237,16 @@ void Game::paintFog()
     set_clip_rect(shade, 0, 0, shade->w - 1, shade->h - 1);
 }
 
-bool Game::fogSpan(int row, int firstColumn, int lastColumn, int& left, int& right) const
-{
-    // The band holds the squares of its own cell row and the last pixel row of the squares
-    // above; each square lies within the fog's reach of its unreached cell.
-    const int top = std::max(row - 1 - FOG_REACH, 0), bottom = std::min(row + FOG_REACH, rows - 1);
-    const int first = std::max(firstColumn - FOG_REACH - 1, 0), last = std::min(lastColumn + FOG_REACH, columns - 1);
-    left = std::numeric_limits<int>::max();
-    right = std::numeric_limits<int>::min();
-    for (int r = top; r <= bottom; ++r)
-        for (int c = first; c <= last; ++c)
-            if (reachGrid.getCell(c, r) == CELL_FLOOR) {
-                left = std::min(left, (c - FOG_REACH) * CELL_SIZE);
-                right = std::max(right, (c + FOG_REACH + 1) * CELL_SIZE);
-            }
-    return left <= right;
-}
+// The rows of cells a view meets, with the row above it, and the runs of squares one of them holds.
+static_assert(FogSquares::MAX_ROWS >= VIEW_HEIGHT / CELL_SIZE + 3, "every row of squares over the view fits");
+static_assert(FogSquares::MAX_RUNS >= (VIEW_WIDTH / CELL_SIZE + 3) / 2 + 1, "every run of squares along a row fits");
 
-void Game::markFogSquares(DrawnBlocks& blocks) const
+void Game::markFogSquares(FogSquares& squares) const
 {
     // A square lies on every cell the fog spreads to from an unreached one; it covers its cell
     // and spills one pixel into the cells right of and below it, so the cells just before the
-    // view count too. Runs of squares along a row are marked at once.
+    // view count too, and nothing spills past the world's edge. Runs of squares along a row are
+    // marked at once.
     const LayerOrigin& view = layerOrigin;
     auto isSquare = [this](int c, int r) {
         for (const GridStep& step : FOG_SPREAD) {
@@ -267,16 +255,18 @@ void Game::markFogSquares(DrawnBlocks& blocks) const
         }
         return false;
     };
+    const int worldRight = view.layerX(columns * CELL_SIZE), worldBottom = view.layerY(rows * CELL_SIZE);
     const int firstColumn = std::max(cellOf(view.x) - 1, 0), lastColumn = std::min(cellOf(view.x + VIEW_WIDTH - 1), columns - 1);
     const int firstRow = std::max(cellOf(view.y) - 1, 0), lastRow = std::min(cellOf(view.y + VIEW_HEIGHT - 1), rows - 1);
-    for (int r = firstRow; r <= lastRow; ++r)
+    for (int r = firstRow; r <= lastRow; ++r) {
+        squares.addRow(view.layerY(r * CELL_SIZE), std::min(view.layerY((r + 1) * CELL_SIZE + 1), worldBottom));
         for (int c = firstColumn; c <= lastColumn; ++c) {
             if (!isSquare(c, r)) continue;
             const int first = c;
             while (c < lastColumn && isSquare(c + 1, r)) ++c;
-            blocks.mark(view.layerX(first * CELL_SIZE), view.layerY(r * CELL_SIZE), view.layerX((c + 1) * CELL_SIZE + 1),
-                        view.layerY((r + 1) * CELL_SIZE + 1));
+            squares.addRun(view.layerX(first * CELL_SIZE), std::min(view.layerX((c + 1) * CELL_SIZE + 1), worldRight));
         }
+    }
 }
 
 void Game::placeObject()

@@ -256,26 +256,13 @@ void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int sourceY, int x,
 namespace {
 
 // The fog's part of a composed row: the target's pixels, indexed as the picture's, left to
-// right - 1 of them in the picture.
-void layFogRow(std::uint32_t* to, const ViewLights& lights, int r, int left, int right)
+// right - 1 of them in the picture. Its squares are of one colour, so nothing is read for them.
+void layFogRow(std::uint32_t* to, const FogSquares& fog, int r, int left, int right)
 {
-    BITMAP* fog = lights.fog;
-    const int fogRow = r + lights.fogY;
-    if (fogRow < 0 || fogRow >= fog->h) return;
-    // Within the row's span, and where the fog layer lies.
-    left = std::max({left, lights.fogSpans->left[r], -lights.fogX});
-    right = std::min({right, lights.fogSpans->right[r], fog->w - lights.fogX});
-    if (left >= right) return;
-    const std::uint32_t* from = row(fog, fogRow) + lights.fogX;
-    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(fog));
-    if (!lights.fogDrawn) {
-        blendRow(from + left, to + left, right - left, weightOf(lights.fogAlpha), mask);
-        return;
-    }
-    lights.fogDrawn->forEachSpan(r, [&](int spanLeft, int spanRight) {
-        spanLeft = std::max(spanLeft, left);
-        spanRight = std::min(spanRight, right);
-        if (spanLeft < spanRight) blendRow(from + spanLeft, to + spanLeft, spanRight - spanLeft, weightOf(lights.fogAlpha), mask);
+    const auto colour = static_cast<std::uint32_t>(fog.colour);
+    const std::uint32_t weight = weightOf(fog.alpha);
+    fog.forEachSpan(r, left, right, [&](int spanLeft, int spanRight) {
+        blendColour(to + spanLeft, spanRight - spanLeft, colour, weight);
     });
 }
 
@@ -336,7 +323,7 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
                     blendColour(to + segments[s].left, segments[s].right - segments[s].left, colour, darkWeight);
             }
         }
-        if (lights.fog) layFogRow(to, lights, r, left, right);
+        if (lights.fog) layFogRow(to, *lights.fog, r, left, right);
     }
 }
 

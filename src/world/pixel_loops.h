@@ -3,6 +3,7 @@
 // function per pixel, these run several pixels at a time and pass over see-through runs.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "world/drawn_blocks.h"
@@ -127,11 +128,75 @@ struct DiscPicture {
     int discCount = 0;
 };
 
-// For each row of the view, the pixels left to right - 1 that a layer is laid over; none where
-// right <= left.
-struct ViewRowSpans {
-    int left[VIEW_HEIGHT] = {};
-    int right[VIEW_HEIGHT] = {};
+// Squares of one colour over the view, by rows of squares, so the fog is laid from the maze's
+// cells rather than read from a picture of them. Each row holds the pixel rows top to bottom - 1
+// of the view and, along them, its runs of squares as spans of pixels left to right - 1. Rows are
+// added from the top down and may overlap by a pixel row (a square spills one pixel right and
+// down of its cell); where they do, the pixels under either are laid once.
+struct FogSquares {
+    static constexpr int MAX_ROWS = 24;
+    static constexpr int MAX_RUNS = 24;
+
+    struct Span {
+        int left = 0, right = 0;
+    };
+    struct Row {
+        int top = 0, bottom = 0;
+        int runCount = 0;
+        Span runs[MAX_RUNS] = {};
+    };
+
+    int colour = 0;
+    int alpha = 0;
+    int rowCount = 0;
+    Row rows[MAX_ROWS] = {};
+
+    // A row of squares below those added so far; rows beyond MAX_ROWS are not kept.
+    void addRow(int top, int bottom)
+    {
+        if (rowCount < MAX_ROWS) rows[rowCount++] = Row{top, bottom, 0, {}};
+    }
+    // A run of squares along the last row added; runs beyond MAX_RUNS are not kept.
+    void addRun(int left, int right)
+    {
+        Row& row = rows[rowCount - 1];
+        if (left < right && row.runCount < MAX_RUNS) row.runs[row.runCount++] = Span{left, right};
+    }
+
+    // Calls spanDone(left, right) for each span of pixel row y under some square, within pixels
+    // first to end - 1, left to right and never overlapping.
+    template <typename SpanDone>
+    void forEachSpan(int y, int first, int end, SpanDone spanDone) const
+    {
+        const Row* under[2] = {};
+        int count = 0;
+        for (int i = 0; i < rowCount && count < 2; ++i)
+            if (rows[i].top <= y && y < rows[i].bottom) under[count++] = &rows[i];
+        int next[2] = {0, 0};
+        bool open = false;  // a span is being gathered
+        int openLeft = 0, openRight = 0;
+        for (;;) {
+            // The run that starts leftmost among those not yet taken.
+            int pick = -1;
+            for (int k = 0; k < count; ++k)
+                if (next[k] < under[k]->runCount &&
+                    (pick < 0 || under[k]->runs[next[k]].left < under[pick]->runs[next[pick]].left))
+                    pick = k;
+            if (pick < 0) break;
+            const Span run = under[pick]->runs[next[pick]++];
+            const int left = std::max(run.left, first), right = std::min(run.right, end);
+            if (left >= right) continue;
+            if (open && left <= openRight) {
+                openRight = std::max(openRight, right);
+                continue;
+            }
+            if (open) spanDone(openLeft, openRight);
+            open = true;
+            openLeft = left;
+            openRight = right;
+        }
+        if (open) spanDone(openLeft, openRight);
+    }
 };
 
 // What is laid over the view's picture as the frame is composed, in this order; each may be
@@ -149,17 +214,13 @@ struct ViewLights {
     bool wipeGlow = false;
     const DiscPicture* darkness = nullptr;  // the picture's size
     int darknessAlpha = 0;
-    BITMAP* fog = nullptr;  // any size: its pixel (fogX, fogY) lies under the picture's corner
-    int fogX = 0, fogY = 0;
-    const ViewRowSpans* fogSpans = nullptr;  // the fog is laid only over these
-    const DrawnBlocks* fogDrawn = nullptr;   // and, unless null, only within these blocks
-    int fogAlpha = 0;
+    const FogSquares* fog = nullptr;  // in the picture's pixels
 };
 
 // As copyMasked(picture, target, 0, 0, x, y, picture->w, picture->h), then layTranslucent of the
 // glow, whose pixels outside its drawn blocks must be see-through, then of the darkness drawn
-// by fillWithDiscs into a picture of the picture's size, each at (x, y); then of the fog at
-// (x - fogX, y - fogY), on each row within its span alone. The picture is no wider or taller
+// by fillWithDiscs into a picture of the picture's size, each at (x, y); then of the fog's
+// squares at (x, y), as the library lays a picture of them drawn with rectfill. The picture is no wider or taller
 // than the view. Row by row, so each row of the target is read from memory and written back
 // once, and the darkness never is.
 void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y);

@@ -291,14 +291,16 @@ protected:
         return gameRandom();
     }
 
-    // Whether a fog span of the view ends inside it, short of its right edge: where a span cut
-    // one pixel short would show.
+    // Whether a run of fog squares ends inside the view, short of its right edge: where a run
+    // cut one pixel short would show.
     static bool fogPocketEndsInView(const Game& g)
     {
-        static ViewRowSpans spans;
-        g.findFogSpans(spans);
-        for (int r = 0; r < VIEW_HEIGHT; ++r)
-            if (spans.left[r] < spans.right[r] && spans.right[r] < VIEW_WIDTH) return true;
+        static FogSquares fog;
+        fog = FogSquares{};
+        g.markFogSquares(fog);
+        for (int i = 0; i < fog.rowCount; ++i)
+            for (int k = 0; k < fog.rows[i].runCount; ++k)
+                if (fog.rows[i].runs[k].right > 0 && fog.rows[i].runs[k].right < VIEW_WIDTH) return true;
         return false;
     }
 

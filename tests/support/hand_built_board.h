@@ -16,6 +16,8 @@ inline void buildHandBuiltBoard(Game& g, int rows, int columns, int heroX, int h
     g.rows = rows;
     g.columns = columns;
     clear_to_color(g.bitmaps.wallsBitmap, makecol(255, 0, 255));
+    // All the floor reached: no fog until a case puts some.
+    g.reachGrid.fill(CELL_REACHED);
     clear_to_color(g.bitmaps.shadeLayer, makecol(255, 0, 255));
     g.heroActor.setUp(heroX, heroY, 40, 40, 10, 0, 4, DIRECTION_RIGHT);
     g.levelNumber = 1;
