@@ -195,13 +195,25 @@ void AssetBitmaps::destroyFrontEndBitmaps() { destroyGroup(*this, FRONT_END_GROU
 void AssetBitmaps::destroyLevelLayers()
 {
     destroyGroup(*this, LEVEL_GROUP);
-    backBuffer = drawnFrame = worldBitmap = nullptr;
+    destroy(screenBand);
+    backBuffer = drawnFrame = worldBitmap = screenFrame = nullptr;
 }
 
-void AssetBitmaps::drawIntoFrameNotShown()
+void AssetBitmaps::drawIntoFrameNotShown(BITMAP* onScreen, int generation)
 {
-    if (drawnFrame != backBuffer) return;
-    const bool first = drawnFrame == firstFrame;
+    if (onScreen && (onScreen != screenFrame || generation != screenFrameGeneration)) {
+        destroy(screenBand);
+        screenBand = create_sub_bitmap(onScreen, 0, HUD_HEIGHT, VIEW_WIDTH, VIEW_HEIGHT);
+        screenFrame = screenBand ? onScreen : nullptr;
+        screenFrameGeneration = generation;
+    }
+    if (onScreen && screenBand) {
+        drawnFrame = screenFrame;
+        worldBitmap = screenBand;
+        return;
+    }
+    if (drawnFrame != backBuffer && drawnFrame != screenFrame) return;
+    const bool first = backBuffer == firstFrame;
     drawnFrame = first ? secondFrame : firstFrame;
     worldBitmap = first ? secondBand : firstBand;
 }

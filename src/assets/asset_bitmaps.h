@@ -43,6 +43,12 @@ public:
     BITMAP* backBuffer = nullptr;
     BITMAP* drawnFrame = nullptr;
     BITMAP* worldBitmap = nullptr;
+    // While there is a screen, the frame is drawn into the screen's own picture instead, and shown
+    // without a copy (shell/screen_mode.h): not owned, and remade whenever its rows moved; its
+    // band is owned.
+    BITMAP* screenFrame = nullptr;
+    BITMAP* screenBand = nullptr;
+    int screenFrameGeneration = 0;
     BITMAP* glowLayer = nullptr;        // view size: luminous things (coins, ghosts, explosions, the beam)
     BITMAP* keptPicture = nullptr;      // view size: the walls and their shadows, kept between frames as a
                                         // ring, world point (x, y) at (x mod width, y mod height)
@@ -83,9 +89,10 @@ public:
     void createLevelLayers(int rows, int columns);
     void destroyFrontEndBitmaps();
     void destroyLevelLayers();
-    // The next frame is drawn into the frame not shown: the one composed last stays whole, for
-    // the pause to show, even when the frame drawn after it is never presented.
-    void drawIntoFrameNotShown();
+    // The next frame is drawn into the screen's picture where there is one (of the given
+    // generation), otherwise into the frame not shown: the one composed last stays whole, for the
+    // pause to show, even when the frame drawn after it is never presented.
+    void drawIntoFrameNotShown(BITMAP* onScreen = nullptr, int generation = 0);
     void composedDrawnFrame();  // the drawn frame is composed: it is now the one shown
     void destroyGameBitmaps();
 

@@ -137,10 +137,8 @@ void Game::presentFrameTo(BITMAP* target)
     drawHudTo(target);
 }
 
-void Game::composeFrameTo(BITMAP* target)
+void Game::layViewLights()
 {
-    BITMAP* back = bitmaps.drawnFrame;
-
     // The view fills the band between the strips, where the world picture was drawn; the world
     // layers follow it. The view layers were drawn for this same view in this pass.
     FogSquares fog;
@@ -161,6 +159,21 @@ void Game::composeFrameTo(BITMAP* target)
     }
     layLightsOver(bitmaps.worldBitmap, lights);
     backgroundPending = false;
+}
+
+void Game::finishUnshownFrame()
+{
+    // Drawn where the screen shows it, but not presented: the screen's picture would stand half
+    // drawn for the pause, so its band is finished, though not shown.
+    if (!bitmaps.drawnFrame || bitmaps.drawnFrame != bitmaps.screenFrame) return;
+    layViewLights();
+    bitmaps.composedDrawnFrame();
+}
+
+void Game::composeFrameTo(BITMAP* target)
+{
+    BITMAP* back = bitmaps.drawnFrame;
+    layViewLights();
 
     // Once lost, the board stays visible behind the picture, centred on the whole frame.
     if (gameOver == 1) {

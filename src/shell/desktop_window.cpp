@@ -147,6 +147,8 @@ void showScreenArea(int x, int y, int width, int height)
     // converts them first.
     if (_xwin.screen_to_buffer) _xwin.screen_to_buffer(x, y, width, height);
     _xwin_window_redrawer(x, y, width, height);
-    XFlush(_xwin.display);
+    // The window system reads shared memory when it gets to the request: the game must not draw
+    // the next frame there before it has.
+    XSync(_xwin.display, False);
     XUNLOCK();
 }

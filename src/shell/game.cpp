@@ -133,7 +133,10 @@ bool Game::runGamePass()
     const bool boardRebuilt = applyRules();
     notePass(ticks);
     if (levelBuildFailed) return false;
-    if (!boardRebuilt && !framesUnseen) presentFrame();
+    if (!boardRebuilt && !framesUnseen)
+        presentFrame();
+    else
+        finishUnshownFrame();
     return true;
 }
 

@@ -437,6 +437,8 @@ public:
     void composeFrameTo(BITMAP* target);
     void drawHudTo(BITMAP* target);
     void showPauseTo(BITMAP* target);  // "PAUSE" over the last frame composed (null: not copied out)
+    void layViewLights();       // the band's background made, and the glow, darkness and fog laid over it
+    void finishUnshownFrame();  // a frame drawn into the screen's picture but not presented, finished there
     void drawTopStrip();
     void drawBottomStrip();
     void drawDebugPanel();

@@ -5,7 +5,9 @@
 #include <allegro.h>
 #include <allegro/internal/aintern.h>
 
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "shell/desktop_window.h"
 #include "shell/window_events.h"
@@ -18,8 +20,49 @@ constexpr int NOTICE_PADDING = 8;     // pixels round the text, at the picture's
 constexpr int NOTICE_TOP = 60;        // the notice's top edge, just below the top strip
 constexpr int SWITCH_SETTLE_MS = 100; // the window system's news of a new screen arrives within this
 
+// The screen picture's rows where it can share the screen's: a linear 32-bit screen showing
+// the picture at a scale of one.
+bool screenTakesPicture()
+{
+    const FramePlacement& placement = screenMode.placement;
+    return screen && is_linear_bitmap(screen) && bitmap_color_depth(screen) == 32 && SCREEN_W == SCREEN_WIDTH &&
+           SCREEN_H == SCREEN_HEIGHT && placement.wholeFactor == 1 && placement.left == 0 && placement.top == 0;
+}
+
+// The screen picture's rows moved to the given rows (its own, or the screen's), its pixels with them.
+void moveScreenPicture(unsigned char* const* rows)
+{
+    BITMAP* picture = screenMode.picture;
+    const std::size_t rowBytes = static_cast<std::size_t>(SCREEN_WIDTH) * sizeof(std::uint32_t);
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+        std::memcpy(rows[y], picture->line[y], rowBytes);
+        picture->line[y] = rows[y];
+    }
+    ++screenMode.generation;
+}
+
+// The rows the screen picture was made with, kept while it lends them out for the screen's.
+std::vector<unsigned char*> ownRows;
+
+// Before the screen closes, the picture takes its pixels back into its own rows; after it
+// opens, it lends them out again where the new screen takes it.
+void takeScreenPictureBack()
+{
+    if (!screenMode.onScreen) return;
+    moveScreenPicture(ownRows.data());
+    screenMode.onScreen = false;
+}
+
+void putScreenPictureOnScreen()
+{
+    if (!screenMode.picture || screenMode.onScreen || !screenTakesPicture()) return;
+    moveScreenPicture(screen->line);
+    screenMode.onScreen = true;
+}
+
 bool openScreen(int width, int height)
 {
+    takeScreenPictureBack();
     return set_gfx_mode(GFX_AUTODETECT_WINDOWED, width, height, 0, 0) == 0;
 }
 
@@ -31,6 +74,7 @@ bool resizeScreen(int width, int height)
     const int oldWidth = SCREEN_W, oldHeight = SCREEN_H;
     if (!openScreen(width, height) && !openScreen(oldWidth, oldHeight)) return false;
     screenMode.placement = placeFrame(SCREEN_W, SCREEN_H);
+    putScreenPictureOnScreen();
     // The new screen's window events (a passing loss of focus among them) are the switch's own,
     // not the player's: a game must not pause for them.
     rest(SWITCH_SETTLE_MS);
@@ -81,6 +125,7 @@ bool openGameWindow()
         if (k == 1 || !openScreen(SCREEN_WIDTH, SCREEN_HEIGHT)) return false;
     }
     screenMode.placement = placeFrame(SCREEN_W, SCREEN_H);
+    putScreenPictureOnScreen();
     return true;
 }
 
@@ -146,10 +191,39 @@ void presentPicture(BITMAP* picture, int x, int y)
     if (!screen || !picture) return;
     const bool whole = x == 0 && y == 0 && picture->w == SCREEN_WIDTH && picture->h == SCREEN_HEIGHT;
     if (whole) screenMode.lastPicture = picture;
-    putOnScreen(picture, x, y);
+    if (whole && picture == screenMode.picture && screenMode.onScreen)
+        showScreenArea(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);  // drawn where it is shown already
+    else
+        putOnScreen(picture, x, y);
     // The notice is laid over each whole picture while it lasts, never into the picture itself.
     if (whole && noticeShowing())
         putOnScreen(screenMode.notice, (SCREEN_WIDTH - screenMode.notice->w) / 2, NOTICE_TOP);
+}
+
+BITMAP* screenPicture()
+{
+    if (!screen) return screenMode.picture;
+    if (!screenMode.picture) {
+        screenMode.picture = create_bitmap_ex(32, SCREEN_WIDTH, SCREEN_HEIGHT);
+        if (!screenMode.picture) return nullptr;
+        clear_to_color(screenMode.picture, makecol32(0, 0, 0));
+        ownRows.assign(screenMode.picture->line, screenMode.picture->line + SCREEN_HEIGHT);
+        ++screenMode.generation;
+    }
+    putScreenPictureOnScreen();
+    return screenMode.picture;
+}
+
+void releaseScreenPicture()
+{
+    if (!screenMode.picture || ownRows.empty()) return;
+    // Its own rows back before it goes, which is all it frees.
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) screenMode.picture->line[y] = ownRows[static_cast<std::size_t>(y)];
+    destroy_bitmap(screenMode.picture);
+    screenMode.picture = nullptr;
+    screenMode.onScreen = false;
+    ownRows.clear();
+    ++screenMode.generation;
 }
 
 void showPointer()

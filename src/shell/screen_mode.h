@@ -18,6 +18,15 @@ public:
     BITMAP* lastPicture = nullptr;  // the last whole picture presented, shown again when the screen changes
     BITMAP* notice = nullptr;       // words over the picture until noticeEnd; none most of the time
     std::chrono::steady_clock::time_point noticeEnd;
+    // The 1280 x 720 picture a game draws its frames into while there is a screen: at a scale of
+    // one on a linear 32-bit screen its rows are the screen's own memory (onScreen), so a frame
+    // drawn there is shown without a copy; elsewhere they are memory of its own. It keeps its
+    // pixels as the screen changes; each change of where its rows lie counts one generation.
+    // Without a screen it is null, unless a benchmark puts a picture of its own here for the
+    // game to draw its frames into, as it would on a screen at a scale of one.
+    BITMAP* picture = nullptr;
+    bool onScreen = false;
+    int generation = 0;
 };
 extern ScreenMode screenMode;
 
@@ -31,6 +40,10 @@ bool setFullScreen(bool on);
 void showNotice(const char* text);
 // Before the pictures are destroyed at shutdown.
 void forgetScreenPictures();
+// The picture above, made on the first call where there is a screen.
+BITMAP* screenPicture();
+// At shutdown, once nothing draws into the screen picture any more.
+void releaseScreenPicture();
 
 // The one way a finished picture reaches the screen, copied or scaled: the whole 1280 x 720
 // picture, or a part of it standing at (x, y) of the picture. Nothing without a screen.

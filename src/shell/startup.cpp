@@ -227,6 +227,7 @@ int runGhostMaze(const RunSettings& settings)
     holdEndSignals();
     forgetScreenPictures();
     game->releaseAssets();
+    releaseScreenPicture();
     allegro_exit();
     game.reset();
     return 0;

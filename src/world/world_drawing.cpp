@@ -11,6 +11,7 @@
 #include "actors/kinds.h"
 #include "shell/game.h"
 #include "shell/random.h"
+#include "shell/screen_mode.h"
 #include "world/colours.h"
 #include "world/pixel_loops.h"
 
@@ -386,7 +387,9 @@ void Game::followView()
 
 void Game::startFrame()
 {
-    bitmaps.drawIntoFrameNotShown();
+    // Where there is a screen, the frame is drawn where the screen shows it.
+    BITMAP* onScreen = screenPicture();
+    bitmaps.drawIntoFrameNotShown(onScreen, screenMode.generation);
     eraseLastBeam();
     followView();
 }
