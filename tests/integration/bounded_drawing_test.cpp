@@ -15,6 +15,7 @@
 #include "full_world_drawing.h"
 #include "shell/game.h"
 #include "shell/random.h"
+#include "shell/screen_mode.h"
 #include "test_support.h"
 
 // Every allocation of this program starts zeroed, so that the padding bytes of two games, and of
@@ -252,6 +253,7 @@ protected:
     }
     void TearDown() override
     {
+        screenMode.picture = nullptr;
         releaseAllInput();
         destroy_bitmap(wholeScreen);
         destroy_bitmap(boundedScreen);
@@ -271,7 +273,11 @@ protected:
 
     // One pass of the game loop with a fixed number of ticks; the random source is seeded for the
     // frame, and one more draw after it tells whether both games drew as often.
-    static int playFrame(Game& g, int frame, int ticks, bool wholeWorld, BITMAP* screen, bool& presented)
+    // With drawsOnScreen, the game's frames are drawn into the screen's own picture (the
+    // bounded game's screen here) and shown in place, as on a screen at a scale of one; a frame
+    // not presented is finished there.
+    static int playFrame(Game& g, int frame, int ticks, bool wholeWorld, BITMAP* screen, bool& presented,
+                         bool drawsOnScreen = false)
     {
         seedRandom(static_cast<std::uint32_t>(frame) * 7919u + 17u);
         stage(g, frame);
@@ -286,7 +292,9 @@ protected:
             if (wholeWorld)
                 presentWholeWorldFrame(g, screen);
             else
-                g.presentFrameTo(screen);
+                g.presentFrameTo(drawsOnScreen ? nullptr : screen);
+        } else if (drawsOnScreen) {
+            g.finishUnshownFrame();
         }
         return gameRandom();
     }
@@ -305,6 +313,8 @@ protected:
     }
 
     bool sawFogPocket = false;  // a fog pocket ended inside the view in some frame
+    bool drawsOnScreen = false;  // the bounded game draws into the screen's picture
+    bool sawUnshownFrame = false;
 
     void playLevel(int level, std::uint32_t seed, int frames)
     {
@@ -316,7 +326,7 @@ protected:
             const int ticks = 1 + frame % 2;
             bool wholePresented = false, boundedPresented = false;
             const int wholeDraw = playFrame(*whole, frame, ticks, true, wholeScreen, wholePresented);
-            const int boundedDraw = playFrame(*game, frame, ticks, false, boundedScreen, boundedPresented);
+            const int boundedDraw = playFrame(*game, frame, ticks, false, boundedScreen, boundedPresented, drawsOnScreen);
             SCOPED_TRACE("level " + std::to_string(level) + ", frame " + std::to_string(frame));
             ASSERT_EQ(wholeDraw, boundedDraw) << "the random source was drawn a different number of times";
             ASSERT_EQ(wholePresented, boundedPresented);
@@ -325,8 +335,11 @@ protected:
                 sawFogPocket = sawFogPocket || fogPocketEndsInView(*game);
                 ASSERT_EQ(compareBitmaps(whole->bitmaps.backBuffer, game->bitmaps.backBuffer, "the back buffer"), "");
             }
+            sawUnshownFrame = sawUnshownFrame || !wholePresented;
+            // Drawn in place, a frame not shown stands finished in the screen's picture.
+            const bool screensAlike = wholePresented || !drawsOnScreen;
             for (const std::string& difference :
-                 {compareBitmaps(wholeScreen, boundedScreen, "the screen"),
+                 {screensAlike ? compareBitmaps(wholeScreen, boundedScreen, "the screen") : std::string(),
                   compareBitmaps(whole->bitmaps.ghostMap, game->bitmaps.ghostMap, "the ghosts' map"),
                   compareBitmaps(whole->bitmaps.wallsBitmap, game->bitmaps.wallsBitmap, "the walls"),
                   compareBitmaps(whole->bitmaps.shadeLayer, game->bitmaps.shadeLayer, "the fog"),
@@ -363,6 +376,17 @@ TEST_F(BoundedDrawing, AHighLevelWithTheRadarAndAFogPocketGivesTheWholeWorldsPix
     playLevel(60, 6060u, HIGH_LEVEL_FRAMES);
     if (HasFailure()) return;
     EXPECT_TRUE(sawFogPocket) << "the seed no longer shows a fog pocket ending inside the view";
+}
+
+// As on a screen at a scale of one: every frame drawn where it is shown, through a lost life and
+// the frames that follow it.
+TEST_F(BoundedDrawing, FramesDrawnWhereTheScreenShowsThemGiveTheWholeWorldsPixels)
+{
+    drawsOnScreen = true;
+    screenMode.picture = boundedScreen;
+    playLevel(3, 303u, FRAMES);
+    if (HasFailure()) return;
+    EXPECT_TRUE(sawUnshownFrame) << "the script no longer loses a life or rebuilds the board";
 }
 
 }  // namespace
