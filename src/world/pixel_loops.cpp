@@ -116,22 +116,34 @@ void fillSpan(std::uint32_t* pixels, int first, int end, int left, int right, in
     if (left < right) std::fill(pixels + left, pixels + right, static_cast<std::uint32_t>(colour));
 }
 
-// Pixels of one colour, but where the cover shows something other than the mask colour.
+// Pixels of one colour, but where the cover shows something other than the mask colour: that,
+// without its mark.
 WIDE_VECTORS void fillUnder(std::uint32_t* __restrict__ to, const std::uint32_t* __restrict__ cover, int count,
                             std::uint32_t colour, std::uint32_t mask)
 {
-    for (int i = 0; i < count; ++i) to[i] = cover[i] == mask ? colour : cover[i];
+    for (int i = 0; i < count; ++i) to[i] = cover[i] == mask ? colour : cover[i] & ~UNDER_WALLS_MARK;
 }
 
-// Pixels left to right - 1 of a target row under a cover row read as a ring, target pixel x under
-// cover pixel (coverX + x) mod width, coverX within the row: the span is cut where the ring wraps.
-void fillUnderRing(std::uint32_t* to, const std::uint32_t* cover, int width, int coverX, int left, int right,
-                   std::uint32_t colour, std::uint32_t mask)
+// Pixels of one colour where the cover is see-through or marked: under the walls, over their shadows.
+WIDE_VECTORS void fillUnderWalls(std::uint32_t* __restrict__ to, const std::uint32_t* __restrict__ cover, int count,
+                                 std::uint32_t colour, std::uint32_t mask)
+{
+    for (int i = 0; i < count; ++i) to[i] = cover[i] == mask || (cover[i] & UNDER_WALLS_MARK) != 0 ? colour : to[i];
+}
+
+// One of the two above (fillUnderWalls where underWalls) over pixels left to right - 1 of a
+// target row under a cover row read as a ring, target pixel x under cover pixel (coverX + x) mod
+// width, coverX within the row: the span is cut where the ring wraps.
+void fillRingSpan(bool underWalls, std::uint32_t* to, const std::uint32_t* cover, int width, int coverX, int left,
+                  int right, std::uint32_t colour, std::uint32_t mask)
 {
     while (left < right) {
         const int at = (coverX + left) % width;
         const int count = std::min(right - left, width - at);
-        fillUnder(to + left, cover + at, count, colour, mask);
+        if (underWalls)
+            fillUnderWalls(to + left, cover + at, count, colour, mask);
+        else
+            fillUnder(to + left, cover + at, count, colour, mask);
         left += count;
     }
 }
@@ -453,7 +465,7 @@ void fillWithDiscsThenCover(BITMAP* target, int background, const Disc* discs, i
         const std::uint32_t* from = row(cover, (coverY + y) % cover->h);
         for (int x = target->cl; x < target->cr; ++x) {
             const std::uint32_t pixel = from[(coverX + x) % cover->w];
-            if (pixel != mask) to[x] = pixel;
+            if (pixel != mask) to[x] = pixel & ~UNDER_WALLS_MARK;
         }
     }
 }
@@ -471,9 +483,6 @@ bool BackgroundFill::prepare(const BITMAP* target, int colour, const Disc* light
     cover = ring;
     coverX = ringX % ring->w;
     coverY = ringY % ring->h;
-    walls = under.walls;
-    wallsX = under.wallsX;
-    wallsY = under.wallsY;
 
     // Only the shapes that reach into the clip rectangle, in their order.
     shapeCount = sizeCount = 0;
@@ -530,9 +539,10 @@ void BackgroundFill::fill(BITMAP* target, int y, int left, int right) const
     const int count = discRowSegments(y, left, right, background, discs, discCount, halfWidths, segments);
     const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(cover));
     const std::uint32_t* from = row(cover, (coverY + y) % cover->h);
+    std::uint32_t* to = row(target, y);
     for (int s = 0; s < count; ++s)
-        fillUnderRing(row(target, y), from, cover->w, coverX, segments[s].left, segments[s].right,
-                      static_cast<std::uint32_t>(segments[s].colour), mask);
+        fillRingSpan(false, to, from, cover->w, coverX, segments[s].left, segments[s].right,
+                     static_cast<std::uint32_t>(segments[s].colour), mask);
     const int band = std::clamp((y - bandTop) / bandHeight, 0, std::max(bandCount - 1, 0));
     for (int entry = bandStart[band]; entry < bandStart[band + 1]; ++entry) {
         const UnderShape& shape = shapes[bandShapes[entry]];
@@ -546,9 +556,9 @@ void BackgroundFill::fill(BITMAP* target, int y, int left, int right) const
         }
         shapeLeft = std::max(shapeLeft, left);
         shapeRight = std::min(shapeRight, right);
-        if (shapeLeft < shapeRight)
-            fillSpanUnder(target, y, shapeLeft, shapeRight, static_cast<std::uint32_t>(shape.colour), walls, wallsX,
-                          wallsY);
+        // Where the walls are, the cover row just read says.
+        fillRingSpan(true, to, from, cover->w, coverX, shapeLeft, shapeRight, static_cast<std::uint32_t>(shape.colour),
+                     mask);
     }
 }
 

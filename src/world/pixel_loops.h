@@ -35,10 +35,16 @@ constexpr int MAX_DISC_RADIUS = 1023;
 // so each row of the picture is written out once rather than once per disc.
 void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCount);
 
+// The top byte of a 32-bit pixel, which no colour of the library's or of a loaded picture uses.
+// In a cover it marks the pixels that lie under what lies under the walls (the walls' own
+// shadows), so the cover alone tells them from the walls; it is dropped as the cover is read.
+constexpr std::uint32_t UNDER_WALLS_MARK = 0xFF000000u;
+
 // As fillWithDiscs, then the cover laid over the target with a masked copy, the cover read as a
 // ring: target pixel (x, y) lies under cover pixel ((coverX + x) mod cover->w, (coverY + y) mod
-// cover->h), coverX and coverY not negative. Each pixel is written once, from the cover or from
-// the discs, so the discs cost nothing where the cover hides them.
+// cover->h), coverX and coverY not negative, and a marked pixel copied without its mark. Each
+// pixel is written once, from the cover or from the discs, so the discs cost nothing where the
+// cover hides them.
 void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
                         int coverY);
 
@@ -62,12 +68,15 @@ struct UnderWalls {
 // As fillWithDiscsUnder, then fillRectangleUnder for each of the boxes and fillDiscUnder for each
 // of the discs under the walls, in turn; but row by row, so each row is filled and has its shapes
 // laid while the processor keeps it at hand, and a shape over another costs no second write.
+// The cover must be the walls over marked pixels (or see-through) wherever the walls are
+// see-through or do not reach: the shapes then go where the cover row at hand says, and the
+// walls picture is read only where the shapes are too many to be laid with the fill.
 void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
                         int coverY, const UnderWalls& under);
 
 // The background fillWithDiscsUnder gives, kept as what it is made of, so any span of any row
 // can be made when it is wanted: just before the lights are laid over it, or before something
-// is drawn over it. The cover and the walls are read then, so they must not change before.
+// is drawn over it. The cover is read then, so it must not change before.
 struct BackgroundFill {
     static constexpr int MAX_UNDER_SHAPES = 1024;  // in the view: more are laid one by one
     static constexpr int MAX_UNDER_SIZES = 8;      // the discs' radii: a ghost's two rings, a hunter's two
@@ -100,8 +109,6 @@ struct BackgroundFill {
     int radii[MAX_UNDER_SIZES] = {};
     int shapeHalfWidths[MAX_UNDER_SIZES][MAX_DISC_RADIUS + 1] = {};
     int sizeCount = 0;
-    BITMAP* walls = nullptr;
-    int wallsX = 0, wallsY = 0;
 
     // As for fillWithDiscsUnder, for the target's clip rectangle as it stands. False when the
     // discs or the shapes do not fit here: then fillWithDiscsUnder alone makes the background.

@@ -252,7 +252,10 @@ void Game::paintKeptPiece(int left, int top, int right, int bottom)
 
     // Wall shadows, from the cells whose shadows reach into the piece; the walls over them.
     const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
-    const int wallShadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
+    // Marked, so the fill knows them from the walls by the kept picture alone.
+    const int wallShadow = static_cast<int>(
+        static_cast<std::uint32_t>(makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM))) |
+        UNDER_WALLS_MARK);
     const int firstColumn = std::max(cellOf(left) - 1, 0);
     const int firstRow = std::max(cellOf(top) - 1, 0);
     const int lastColumn = std::min(cellOf(right - 1), wallGrid.columnCount - 1);

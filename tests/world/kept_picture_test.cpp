@@ -192,8 +192,19 @@ TEST(KeptPictureRing, ShapesLaidWithTheFillAreTheShapesLaidOneByOneAfterIt)
                 putpixel(picture, x, y, next() % 3 == 0 ? makecol(255, 0, 255) : static_cast<int>(next() >> 8 & 0xFFFFFF));
         return picture;
     };
-    BITMAP* ring = randomPicture(200, 120);
+    // The walls reach over part of the target; the ring holds them where they lie over it, and
+    // elsewhere is see-through or holds marked shadows.
     BITMAP* walls = randomPicture(150, 110);
+    BITMAP* ring = create_bitmap(200, 120);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const int wx = x + 30, wy = y - 20;
+            const bool inWalls = wx < walls->w && wy >= 0 && wy < walls->h;
+            const int wall = inWalls ? getpixel(walls, wx, wy) : makecol(255, 0, 255);
+            const int shadow = next() % 2 == 0 ? makecol(255, 0, 255)
+                                               : static_cast<int>((next() >> 8 & 0xFFFFFF) | UNDER_WALLS_MARK);
+            putpixel(ring, (x + 37) % 200, (y + 85) % 120, wall != makecol(255, 0, 255) ? wall : shadow);
+        }
     BITMAP* made = create_bitmap(200, 120);
     BITMAP* expected = create_bitmap(200, 120);
     const Disc lights[] = {{90, 60, 70, makecol(1, 2, 3)}, {20, 100, 35, makecol(4, 5, 6)}};
