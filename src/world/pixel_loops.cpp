@@ -190,7 +190,13 @@ int discRowSegments(int y, int first, int end, int background, const Disc* discs
         edges[edgeCount++] = spanLeft[i];
         edges[edgeCount++] = spanRight[i];
     }
-    std::sort(edges, edges + edgeCount);
+    // A handful of edges, nearly in order: an insertion sort does them with no call.
+    for (int i = 1; i < edgeCount; ++i) {
+        const int edge = edges[i];
+        int j = i;
+        for (; j > 0 && edges[j - 1] > edge; --j) edges[j] = edges[j - 1];
+        edges[j] = edge;
+    }
     int count = 0;
     for (int e = 0; e + 1 < edgeCount; ++e) {
         const int left = edges[e], right = edges[e + 1];
