@@ -8,10 +8,11 @@
 #include <cerrno>
 
 namespace {
-// How late the kernel may wake the library's threads, in nanoseconds: a few milliseconds gathers
-// the event thread's thousand wake-ups a second into a few hundred, while a logic tick (33 ms
-// apart) and a key press still arrive well within a frame or two.
-constexpr unsigned long LIBRARY_TIMER_SLACK_NS = 4000000;
+// How late the kernel may wake the library's threads, in nanoseconds. The event thread's thousand
+// wake-ups a second are gathered into about a hundred, and a key press still arrives within a
+// frame; a logic tick (33 ms apart) is kept within a few milliseconds of its time.
+constexpr unsigned long LIBRARY_TIMER_SLACK_NS = 10000000;
+constexpr unsigned long TIMER_THREAD_SLACK_NS = 4000000;
 // The game loop's own: its wait must end within a fraction of a millisecond of its deadline.
 constexpr unsigned long PACER_TIMER_SLACK_NS = 50000;
 
@@ -29,6 +30,8 @@ timespec monotonicTime(FramePace::Clock::time_point when)
 }  // namespace
 
 void loosenLibraryWakeUps() { prctl(PR_SET_TIMERSLACK, LIBRARY_TIMER_SLACK_NS, 0, 0, 0); }
+
+void loosenTimerWakeUps() { prctl(PR_SET_TIMERSLACK, TIMER_THREAD_SLACK_NS, 0, 0, 0); }
 
 FramePace::FramePace() { prctl(PR_SET_TIMERSLACK, PACER_TIMER_SLACK_NS, 0, 0, 0); }
 

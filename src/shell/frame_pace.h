@@ -6,9 +6,14 @@
 
 // The library's own threads, which read the window's events and count the logic ticks, wake on
 // short timeouts (its event thread every millisecond); the kernel may gather the wake-ups of a
-// thread started with a loose timer slack. Called before the library starts, so its threads take
-// the loose slack; the game loop's own wait takes a tight one back (FramePace).
+// thread started with a loose timer slack, and a thread takes the slack of the one that starts
+// it. The event thread, started with the library, may wake late by most of a frame: the keys
+// are caught as they come (window_events.h), so a late wake-up only delays them. The timer
+// thread, started with the timer, must keep the logic ticks close to even, so it takes less.
+// Each is called just before that thread starts; the game loop's own wait takes a tight slack
+// back (FramePace).
 void loosenLibraryWakeUps();
+void loosenTimerWakeUps();
 
 class FramePace {
 public:
