@@ -195,7 +195,8 @@ void presentPicture(BITMAP* picture, int x, int y)
         showScreenArea(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);  // drawn where it is shown already
     else
         putOnScreen(picture, x, y);
-    // The notice is laid over each whole picture while it lasts, never into the picture itself.
+    // The notice is laid over each whole picture while it lasts, never into the picture itself;
+    // a picture drawn in the screen's memory carries it only until its next frame is drawn there.
     if (whole && noticeShowing())
         putOnScreen(screenMode.notice, (SCREEN_WIDTH - screenMode.notice->w) / 2, NOTICE_TOP);
 }
