@@ -142,7 +142,6 @@ void Game::layViewLights()
     // The view fills the band between the strips, where the world picture was drawn; the world
     // layers follow it. The view layers were drawn for this same view in this pass.
     FogSquares fog;
-    fog.colour = makecol(0, 0, 0);
     fog.alpha = SHADE_BLEND.alpha;
     markFogSquares(fog);
     ViewLights lights;

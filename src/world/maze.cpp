@@ -58,6 +58,7 @@ constexpr int FOG_REACH = 1;  // the farthest a fog square lies from its unreach
 
 
 bool fogged(std::int32_t cell) { return cell == CELL_FLOOR; }  // unreached floor lies in fog
+int fogColour() { return makecol(0, 0, 0); }  // the fog's squares, painted and laid
 
 bool anyCell(int, int) { return true; }
 
@@ -224,14 +225,14 @@ void Game::paintFog()
     set_clip_rect(shade, first.column * CELL_SIZE, first.row * CELL_SIZE, (last.column + 1) * CELL_SIZE - 1,
                   (last.row + 1) * CELL_SIZE - 1);
     clear_to_color(shade, seeThrough());
-    const int black = makecol(0, 0, 0);
+    const int colour = fogColour();
     for (int r = std::max(first.row - spread, 0); r <= std::min(last.row + spread, rows - 1); ++r)
         for (int c = std::max(first.column - spread, 0); c <= std::min(last.column + spread, columns - 1); ++c) {
             if (reachGrid.getCell(c, r) != CELL_FLOOR) continue;
             for (const GridStep& step : FOG_SPREAD) {
                 const int x = (c + step.column) * CELL_SIZE;
                 const int y = (r + step.row) * CELL_SIZE;
-                rectfill(shade, x, y, x + CELL_SIZE, y + CELL_SIZE, black);
+                rectfill(shade, x, y, x + CELL_SIZE, y + CELL_SIZE, colour);
             }
         }
     set_clip_rect(shade, 0, 0, shade->w - 1, shade->h - 1);
@@ -248,6 +249,7 @@ void Game::markFogSquares(FogSquares& squares) const
     // view count too, and nothing spills past the world's edge. Runs of squares along a row are
     // marked at once.
     const LayerOrigin& view = layerOrigin;
+    squares.colour = fogColour();
     auto isSquare = [this](int c, int r) {
         for (const GridStep& step : FOG_SPREAD) {
             const int fromColumn = c - step.column, fromRow = r - step.row;

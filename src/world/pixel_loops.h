@@ -227,9 +227,9 @@ struct ViewLights {
 // As copyMasked(picture, target, 0, 0, x, y, picture->w, picture->h), then layTranslucent of the
 // glow, whose pixels outside its drawn blocks must be see-through, then of the darkness drawn
 // by fillWithDiscs into a picture of the picture's size, each at (x, y); then of the fog's
-// squares at (x, y), as the library lays a picture of them drawn with rectfill. The picture is no wider or taller
-// than the view. Row by row, so each row of the target is read from memory and written back
-// once, and the darkness never is.
+// squares at (x, y), as the library lays a picture of them drawn with rectfill. The picture is
+// no wider or taller than the view. Row by row, so each row of the target is read from memory
+// and written back once, and the darkness never is.
 void composeView(BITMAP* target, BITMAP* picture, const ViewLights& lights, int x, int y);
 
 // As composeView(view, picture, lights, 0, 0) where the view already holds the picture, which
