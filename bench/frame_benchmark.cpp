@@ -281,7 +281,7 @@ void frame(benchmark::State& state, Path path)
         state.SkipWithError("the level could not be built");
         return;
     }
-    // The first frame of a run paints the kept pictures (whole, at a level's first) and brings
+    // The first frame of a run paints the kept layers (whole, at a level's first) and brings
     // the level's pictures back into the caches; the figures are for the rest. Only the frames
     // are timed, not the setting up of a wall blast.
     playFrame(game, path);

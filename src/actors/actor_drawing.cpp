@@ -37,8 +37,8 @@ void Game::advanceClocks()
 
 void Game::drawWalls()
 {
-    // Nothing is left to draw: the background brought the walls with it from the kept picture,
-    // and drew its lights and shadows under them.
+    // Nothing is left to draw: the background made the walls from the cells in view, and drew
+    // its lights and shadows under them.
 }
 
 void Game::drawHero()

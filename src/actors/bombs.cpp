@@ -158,7 +158,6 @@ void Game::blastItems()
 void Game::blastWalls(const bomb& b)
 {
     const int x = b.x + HALF_BOMB, y = b.y + HALF_BOMB;
-    finishBackground();  // it reads the walls as they stood when the frame began
     wallGrid.blast(bitmaps.wallsBitmap, x, y);
     // Only the cells that change are painted again, once, when the blocks are back in place.
     changeObstaclesTogether([&] {

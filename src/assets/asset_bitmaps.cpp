@@ -89,8 +89,7 @@ const BitmapSlot LEVEL_GROUP[] = {
     // A band goes before its frame, as a part before the whole.
     {&AssetBitmaps::firstBand, nullptr},   {&AssetBitmaps::secondBand, nullptr},
     {&AssetBitmaps::firstFrame, nullptr},  {&AssetBitmaps::secondFrame, nullptr},
-    {&AssetBitmaps::glowLayer, nullptr},   {&AssetBitmaps::keptPicture, nullptr},
-    {&AssetBitmaps::beamLayer, nullptr},
+    {&AssetBitmaps::glowLayer, nullptr},   {&AssetBitmaps::beamLayer, nullptr},
     {&AssetBitmaps::wallsBitmap, nullptr}, {&AssetBitmaps::ghostMap, nullptr},
     {&AssetBitmaps::shadeMask, nullptr},   {&AssetBitmaps::shadeLayer, nullptr},
     {&AssetBitmaps::messageLayer, nullptr}, {&AssetBitmaps::radarBitmap, nullptr},
@@ -170,7 +169,6 @@ void AssetBitmaps::createLevelLayers(int rows, int columns)
     // Nothing outside the view of these is ever seen or read, and a small block of their own
     // keeps each frame's work in memory close together.
     glowLayer = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
-    keptPicture = create_bitmap(VIEW_WIDTH, VIEW_HEIGHT);
     beamLayer = createWorldLayer(width, height);
     wallsBitmap = createWorldLayer(width, height);
     ghostMap = createWorldLayer(width, height);

@@ -50,8 +50,6 @@ public:
     BITMAP* screenBand = nullptr;
     int screenFrameGeneration = 0;
     BITMAP* glowLayer = nullptr;        // view size: luminous things (coins, ghosts, explosions, the beam)
-    BITMAP* keptPicture = nullptr;      // view size: the walls and their shadows, kept between frames as a
-                                        // ring, world point (x, y) at (x mod width, y mod height)
     BITMAP* beamLayer = nullptr;        // the beam alone, wherever it reaches; its hit test reads it back
     BITMAP* wallsBitmap = nullptr;      // wall tiles on magenta; the hero's collision picture
     BITMAP* ghostMap = nullptr;         // green blocked cells on magenta; ghosts' and blocks' collision picture

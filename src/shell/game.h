@@ -67,6 +67,7 @@ public:
     GridLayer placementGrid;  // walls plus every cell taken at the level build
     GridLayer obstacleGrid;   // walls plus one cell per pushable block
     GridLayer wallGrid;       // the maze: 1 wall, 0 floor
+    std::int32_t wallTileStyle = 0;  // the terrain tile every wall of the maze is drawn with; 0: none yet
     GridLayer reachGrid;      // walls, with floor reachable from the hero at 2
     GridLayer spareGrid;
 
@@ -193,6 +194,7 @@ public:
     DiscPicture darkness;        // the darkness about the hero, made row by row as it is laid
     std::vector<Box> underWallBoxes;   // the block shadows and ghost lights of the frame being
     std::vector<Disc> underWallDiscs;  // drawn, under the walls
+    WallRows wallRows;                 // the walls in view, as runs of cells
     BackgroundFill backgroundFill;     // the frame's background, made when it is wanted
     DrawnBlocks worldFilled;           // where the world picture holds it already
     bool backgroundPending = false;    // the rest is still to be made
@@ -318,26 +320,20 @@ public:
     // world/world_drawing.cpp
     void prepareLightLayers();
     // The background is made as the lights are laid over it, a row at a time; where something
-    // is drawn over it first, that part is made then (openWorld). finishBackground makes the
-    // rest at once, before the walls it reads change.
+    // is drawn over it first, that part is made then (openWorld). It shows the walls as they
+    // stood when the frame began (wallRows). finishBackground makes the rest at once.
     void drawBackground();
     void openWorld(int x, int y, int width, int height);  // in the world picture's pixels
     void finishBackground();
     void gatherGhostLights();  // under the walls, as discs
     void reserveUnderWalls();  // room for a shape under the walls per block and ghost light, made
                                // with the level, so a frame does not allocate
-    // The kept picture follows the view: the strips a scroll uncovers and the cells changed
-    // since are painted, nothing else.
-    void followKeptPicture();
-    void paintKept(int left, int top, int right, int bottom);  // world pixels, right and bottom excluded
-    void paintKeptPiece(int left, int top, int right, int bottom);  // one that does not wrap in the ring
-    static int keptRingX(int worldX);  // where a world point lies in the kept picture
-    static int keptRingY(int worldY);
+    void gatherWallRows();  // the wall grid's runs of cells over the view
     void drawGlow(BITMAP* picture, int sourceX, int sourceY, int x, int y, int width, int height);
     void drawBeam();
     void drawBeamSegment(int x, int y, int sourceY);
     void drawRadar();
-    void forgetPaintedLayers();  // fresh level layers: the kept ones are painted anew
+    void forgetPaintedLayers();  // fresh level layers: what the old ones held is forgotten
     void followView();           // the view-size layers take the view's corner as their origin
     void eraseLastBeam();        // no beam pixel of an earlier frame may survive anywhere
     void startFrame();           // a frame's upkeep before it draws: the frame to draw into chosen, the last beam wiped, the view followed

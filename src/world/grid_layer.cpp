@@ -120,7 +120,7 @@ void GridLayer::paintCellRange(BITMAP* bitmap, int background, int colour, int s
     set_clip_rect(bitmap, 0, 0, bitmap->w - 1, bitmap->h - 1);
 }
 
-void GridLayer::paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const
+int GridLayer::paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const
 {
     const int tile = gameRandom() % WALL_TILE_STYLES + 1;
     clear_to_color(bitmap, seeThrough());
@@ -128,6 +128,7 @@ void GridLayer::paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const
         for (int c = 0; c < columnCount; ++c)
             if (getCell(c, r) == CELL_WALL)
                 masked_blit(terrain, bitmap, tile * CELL_SIZE, 0, c * CELL_SIZE, r * CELL_SIZE, CELL_SIZE, CELL_SIZE);
+    return tile;
 }
 
 void GridLayer::paintUnreached(BITMAP* bitmap, int size) const

@@ -65,7 +65,7 @@ public:
     // is; colours are makecol values.
     void paintCellRange(BITMAP* bitmap, int background, int colour, int size, int firstColumn, int firstRow,
                         int lastColumn, int lastRow, std::int32_t value = CELL_WALL) const;
-    void paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const;
+    int paintWallTiles(BITMAP* bitmap, BITMAP* terrain) const;  // returns the tile drawn, 1 to 25
     void paintUnreached(BITMAP* bitmap, int size) const;
     // The wall blast centred on world point (x, y): its square's cells become floor, and their
     // pixels of the wall tiles picture see-through.

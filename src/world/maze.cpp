@@ -196,7 +196,7 @@ void Game::buildMaze()
     clear_to_color(bitmaps.wallsBitmap, seeThrough());
     wallGrid.fill(CELL_FLOOR);
     wallGrid.generateMaze();
-    wallGrid.paintWallTiles(bitmaps.wallsBitmap, bitmaps.terrainPicture);
+    wallTileStyle = wallGrid.paintWallTiles(bitmaps.wallsBitmap, bitmaps.terrainPicture);
     wallGrid.copyWallsTo(obstacleGrid);
     wallGrid.copyWallsTo(placementGrid);
 }

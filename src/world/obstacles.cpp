@@ -1,6 +1,5 @@
 // The one writer of the obstacle grid: whatever rule changes a cell, the ghosts' collision
-// picture follows at once, so nothing that reads ghostMap ever sees a cell as it was, and the
-// kept picture of the walls learns the cell, to paint it again before it is next shown.
+// picture follows at once, so nothing that reads ghostMap ever sees a cell as it was.
 #include <allegro.h>
 
 #include <algorithm>
@@ -13,7 +12,6 @@ void Game::setObstacle(int column, int row, std::int32_t value)
     if (!obstacleGrid.contains(column, row) || obstacleGrid.getCell(column, row) == value) return;
     obstacleGrid.setCell(column, row, value);
     obstacleChanges.add(column, row);
-    layerOrigin.keptStale.add(column, row);  // its walls and shadows are painted again at the next frame
     if (obstacleChangeDepth == 0) repaintObstacleChanges();
 }
 
@@ -34,5 +32,4 @@ void Game::paintGhostMap()
     obstacleGrid.paintCellRange(bitmaps.ghostMap, seeThrough(), ghostMapGreen(), CELL_SIZE, 0, 0,
                                 obstacleGrid.columnCount - 1, obstacleGrid.rowCount - 1);
     obstacleChanges = CellBox{};
-    layerOrigin.keptValid = false;  // a new maze: the kept picture is painted whole
 }

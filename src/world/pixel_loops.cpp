@@ -116,38 +116,6 @@ void fillSpan(std::uint32_t* pixels, int first, int end, int left, int right, in
     if (left < right) std::fill(pixels + left, pixels + right, static_cast<std::uint32_t>(colour));
 }
 
-// Pixels of one colour, but where the cover shows something other than the mask colour: that,
-// without its mark.
-WIDE_VECTORS void fillUnder(std::uint32_t* __restrict__ to, const std::uint32_t* __restrict__ cover, int count,
-                            std::uint32_t colour, std::uint32_t mask)
-{
-    for (int i = 0; i < count; ++i) to[i] = cover[i] == mask ? colour : cover[i] & ~UNDER_WALLS_MARK;
-}
-
-// Pixels of one colour where the cover is see-through or marked: under the walls, over their shadows.
-WIDE_VECTORS void fillUnderWalls(std::uint32_t* __restrict__ to, const std::uint32_t* __restrict__ cover, int count,
-                                 std::uint32_t colour, std::uint32_t mask)
-{
-    for (int i = 0; i < count; ++i) to[i] = cover[i] == mask || (cover[i] & UNDER_WALLS_MARK) != 0 ? colour : to[i];
-}
-
-// One of the two above (fillUnderWalls where underWalls) over pixels left to right - 1 of a
-// target row under a cover row read as a ring, target pixel x under cover pixel (coverX + x) mod
-// width, coverX within the row: the span is cut where the ring wraps.
-void fillRingSpan(bool underWalls, std::uint32_t* to, const std::uint32_t* cover, int width, int coverX, int left,
-                  int right, std::uint32_t colour, std::uint32_t mask)
-{
-    while (left < right) {
-        const int at = (coverX + left) % width;
-        const int count = std::min(right - left, width - at);
-        if (underWalls)
-            fillUnderWalls(to + left, cover + at, count, colour, mask);
-        else
-            fillUnder(to + left, cover + at, count, colour, mask);
-        left += count;
-    }
-}
-
 // The discs' half-widths on every row from their centres, as discHalfWidths gives them.
 using DiscTables = int[MAX_DISCS][MAX_DISC_RADIUS + 1];
 
@@ -458,37 +426,52 @@ void fillRectangleUnder(BITMAP* target, int x1, int y1, int x2, int y2, int colo
         fillSpanUnder(target, y, x1, x2 + 1, static_cast<std::uint32_t>(colour), cover, coverX, coverY);
 }
 
-namespace {
-
-// Rare enough to be left to the library: the discs, then the cover copied over them.
-void fillWithDiscsThenCover(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover,
-                            int coverX, int coverY)
+void WallRows::shadeRow(std::uint32_t* to, int y, int left, int right) const
 {
-    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(cover));
-    fillWithDiscs(target, background, discs, discCount);
-    for (int y = target->ct; y < target->cb; ++y) {
-        std::uint32_t* to = row(target, y);
-        const std::uint32_t* from = row(cover, (coverY + y) % cover->h);
-        for (int x = target->cl; x < target->cr; ++x) {
-            const std::uint32_t pixel = from[(coverX + x) % cover->w];
-            if (pixel != mask) to[x] = pixel & ~UNDER_WALLS_MARK;
+    if (rowCount == 0 || y < rows[0].top) return;
+    // The row of cells over y and the one above reach it.
+    const int at = (y - rows[0].top) / CELL_SIZE;
+    for (int i = std::max(at - 1, 0); i <= std::min(at, rowCount - 1); ++i) {
+        const int down = y - rows[i].top;
+        // The squares laid depth pixels down and right cover rows depth to depth + CELL_SIZE.
+        const int firstDepth = std::max(1, down - CELL_SIZE), lastDepth = std::min(SHADOW_DEPTH, down);
+        if (firstDepth > lastDepth) continue;
+        for (int r = 0; r < rows[i].runCount; ++r) {
+            const Run& run = rows[i].runs[r];
+            fillSpan(to, left, right, run.left + firstDepth, run.right + lastDepth + 1, shadow);
         }
     }
 }
 
-}  // namespace
+void WallRows::wallRow(std::uint32_t* to, int y, int left, int right) const
+{
+    if (!tiles || rowCount == 0 || y < rows[0].top) return;
+    const int at = (y - rows[0].top) / CELL_SIZE;
+    if (at >= rowCount) return;
+    const Row& cells = rows[at];
+    const std::uint32_t* tile = row(tiles, tileY + y - cells.top) + tileX;
+    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(tiles));
+    for (int r = 0; r < cells.runCount; ++r) {
+        const Run& run = cells.runs[r];
+        // Cell by cell, each from the tile's column where the span enters it.
+        for (int x = std::max(run.left, left), end = std::min(run.right, right); x < end;) {
+            const int column = (x - run.left) % CELL_SIZE;
+            const int count = std::min(end - x, CELL_SIZE - column);
+            copyMaskedRow(tile + column, to + x, count, mask);
+            x += count;
+        }
+    }
+}
 
-bool BackgroundFill::prepare(const BITMAP* target, int colour, const Disc* lights, int lightCount, BITMAP* ring,
-                             int ringX, int ringY, const UnderWalls& under)
+bool BackgroundFill::prepare(const BITMAP* target, int colour, const Disc* lights, int lightCount,
+                             const WallRows& wallRows, const UnderWalls& under)
 {
     if (!discsFitTables(lights, lightCount)) return false;
     background = colour;
     for (int i = 0; i < lightCount; ++i) discs[i] = lights[i];
     discCount = lightCount;
     makeDiscTables(discs, discCount, halfWidths);
-    cover = ring;
-    coverX = ringX % ring->w;
-    coverY = ringY % ring->h;
+    walls = &wallRows;
 
     // Only the shapes that reach into the clip rectangle, in their order.
     shapeCount = sizeCount = 0;
@@ -543,53 +526,44 @@ void BackgroundFill::fill(BITMAP* target, int y, int left, int right) const
     if (left >= right || y < target->ct || y >= target->cb) return;
     Segment segments[MAX_SEGMENTS];
     const int count = discRowSegments(y, left, right, background, discs, discCount, halfWidths, segments);
-    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(cover));
-    const std::uint32_t* from = row(cover, (coverY + y) % cover->h);
     std::uint32_t* to = row(target, y);
-    for (int s = 0; s < count; ++s)
-        fillRingSpan(false, to, from, cover->w, coverX, segments[s].left, segments[s].right,
-                     static_cast<std::uint32_t>(segments[s].colour), mask);
+    for (int s = 0; s < count; ++s) fillSpan(to, left, right, segments[s].left, segments[s].right, segments[s].colour);
+    walls->shadeRow(to, y, left, right);
     const int band = std::clamp((y - bandTop) / bandHeight, 0, std::max(bandCount - 1, 0));
     for (int entry = bandStart[band]; entry < bandStart[band + 1]; ++entry) {
         const UnderShape& shape = shapes[bandShapes[entry]];
         if (y < shape.top || y >= shape.bottom) continue;
-        int shapeLeft = shape.left, shapeRight = shape.right;
-        if (shape.halfWidths) {
-            const int halfWidth = shape.halfWidths[y > shape.y ? y - shape.y : shape.y - y];
-            if (halfWidth < 0) continue;
-            shapeLeft = shape.x - halfWidth;
-            shapeRight = shape.x + halfWidth + 1;
+        if (!shape.halfWidths) {
+            fillSpan(to, left, right, shape.left, shape.right, shape.colour);
+            continue;
         }
-        shapeLeft = std::max(shapeLeft, left);
-        shapeRight = std::min(shapeRight, right);
-        // Where the walls are, the cover row just read says.
-        fillRingSpan(true, to, from, cover->w, coverX, shapeLeft, shapeRight, static_cast<std::uint32_t>(shape.colour),
-                     mask);
+        const int halfWidth = shape.halfWidths[y > shape.y ? y - shape.y : shape.y - y];
+        if (halfWidth >= 0) fillSpan(to, left, right, shape.x - halfWidth, shape.x + halfWidth + 1, shape.colour);
     }
+    walls->wallRow(to, y, left, right);
 }
 
-void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
-                        int coverY, const UnderWalls& under)
+void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, const WallRows& walls,
+                        const UnderWalls& under)
 {
     BackgroundFill fill;
-    if (fill.prepare(target, background, discs, discCount, cover, coverX, coverY, under)) {
+    if (fill.prepare(target, background, discs, discCount, walls, under)) {
         for (int y = target->ct; y < target->cb; ++y) fill.fill(target, y, target->cl, target->cr);
         return;
     }
     // Discs or shapes the tables cannot hold: the shapes are laid one by one after the rest.
-    if (fill.prepare(target, background, discs, discCount, cover, coverX, coverY, UnderWalls{}))
+    if (fill.prepare(target, background, discs, discCount, walls, UnderWalls{})) {
         for (int y = target->ct; y < target->cb; ++y) fill.fill(target, y, target->cl, target->cr);
-    else
-        fillWithDiscsThenCover(target, background, discs, discCount, cover, coverX % cover->w, coverY % cover->h);
+    } else {
+        fillWithDiscs(target, background, discs, discCount);
+        for (int y = target->ct; y < target->cb; ++y) {
+            walls.shadeRow(row(target, y), y, target->cl, target->cr);
+            walls.wallRow(row(target, y), y, target->cl, target->cr);
+        }
+    }
     for (int i = 0; i < under.boxCount; ++i) {
         const Box& box = under.boxes[i];
         fillRectangleUnder(target, box.x1, box.y1, box.x2, box.y2, box.colour, under.walls, under.wallsX, under.wallsY);
     }
     for (int i = 0; i < under.discCount; ++i) fillDiscUnder(target, under.discs[i], under.walls, under.wallsX, under.wallsY);
-}
-
-void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
-                        int coverY)
-{
-    fillWithDiscsUnder(target, background, discs, discCount, cover, coverX, coverY, UnderWalls{});
 }

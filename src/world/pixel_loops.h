@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "world/drawn_blocks.h"
+#include "world/grid_layer.h"
 
 struct BITMAP;
 
@@ -35,27 +36,61 @@ constexpr int MAX_DISC_RADIUS = 1023;
 // so each row of the picture is written out once rather than once per disc.
 void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCount);
 
-// The top byte of a 32-bit pixel, which no colour of the library's or of a loaded picture uses.
-// In a cover it marks the pixels that lie under what lies under the walls (the walls' own
-// shadows), so the cover alone tells them from the walls; it is dropped as the cover is read.
-constexpr std::uint32_t UNDER_WALLS_MARK = 0xFF000000u;
+// The walls over a picture, each wall cell one tile with its shadow under it, made from the wall
+// grid's runs of cells rather than read from a picture of them: a row of pixels needs the cells
+// and the one tile, which stays at hand. A cell's shadow is its square, one pixel wider than the
+// cell as every painted cell is, laid 1 to SHADOW_DEPTH pixels down and right, so a run's shadows
+// are one shape stretched from its first cell's left to its last's right. Rows of cells are added
+// from the top down, one cell apart, each with its runs left to right.
+struct WallRows {
+    static constexpr int SHADOW_DEPTH = 3;
+    // A view's rows of cells, with the part rows at its edges and the row above whose shadows
+    // reach in; and along a row, at most every other cell of as many.
+    static constexpr int MAX_ROWS = VIEW_HEIGHT / CELL_SIZE + 2;
+    static constexpr int MAX_RUNS = (VIEW_WIDTH / CELL_SIZE + 3) / 2;
 
-// As fillWithDiscs, then the cover laid over the target with a masked copy, the cover read as a
-// ring: target pixel (x, y) lies under cover pixel ((coverX + x) mod cover->w, (coverY + y) mod
-// cover->h), coverX and coverY not negative, and a marked pixel copied without its mark. Each
-// pixel is written once, from the cover or from the discs, so the discs cost nothing where the
-// cover hides them.
-void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
-                        int coverY);
+    struct Run {
+        int left = 0, right = 0;  // pixels left to right - 1: whole cells
+    };
+    struct Row {
+        int top = 0;
+        int runCount = 0;
+        Run runs[MAX_RUNS] = {};
+    };
+
+    BITMAP* tiles = nullptr;  // the tile is the CELL_SIZE square at (tileX, tileY); null: no walls drawn
+    int tileX = 0, tileY = 0;
+    int shadow = 0;  // the shadows' colour
+    int rowCount = 0;
+    Row rows[MAX_ROWS] = {};
+
+    void clear() { rowCount = 0; }
+    // Beyond MAX_ROWS rows or MAX_RUNS runs nothing is kept: more than a view holds.
+    void addRow(int top)
+    {
+        if (rowCount < MAX_ROWS) rows[rowCount++] = Row{top, 0, {}};
+    }
+    void addRun(int left, int right)
+    {
+        Row& row = rows[rowCount - 1];
+        if (row.runCount < MAX_RUNS) row.runs[row.runCount++] = Run{left, right};
+    }
+
+    // Pixels left to right - 1 of a target row y: the shadows over them filled in, and the walls
+    // copied over them.
+    void shadeRow(std::uint32_t* to, int y, int left, int right) const;
+    void wallRow(std::uint32_t* to, int y, int left, int right) const;
+};
 
 // A rectangle between two corners, both inside it, and its colour.
 struct Box {
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0, colour = 0;
 };
 
-// What lies over the background but under the walls, in this order: the boxes, then the discs.
-// Each replaces what lies under it where the walls picture is see-through or does not reach; the
-// walls' pixel (x + wallsX, y + wallsY) lies over target pixel (x, y).
+// What lies over the background and the walls' shadows but under the walls, in this order: the
+// boxes, then the discs. Where they are too many to be laid with the fill, each is laid alone
+// where the walls picture is see-through or does not reach; the walls' pixel (x + wallsX,
+// y + wallsY) lies over target pixel (x, y), and it must be the wall rows' walls.
 struct UnderWalls {
     const Box* boxes = nullptr;
     int boxCount = 0;
@@ -65,18 +100,15 @@ struct UnderWalls {
     int wallsX = 0, wallsY = 0;
 };
 
-// As fillWithDiscsUnder, then fillRectangleUnder for each of the boxes and fillDiscUnder for each
-// of the discs under the walls, in turn; but row by row, so each row is filled and has its shapes
-// laid while the processor keeps it at hand, and a shape over another costs no second write.
-// The cover must be the walls over marked pixels (or see-through) wherever the walls are
-// see-through or do not reach: the shapes then go where the cover row at hand says, and the
-// walls picture is read only where the shapes are too many to be laid with the fill.
-void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, BITMAP* cover, int coverX,
-                        int coverY, const UnderWalls& under);
+// As fillWithDiscs, then the walls' shadows, then fillRectangle for each of the boxes and
+// circlefill for each of the discs under the walls, in turn, then the walls; but row by row, so
+// each row is made once while the processor keeps it at hand.
+void fillWithDiscsUnder(BITMAP* target, int background, const Disc* discs, int discCount, const WallRows& walls,
+                        const UnderWalls& under);
 
 // The background fillWithDiscsUnder gives, kept as what it is made of, so any span of any row
 // can be made when it is wanted: just before the lights are laid over it, or before something
-// is drawn over it. The cover is read then, so it must not change before.
+// is drawn over it. The wall rows are read then, so they must be kept until.
 struct BackgroundFill {
     static constexpr int MAX_UNDER_SHAPES = 1024;  // in the view: more are laid one by one
     static constexpr int MAX_UNDER_SIZES = 8;      // the discs' radii: a ghost's two rings, a hunter's two
@@ -95,8 +127,7 @@ struct BackgroundFill {
     Disc discs[MAX_DISCS] = {};
     int discCount = 0;
     int halfWidths[MAX_DISCS][MAX_DISC_RADIUS + 1] = {};
-    BITMAP* cover = nullptr;
-    int coverX = 0, coverY = 0;
+    const WallRows* walls = nullptr;
     UnderShape shapes[MAX_UNDER_SHAPES] = {};  // those that reach into the clip rectangle, in order
     int shapeCount = 0;
     // The clip rectangle's rows in bands, and for each band the shapes that reach into it, in
@@ -112,8 +143,8 @@ struct BackgroundFill {
 
     // As for fillWithDiscsUnder, for the target's clip rectangle as it stands. False when the
     // discs or the shapes do not fit here: then fillWithDiscsUnder alone makes the background.
-    bool prepare(const BITMAP* target, int colour, const Disc* lights, int lightCount, BITMAP* ring, int ringX,
-                 int ringY, const UnderWalls& under);
+    bool prepare(const BITMAP* target, int colour, const Disc* lights, int lightCount, const WallRows& wallRows,
+                 const UnderWalls& under);
     // Pixels left to right - 1 of row y of the target, as far as they lie in its clip rectangle.
     void fill(BITMAP* target, int y, int left, int right) const;
 };

@@ -1,7 +1,7 @@
 // World drawing: the darkness around the hero, the level's background with its lights and
 // shadows, the glow, the plasma beam and the radar mini-map; and what keeps a frame's work to the
-// view: the view-size layers following the view, the walls and their shadows kept between frames
-// and painted only where uncovered or changed, and the last beam wiped cell by cell.
+// view: the view-size layers following the view, the walls and their shadows made from the cells
+// in view, and the last beam wiped cell by cell.
 #include <allegro.h>
 
 #include <algorithm>
@@ -45,7 +45,6 @@ constexpr int HERO_SPOT_RADIUS = 20;
 constexpr double HERO_SPOT_DIM = 0.2;
 
 constexpr double WALL_SHADOW_DIM = 0.4;
-constexpr int WALL_SHADOW_DEPTH = 3;  // pixels the wall shadow reaches to the lower right
 constexpr double BLOCK_SHADOW_DIM = 0.6;
 constexpr int BLOCK_SHADOW_OFFSET = 3;
 
@@ -79,21 +78,6 @@ constexpr int RADAR_ECHO_GAP = 15;  // the second ring trails the first by this 
 // The background colour darkened by a fraction f: c - c f, truncated.
 int dim(int c, double f) { return static_cast<int>(c - c * f); }
 
-
-// The shadow of a wall cell whose corner is drawn at (x, y): its square, one pixel wider than
-// the cell as every painted cell is, laid 1, 2 and 3 pixels down and right. The three squares
-// together are one rectangle with stepped upper-right and lower-left corners. Drawn for a run of
-// wall cells along a row at once, corners x to lastX: the cells' shadows overlap, so together
-// they are the same shape stretched from the first cell's left to the last's right.
-void drawWallShadows(BITMAP* world, int x, int lastX, int y, int colour)
-{
-    const int far = CELL_SIZE + WALL_SHADOW_DEPTH;  // the lowest and rightmost shadow pixel
-    fillRectangle(world, x + 1, y + WALL_SHADOW_DEPTH, lastX + far, y + CELL_SIZE + 1, colour);
-    fillRectangle(world, x + 1, y + 1, lastX + CELL_SIZE + 1, y + 1, colour);
-    fillRectangle(world, x + 1, y + 2, lastX + CELL_SIZE + 2, y + 2, colour);
-    fillRectangle(world, x + 2, y + CELL_SIZE + 2, lastX + far, y + CELL_SIZE + 2, colour);
-    fillRectangle(world, x + 3, y + far, lastX + far, y + far, colour);
-}
 
 // The hero's light about (cx, cy) on a background of (r, g, b): a flickering blue halo while
 // shielded, a soft warm glow otherwise. Returns the number of discs; the spot comes after them.
@@ -143,10 +127,10 @@ void Game::drawBackground()
 
     // The picture holds only the view.
     const LayerOrigin& origin = layerOrigin;
-    followKeptPicture();
+    gatherWallRows();
 
-    // The hero's light, then the darker spot under him, then the walls and their shadows over
-    // them from the kept picture, then what lies under the walls, in one pass.
+    // The hero's light, then the darker spot under him, then the walls' shadows, then what lies
+    // under the walls, then the walls, in one pass.
     Disc lights[MAX_HERO_LIGHTS];
     const int lightCount = heroLights(hasShield, origin.layerX(heroActor.x + HALF_ACTOR),
                                       origin.layerY(heroActor.y + HALF_ACTOR), r, g, b, lights);
@@ -171,11 +155,8 @@ void Game::drawBackground()
     under.wallsX = origin.x;
     under.wallsY = origin.y;
     worldFilled.clear();
-    backgroundPending = backgroundFill.prepare(world, makecol(r, g, b), lights, lightCount + 1, bitmaps.keptPicture,
-                                               keptRingX(origin.x), keptRingY(origin.y), under);
-    if (!backgroundPending)
-        fillWithDiscsUnder(world, makecol(r, g, b), lights, lightCount + 1, bitmaps.keptPicture, keptRingX(origin.x),
-                           keptRingY(origin.y), under);
+    backgroundPending = backgroundFill.prepare(world, makecol(r, g, b), lights, lightCount + 1, wallRows, under);
+    if (!backgroundPending) fillWithDiscsUnder(world, makecol(r, g, b), lights, lightCount + 1, wallRows, under);
 }
 
 void Game::openWorld(int x, int y, int width, int height)
@@ -194,81 +175,29 @@ void Game::reserveUnderWalls()
     underWallDiscs.reserve(static_cast<std::size_t>(ghostCount) * GHOST_LIGHT_RINGS);
 }
 
-int Game::keptRingX(int worldX) { return (worldX % VIEW_WIDTH + VIEW_WIDTH) % VIEW_WIDTH; }
-int Game::keptRingY(int worldY) { return (worldY % VIEW_HEIGHT + VIEW_HEIGHT) % VIEW_HEIGHT; }
-
-void Game::followKeptPicture()
+void Game::gatherWallRows()
 {
-    LayerOrigin& origin = layerOrigin;
-    const int x = origin.x, y = origin.y;
-    const int right = x + VIEW_WIDTH, bottom = y + VIEW_HEIGHT;
-    if (!origin.keptValid || std::abs(x - origin.keptX) >= VIEW_WIDTH || std::abs(y - origin.keptY) >= VIEW_HEIGHT) {
-        paintKept(x, y, right, bottom);
-    } else {
-        // A scroll leaves what stays in view where it lies in the ring: only the strips that
-        // come into view are painted.
-        if (x > origin.keptX) paintKept(origin.keptX + VIEW_WIDTH, y, right, bottom);
-        if (x < origin.keptX) paintKept(x, y, origin.keptX, bottom);
-        if (y > origin.keptY) paintKept(x, origin.keptY + VIEW_HEIGHT, right, bottom);
-        if (y < origin.keptY) paintKept(x, y, right, origin.keptY);
-        // A cell's shadow reaches into its right and lower neighbours.
-        const CellBox& stale = origin.keptStale;
-        if (!stale.empty())
-            paintKept(stale.firstColumn * CELL_SIZE, stale.firstRow * CELL_SIZE, (stale.lastColumn + 2) * CELL_SIZE,
-                      (stale.lastRow + 2) * CELL_SIZE);
-    }
-    origin.keptValid = true;
-    origin.keptX = x;
-    origin.keptY = y;
-    origin.keptStale = CellBox{};
-}
-
-void Game::paintKept(int left, int top, int right, int bottom)
-{
-    // Only the view is held; the ring wraps at its width and height, which cut the rectangle
-    // into up to four pieces.
-    left = std::max(left, layerOrigin.x);
-    top = std::max(top, layerOrigin.y);
-    right = std::min(right, layerOrigin.x + VIEW_WIDTH);
-    bottom = std::min(bottom, layerOrigin.y + VIEW_HEIGHT);
-    for (int x = left; x < right;) {
-        const int pieceRight = std::min(right, x - keptRingX(x) + VIEW_WIDTH);
-        for (int y = top; y < bottom;) {
-            const int pieceBottom = std::min(bottom, y - keptRingY(y) + VIEW_HEIGHT);
-            paintKeptPiece(x, y, pieceRight, pieceBottom);
-            y = pieceBottom;
-        }
-        x = pieceRight;
-    }
-}
-
-void Game::paintKeptPiece(int left, int top, int right, int bottom)
-{
-    BITMAP* kept = bitmaps.keptPicture;
-    const int ringLeft = keptRingX(left), ringTop = keptRingY(top);
-    const int dx = ringLeft - left, dy = ringTop - top;  // from the world to the ring
-    set_clip_rect(kept, ringLeft, ringTop, right + dx - 1, bottom + dy - 1);
-    fillRectangle(kept, ringLeft, ringTop, right + dx - 1, bottom + dy - 1, seeThrough());
-
-    // Wall shadows, from the cells whose shadows reach into the piece; the walls over them.
+    const LayerOrigin& origin = layerOrigin;
     const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
-    // Marked, so the fill knows them from the walls by the kept picture alone.
-    const int wallShadow = static_cast<int>(
-        static_cast<std::uint32_t>(makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM))) |
-        UNDER_WALLS_MARK);
-    const int firstColumn = std::max(cellOf(left) - 1, 0);
-    const int firstRow = std::max(cellOf(top) - 1, 0);
-    const int lastColumn = std::min(cellOf(right - 1), wallGrid.columnCount - 1);
-    const int lastRow = std::min(cellOf(bottom - 1), wallGrid.rowCount - 1);
-    for (int row = firstRow; row <= lastRow; ++row)
+    wallRows.tiles = wallTileStyle > 0 ? bitmaps.terrainPicture : nullptr;
+    wallRows.tileX = wallTileStyle * CELL_SIZE;
+    wallRows.tileY = 0;
+    wallRows.shadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
+    wallRows.clear();
+    // The cells in view, and those left of and above it whose shadows reach in.
+    const int firstColumn = std::max(cellOf(origin.x) - 1, 0);
+    const int firstRow = std::max(cellOf(origin.y) - 1, 0);
+    const int lastColumn = std::min(cellOf(origin.x + VIEW_WIDTH - 1), wallGrid.columnCount - 1);
+    const int lastRow = std::min(cellOf(origin.y + VIEW_HEIGHT - 1), wallGrid.rowCount - 1);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        wallRows.addRow(origin.layerY(row * CELL_SIZE));
         for (int column = firstColumn; column <= lastColumn; ++column) {
             if (wallGrid.getCell(column, row) != CELL_WALL) continue;
             const int first = column;
             while (column < lastColumn && wallGrid.getCell(column + 1, row) == CELL_WALL) ++column;
-            drawWallShadows(kept, first * CELL_SIZE + dx, column * CELL_SIZE + dx, row * CELL_SIZE + dy, wallShadow);
+            wallRows.addRun(origin.layerX(first * CELL_SIZE), origin.layerX((column + 1) * CELL_SIZE));
         }
-    copyMasked(bitmaps.wallsBitmap, kept, left, top, ringLeft, ringTop, right - left, bottom - top);
-    set_clip_rect(kept, 0, 0, kept->w - 1, kept->h - 1);
+    }
 }
 
 void Game::gatherGhostLights()
@@ -375,7 +304,6 @@ void Game::drawRadar()
 
 void Game::forgetPaintedLayers()
 {
-    layerOrigin.keptValid = false;
     paintedReach.forget();
     messages.reset();
     glowDrawn.clear();  // a new glow layer starts see-through

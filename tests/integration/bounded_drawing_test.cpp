@@ -130,6 +130,7 @@ std::string stateOf(const Game& g)
     blank(bytes, g, g.darkness);
     blank(bytes, g, g.underWallBoxes);
     blank(bytes, g, g.underWallDiscs);
+    blank(bytes, g, g.wallRows);
     blank(bytes, g, g.backgroundFill);
     blank(bytes, g, g.worldFilled);
     blank(bytes, g, g.backgroundPending);

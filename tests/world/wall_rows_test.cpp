@@ -1,5 +1,6 @@
-// The walls and their shadows are kept from frame to frame and painted again only where the view
-// uncovers them or their cells change; every frame must still show the whole-world frame's pixels.
+// The walls and their shadows are made for each frame from the wall cells in view and the one
+// tile; after a scroll, a blast or a push every frame must still show the whole-world frame's
+// pixels, and every way of making them gives the library's.
 #include <allegro.h>
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ namespace {
 constexpr int LEVEL = 12;  // a world of 43 x 27 cells, larger than the view every way
 constexpr std::uint32_t SEED = 2612;
 
-class KeptPicture : public GameTest {
+class WallsInView : public GameTest {
 protected:
     void SetUp() override
     {
@@ -30,8 +31,8 @@ protected:
         game->mapY = 200;
     }
 
-    // Draws the frame with the kept picture, then the whole-world frame with the same draws, and
-    // tells the first row of the view where they differ ("" if none).
+    // Draws the frame, then the whole-world frame with the same draws, and tells the first row of
+    // the view where they differ ("" if none).
     std::string drawAndCompare(int frame)
     {
         Game& g = *game;
@@ -39,10 +40,8 @@ protected:
         g.drawFrame();
         g.finishBackground();  // the frame's lights would have made the rest
         BITMAP* view = g.bitmaps.worldBitmap;
-        const LayerOrigin kept = g.layerOrigin;  // the whole-world frame forgets it
         seedRandom(static_cast<std::uint32_t>(frame));
         drawWholeWorldFrame(g);
-        g.layerOrigin = kept;
         BITMAP* whole = wholeWorldPicture(g);
         for (int y = 0; y < VIEW_HEIGHT; ++y)
             if (std::memcmp(view->line[y], whole->line[y + g.mapY] + 4 * g.mapX, 4 * VIEW_WIDTH) != 0)
@@ -63,7 +62,7 @@ protected:
     }
 };
 
-TEST_F(KeptPicture, AScrollInEveryDirectionShowsTheWholeWorldsPixels)
+TEST_F(WallsInView, AScrollInEveryDirectionShowsTheWholeWorldsPixels)
 {
     ASSERT_EQ(drawAndCompare(0), "");
     // Steps of a walk each way, then jumps across most of the view, to the world's far edges and back.
@@ -80,7 +79,7 @@ TEST_F(KeptPicture, AScrollInEveryDirectionShowsTheWholeWorldsPixels)
     }
 }
 
-TEST_F(KeptPicture, AWallBlastAndABlockPushInViewShowTheWholeWorldsPixels)
+TEST_F(WallsInView, AWallBlastAndABlockPushInViewShowTheWholeWorldsPixels)
 {
     Game& g = *game;
     ASSERT_EQ(drawAndCompare(0), "");
@@ -105,36 +104,7 @@ TEST_F(KeptPicture, AWallBlastAndABlockPushInViewShowTheWholeWorldsPixels)
     ASSERT_EQ(drawAndCompare(3), "") << "after the push";
 }
 
-TEST(KeptPictureRing, TheDiscsUnderTheRingAreTheDiscsWithTheRingsMaskedCopyOverThem)
-{
-    startHeadlessAllegro();
-    // A ring of random pixels, a fifth see-through, read from offsets that wrap it either way.
-    BITMAP* ring = create_bitmap(200, 120);
-    std::uint32_t noise = 99;
-    auto next = [&noise] { return noise = noise * 1103515245u + 12345u; };
-    for (int y = 0; y < ring->h; ++y)
-        for (int x = 0; x < ring->w; ++x)
-            putpixel(ring, x, y, next() % 5 == 0 ? makecol(255, 0, 255) : static_cast<int>(next() >> 8 & 0xFFFFFF));
-    const Disc discs[] = {{90, 60, 70, makecol(1, 2, 3)}, {20, 100, 35, makecol(4, 5, 6)}, {150, 10, 0, makecol(7, 8, 9)}};
-    BITMAP* made = create_bitmap(200, 120);
-    BITMAP* expected = create_bitmap(200, 120);
-    for (const auto& [coverX, coverY] : {std::pair{0, 0}, {37, 0}, {0, 85}, {199, 119}, {437, 245}}) {
-        fillWithDiscsUnder(made, makecol(40, 30, 60), discs, 3, ring, coverX, coverY);
-        fillWithDiscs(expected, makecol(40, 30, 60), discs, 3);
-        const int x = coverX % ring->w, y = coverY % ring->h;
-        for (const auto& [px, py] : {std::pair{0, 0}, {ring->w, 0}, {0, ring->h}, {ring->w, ring->h}})
-            masked_blit(ring, expected, 0, 0, px - x, py - y, ring->w, ring->h);
-        int differing = 0;
-        for (int py = 0; py < made->h; ++py)
-            for (int px = 0; px < made->w; ++px) differing += getpixel(made, px, py) != getpixel(expected, px, py);
-        EXPECT_EQ(differing, 0) << coverX << ", " << coverY;
-    }
-    destroy_bitmap(expected);
-    destroy_bitmap(made);
-    destroy_bitmap(ring);
-}
-
-TEST(KeptPictureRing, LightsAndShadowsUnderTheWallsAreTheLibrarysWhereTheWallsAreSeeThrough)
+TEST(WallPixels, LightsAndShadowsUnderTheWallsAreTheLibrarysWhereTheWallsAreSeeThrough)
 {
     startHeadlessAllegro();
     std::uint32_t noise = 7;
@@ -180,63 +150,84 @@ TEST(KeptPictureRing, LightsAndShadowsUnderTheWallsAreTheLibrarysWhereTheWallsAr
     for (BITMAP* bitmap : {walls, original, made, expected}) destroy_bitmap(bitmap);
 }
 
-TEST(KeptPictureRing, ShapesLaidWithTheFillAreTheShapesLaidOneByOneAfterIt)
+TEST(WallPixels, TheFillIsTheLibrarysDiscsShadowsShapesAndTilesInTurnWhateverTheTablesHold)
 {
     startHeadlessAllegro();
     std::uint32_t noise = 11;
     auto next = [&noise] { return noise = noise * 1103515245u + 12345u; };
-    auto randomPicture = [&](int w, int h) {
-        BITMAP* picture = create_bitmap(w, h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                putpixel(picture, x, y, next() % 3 == 0 ? makecol(255, 0, 255) : static_cast<int>(next() >> 8 & 0xFFFFFF));
-        return picture;
-    };
-    // The walls reach over part of the target; the ring holds them where they lie over it, and
-    // elsewhere is see-through or holds marked shadows.
-    BITMAP* walls = randomPicture(150, 110);
-    BITMAP* ring = create_bitmap(200, 120);
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 200; ++x) {
-            const int wx = x + 30, wy = y - 20;
-            const bool inWalls = wx < walls->w && wy >= 0 && wy < walls->h;
-            const int wall = inWalls ? getpixel(walls, wx, wy) : makecol(255, 0, 255);
-            const int shadow = next() % 2 == 0 ? makecol(255, 0, 255)
-                                               : static_cast<int>((next() >> 8 & 0xFFFFFF) | UNDER_WALLS_MARK);
-            putpixel(ring, (x + 37) % 200, (y + 85) % 120, wall != makecol(255, 0, 255) ? wall : shadow);
+    const int magenta = makecol(255, 0, 255);
+    // The tile, a third see-through, is the middle square of its picture.
+    BITMAP* tiles = create_bitmap(3 * CELL_SIZE, CELL_SIZE);
+    for (int y = 0; y < tiles->h; ++y)
+        for (int x = 0; x < tiles->w; ++x)
+            putpixel(tiles, x, y, next() % 3 == 0 ? magenta : static_cast<int>(next() >> 8 & 0xFFFFFF));
+    // A grid of cells whose corner lies up and left of the target's: its first row and column
+    // are cut by the target's edges, its last reach past them.
+    constexpr int COLUMNS = 7, ROWS = 5, ORIGIN_X = -25, ORIGIN_Y = -30;
+    bool wall[ROWS][COLUMNS];
+    WallRows rows;
+    rows.tiles = tiles;
+    rows.tileX = CELL_SIZE;
+    rows.shadow = makecol(20, 20, 30);
+    BITMAP* walls = create_bitmap(COLUMNS * CELL_SIZE, ROWS * CELL_SIZE);  // the same walls as one picture
+    clear_to_color(walls, magenta);
+    for (int r = 0; r < ROWS; ++r) {
+        rows.addRow(ORIGIN_Y + r * CELL_SIZE);
+        for (int c = 0; c < COLUMNS; ++c) {
+            wall[r][c] = r != 2 && next() % 3 != 0;  // a row with no walls
+            if (wall[r][c]) masked_blit(tiles, walls, CELL_SIZE, 0, c * CELL_SIZE, r * CELL_SIZE, CELL_SIZE, CELL_SIZE);
+            if (!wall[r][c]) continue;
+            if (c > 0 && wall[r][c - 1])
+                rows.rows[r].runs[rows.rows[r].runCount - 1].right += CELL_SIZE;
+            else
+                rows.addRun(ORIGIN_X + c * CELL_SIZE, ORIGIN_X + (c + 1) * CELL_SIZE);
         }
+    }
     BITMAP* made = create_bitmap(200, 120);
     BITMAP* expected = create_bitmap(200, 120);
-    const Disc lights[] = {{90, 60, 70, makecol(1, 2, 3)}, {20, 100, 35, makecol(4, 5, 6)}};
+    const Disc lights[] = {{90, 60, 70, makecol(1, 2, 3)}, {20, 100, 35, makecol(4, 5, 6)}, {60, 50, 9, makecol(1, 1, 1)},
+                           {70, 40, 8, makecol(2, 2, 2)}, {80, 30, 7, makecol(3, 3, 3)}};
     // Overlapping, crossing the clip's edges, wholly outside it, a box given corner to corner
     // backwards; then as many sizes of disc as can be held, and one more.
     const Box boxes[] = {{10, 10, 50, 50, makecol(9, 9, 9)}, {60, 119, 20, 100, makecol(8, 8, 8)},
                          {300, 10, 340, 50, makecol(7, 7, 7)}};
     Disc discs[12];
     for (int i = 0; i < 12; ++i) discs[i] = {17 * i, 11 * i - 20, 5 + 9 * (i % 9), makecol(10 + i, 20, 30)};
-    for (const int discCount : {4, 12}) {
+    // The tables hold all; too many sizes of shape; too many lights.
+    for (const auto& [lightCount, discCount] : {std::pair{2, 4}, {2, 12}, {5, 4}}) {
         UnderWalls under;
         under.boxes = boxes;
         under.boxCount = 3;
         under.discs = discs;
         under.discCount = discCount;
         under.walls = walls;
-        under.wallsX = 30;
-        under.wallsY = -20;
+        under.wallsX = -ORIGIN_X;
+        under.wallsY = -ORIGIN_Y;
         for (BITMAP* bitmap : {made, expected}) {
             clear_to_color(bitmap, makecol(0, 0, 0));  // outside the clip the pictures stay as they were
             set_clip_rect(bitmap, 5, 5, 189, 109);
         }
-        fillWithDiscsUnder(made, makecol(40, 30, 60), lights, 2, ring, 37, 85, under);
-        fillWithDiscsUnder(expected, makecol(40, 30, 60), lights, 2, ring, 37, 85);
-        for (const Box& box : boxes) fillRectangleUnder(expected, box.x1, box.y1, box.x2, box.y2, box.colour, walls, 30, -20);
-        for (int i = 0; i < discCount; ++i) fillDiscUnder(expected, discs[i], walls, 30, -20);
+        fillWithDiscsUnder(made, makecol(40, 30, 60), lights, lightCount, rows, under);
+
+        clear_to_color(expected, makecol(40, 30, 60));
+        for (int i = 0; i < lightCount; ++i) circlefill(expected, lights[i].x, lights[i].y, lights[i].radius, lights[i].colour);
+        for (int depth = 1; depth <= WallRows::SHADOW_DEPTH; ++depth)
+            for (int r = 0; r < ROWS; ++r)
+                for (int c = 0; c < COLUMNS; ++c)
+                    if (wall[r][c]) {
+                        const int x = ORIGIN_X + c * CELL_SIZE + depth, y = ORIGIN_Y + r * CELL_SIZE + depth;
+                        rectfill(expected, x, y, x + CELL_SIZE, y + CELL_SIZE, rows.shadow);
+                    }
+        for (const Box& box : boxes) rectfill(expected, box.x1, box.y1, box.x2, box.y2, box.colour);
+        for (int i = 0; i < discCount; ++i) circlefill(expected, discs[i].x, discs[i].y, discs[i].radius, discs[i].colour);
+        masked_blit(walls, expected, 0, 0, ORIGIN_X, ORIGIN_Y, walls->w, walls->h);
+
         int differing = 0;
         for (int y = 0; y < made->h; ++y)
             for (int x = 0; x < made->w; ++x) differing += getpixel(made, x, y) != getpixel(expected, x, y);
-        EXPECT_EQ(differing, 0) << discCount << " discs";
+        EXPECT_EQ(differing, 0) << lightCount << " lights, " << discCount << " discs";
     }
-    for (BITMAP* bitmap : {ring, walls, made, expected}) destroy_bitmap(bitmap);
+    for (BITMAP* bitmap : {tiles, walls, made, expected}) destroy_bitmap(bitmap);
 }
 
 }  // namespace
