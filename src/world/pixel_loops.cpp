@@ -426,6 +426,29 @@ void fillRectangleUnder(BITMAP* target, int x1, int y1, int x2, int y2, int colo
         fillSpanUnder(target, y, x1, x2 + 1, static_cast<std::uint32_t>(colour), cover, coverX, coverY);
 }
 
+void WallRows::setTile(BITMAP* picture, int x, int y)
+{
+    tiles = picture;
+    tileX = x;
+    tileY = y;
+    if (!tiles) return;
+    const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(tiles));
+    for (int r = 0; r < CELL_SIZE; ++r) {
+        const std::uint32_t* pixels = row(tiles, tileY + r) + tileX;
+        opaque[r] = std::find(pixels, pixels + CELL_SIZE, mask) == pixels + CELL_SIZE;
+    }
+}
+
+const WallRows::Run* WallRows::hidingRuns(int y, int& count) const
+{
+    count = 0;
+    if (!tiles || rowCount == 0 || y < rows[0].top) return nullptr;
+    const int at = (y - rows[0].top) / CELL_SIZE;
+    if (at >= rowCount || !opaque[y - rows[at].top]) return nullptr;
+    count = rows[at].runCount;
+    return rows[at].runs;
+}
+
 void WallRows::shadeRow(std::uint32_t* to, int y, int left, int right) const
 {
     if (rowCount == 0 || y < rows[0].top) return;
@@ -457,7 +480,10 @@ void WallRows::wallRow(std::uint32_t* to, int y, int left, int right) const
         for (int x = std::max(run.left, left), end = std::min(run.right, right); x < end;) {
             const int column = (x - run.left) % CELL_SIZE;
             const int count = std::min(end - x, CELL_SIZE - column);
-            copyMaskedRow(tile + column, to + x, count, mask);
+            if (opaque[y - cells.top])
+                std::copy(tile + column, tile + column + count, to + x);
+            else
+                copyMaskedRow(tile + column, to + x, count, mask);
             x += count;
         }
     }
@@ -527,8 +553,18 @@ void BackgroundFill::fill(BITMAP* target, int y, int left, int right) const
     Segment segments[MAX_SEGMENTS];
     const int count = discRowSegments(y, left, right, background, discs, discCount, halfWidths, segments);
     std::uint32_t* to = row(target, y);
-    for (int s = 0; s < count; ++s) fillSpan(to, left, right, segments[s].left, segments[s].right, segments[s].colour);
-    walls->shadeRow(to, y, left, right);
+    // The background and the shadows only between the walls that hide them.
+    int hidingCount = 0;
+    const WallRows::Run* hiding = walls->hidingRuns(y, hidingCount);
+    for (int h = 0, open = left; h <= hidingCount && open < right; ++h) {
+        const int openRight = h < hidingCount ? std::min(hiding[h].left, right) : right;
+        if (open < openRight) {
+            for (int s = 0; s < count; ++s)
+                fillSpan(to, open, openRight, segments[s].left, segments[s].right, segments[s].colour);
+            walls->shadeRow(to, y, open, openRight);
+        }
+        if (h < hidingCount) open = std::max(open, hiding[h].right);
+    }
     const int band = std::clamp((y - bandTop) / bandHeight, 0, std::max(bandCount - 1, 0));
     for (int entry = bandStart[band]; entry < bandStart[band + 1]; ++entry) {
         const UnderShape& shape = shapes[bandShapes[entry]];

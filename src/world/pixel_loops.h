@@ -60,10 +60,13 @@ struct WallRows {
 
     BITMAP* tiles = nullptr;  // the tile is the CELL_SIZE square at (tileX, tileY); null: no walls drawn
     int tileX = 0, tileY = 0;
+    bool opaque[CELL_SIZE] = {};  // the tile's rows with nothing see-through: what lies under them is hidden
     int shadow = 0;  // the shadows' colour
     int rowCount = 0;
     Row rows[MAX_ROWS] = {};
 
+    // The walls' tile, or none.
+    void setTile(BITMAP* picture, int x, int y);
     void clear() { rowCount = 0; }
     // Beyond MAX_ROWS rows or MAX_RUNS runs nothing is kept: more than a view holds.
     void addRow(int top)
@@ -80,6 +83,8 @@ struct WallRows {
     // copied over them.
     void shadeRow(std::uint32_t* to, int y, int left, int right) const;
     void wallRow(std::uint32_t* to, int y, int left, int right) const;
+    // The runs of walls over row y that hide whatever lies under them; count says how many.
+    const Run* hidingRuns(int y, int& count) const;
 };
 
 // A rectangle between two corners, both inside it, and its colour.

@@ -179,9 +179,7 @@ void Game::gatherWallRows()
 {
     const LayerOrigin& origin = layerOrigin;
     const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
-    wallRows.tiles = wallTileStyle > 0 ? bitmaps.terrainPicture : nullptr;
-    wallRows.tileX = wallTileStyle * CELL_SIZE;
-    wallRows.tileY = 0;
+    wallRows.setTile(wallTileStyle > 0 ? bitmaps.terrainPicture : nullptr, wallTileStyle * CELL_SIZE, 0);
     wallRows.shadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
     wallRows.clear();
     // The cells in view, and those left of and above it whose shadows reach in.

@@ -156,18 +156,19 @@ TEST(WallPixels, TheFillIsTheLibrarysDiscsShadowsShapesAndTilesInTurnWhateverThe
     std::uint32_t noise = 11;
     auto next = [&noise] { return noise = noise * 1103515245u + 12345u; };
     const int magenta = makecol(255, 0, 255);
-    // The tile, a third see-through, is the middle square of its picture.
+    // The tile, a third see-through but for its opaque middle rows, is the middle square of its picture.
     BITMAP* tiles = create_bitmap(3 * CELL_SIZE, CELL_SIZE);
     for (int y = 0; y < tiles->h; ++y)
-        for (int x = 0; x < tiles->w; ++x)
-            putpixel(tiles, x, y, next() % 3 == 0 ? magenta : static_cast<int>(next() >> 8 & 0xFFFFFF));
+        for (int x = 0; x < tiles->w; ++x) {
+            const bool opaque = y >= 10 && y < 30;
+            putpixel(tiles, x, y, !opaque && next() % 3 == 0 ? magenta : static_cast<int>(next() >> 8 & 0xFFFFFF));
+        }
     // A grid of cells whose corner lies up and left of the target's: its first row and column
     // are cut by the target's edges, its last reach past them.
     constexpr int COLUMNS = 7, ROWS = 5, ORIGIN_X = -25, ORIGIN_Y = -30;
     bool wall[ROWS][COLUMNS];
     WallRows rows;
-    rows.tiles = tiles;
-    rows.tileX = CELL_SIZE;
+    rows.setTile(tiles, CELL_SIZE, 0);
     rows.shadow = makecol(20, 20, 30);
     BITMAP* walls = create_bitmap(COLUMNS * CELL_SIZE, ROWS * CELL_SIZE);  // the same walls as one picture
     clear_to_color(walls, magenta);
