@@ -69,6 +69,7 @@ void Game::endGame()
     resetGameFlags();
     bitmaps.destroyLevelLayers();
     bitmaps.destroyGameBitmaps();
+    wallRows.setTile(nullptr, 0, 0);  // its tile went with the game's pictures
     releaseGrids();
     freeActorArrays();
     if (playback) {

@@ -67,7 +67,6 @@ public:
     GridLayer placementGrid;  // walls plus every cell taken at the level build
     GridLayer obstacleGrid;   // walls plus one cell per pushable block
     GridLayer wallGrid;       // the maze: 1 wall, 0 floor
-    std::int32_t wallTileStyle = 0;  // the terrain tile every wall of the maze is drawn with; 0: none yet
     GridLayer reachGrid;      // walls, with floor reachable from the hero at 2
     GridLayer spareGrid;
 
@@ -194,7 +193,7 @@ public:
     DiscPicture darkness;        // the darkness about the hero, made row by row as it is laid
     std::vector<Box> underWallBoxes;   // the block shadows and ghost lights of the frame being
     std::vector<Disc> underWallDiscs;  // drawn, under the walls
-    WallRows wallRows;                 // the walls in view, as runs of cells
+    WallRows wallRows;                 // the walls in view, as runs of cells; the maze's tile, set as it is built
     BackgroundFill backgroundFill;     // the frame's background, made when it is wanted
     DrawnBlocks worldFilled;           // where the world picture holds it already
     bool backgroundPending = false;    // the rest is still to be made

@@ -196,7 +196,9 @@ void Game::buildMaze()
     clear_to_color(bitmaps.wallsBitmap, seeThrough());
     wallGrid.fill(CELL_FLOOR);
     wallGrid.generateMaze();
-    wallTileStyle = wallGrid.paintWallTiles(bitmaps.wallsBitmap, bitmaps.terrainPicture);
+    // Every wall of the maze is the one tile, so the frame makes the walls from it and the cells.
+    const int tile = wallGrid.paintWallTiles(bitmaps.wallsBitmap, bitmaps.terrainPicture);
+    wallRows.setTile(bitmaps.terrainPicture, tile * CELL_SIZE, 0);
     wallGrid.copyWallsTo(obstacleGrid);
     wallGrid.copyWallsTo(placementGrid);
 }

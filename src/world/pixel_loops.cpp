@@ -442,18 +442,17 @@ void WallRows::setTile(BITMAP* picture, int x, int y)
 const WallRows::Run* WallRows::hidingRuns(int y, int& count) const
 {
     count = 0;
-    if (!tiles || rowCount == 0 || y < rows[0].top) return nullptr;
-    const int at = (y - rows[0].top) / CELL_SIZE;
-    if (at >= rowCount || !opaque[y - rows[at].top]) return nullptr;
+    const int at = rowOver(y);
+    if (!tiles || at < 0 || at >= rowCount || !opaque[y - rows[at].top]) return nullptr;
     count = rows[at].runCount;
     return rows[at].runs;
 }
 
 void WallRows::shadeRow(std::uint32_t* to, int y, int left, int right) const
 {
-    if (rowCount == 0 || y < rows[0].top) return;
     // The row of cells over y and the one above reach it.
-    const int at = (y - rows[0].top) / CELL_SIZE;
+    const int at = rowOver(y);
+    if (at < 0) return;
     for (int i = std::max(at - 1, 0); i <= std::min(at, rowCount - 1); ++i) {
         const int down = y - rows[i].top;
         // The squares laid depth pixels down and right cover rows depth to depth + CELL_SIZE.
@@ -468,9 +467,8 @@ void WallRows::shadeRow(std::uint32_t* to, int y, int left, int right) const
 
 void WallRows::wallRow(std::uint32_t* to, int y, int left, int right) const
 {
-    if (!tiles || rowCount == 0 || y < rows[0].top) return;
-    const int at = (y - rows[0].top) / CELL_SIZE;
-    if (at >= rowCount) return;
+    const int at = rowOver(y);
+    if (!tiles || at < 0 || at >= rowCount) return;
     const Row& cells = rows[at];
     const std::uint32_t* tile = row(tiles, tileY + y - cells.top) + tileX;
     const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(tiles));

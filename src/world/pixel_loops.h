@@ -85,6 +85,8 @@ struct WallRows {
     void wallRow(std::uint32_t* to, int y, int left, int right) const;
     // The runs of walls over row y that hide whatever lies under them; count says how many.
     const Run* hidingRuns(int y, int& count) const;
+    // The index of the row of cells over pixel row y, which may be past the last; -1 above the first.
+    int rowOver(int y) const { return rowCount == 0 || y < rows[0].top ? -1 : (y - rows[0].top) / CELL_SIZE; }
 };
 
 // A rectangle between two corners, both inside it, and its colour.

@@ -179,7 +179,6 @@ void Game::gatherWallRows()
 {
     const LayerOrigin& origin = layerOrigin;
     const int r = backgroundRed, g = backgroundGreen, b = backgroundBlue;
-    wallRows.setTile(wallTileStyle > 0 ? bitmaps.terrainPicture : nullptr, wallTileStyle * CELL_SIZE, 0);
     wallRows.shadow = makecol(dim(r, WALL_SHADOW_DIM), dim(g, WALL_SHADOW_DIM), dim(b, WALL_SHADOW_DIM));
     wallRows.clear();
     // The cells in view, and those left of and above it whose shadows reach in.
