@@ -156,22 +156,44 @@ void Game::layViewLights()
         lights.background = &backgroundFill;
         lights.backgroundDrawn = &worldFilled;
     }
+    lights.only = bandToRedraw(fog, DARK_BLEND.alpha);
     layLightsOver(bitmaps.worldBitmap, lights);
+    keepBand(fog, DARK_BLEND.alpha);
     backgroundPending = false;
+}
+
+void Game::markOverlays(DrawnBlocks& drawn) const
+{
+    // The band's rows are the frame's less the top strip.
+    if (!messages.empty())
+        drawn.mark(0, messages.top - layerOrigin.y - HUD_HEIGHT, VIEW_WIDTH, messages.bottom - layerOrigin.y - HUD_HEIGHT);
+    const BITMAP* back = bitmaps.drawnFrame;
+    const BITMAP* radar = bitmaps.radarBitmap;
+    if (hasRadar && back && radar) {
+        const int x = back->w - radar->w - RADAR_RIGHT_MARGIN;
+        const int y = back->h - radar->h - RADAR_BOTTOM_MARGIN - HUD_HEIGHT;
+        drawn.mark(x, y, x + radar->w, y + radar->h);
+    }
 }
 
 void Game::finishUnshownFrame()
 {
     // Drawn where the screen shows it, but not presented: the screen's picture would stand half
     // drawn for the pause, so its band is finished, though not shown.
-    if (!bitmaps.drawnFrame || bitmaps.drawnFrame != bitmaps.screenFrame) return;
-    layViewLights();
-    bitmaps.composedDrawnFrame();
+    if (bitmaps.drawnFrame && bitmaps.drawnFrame == bitmaps.screenFrame) {
+        layViewLights();
+        bitmaps.composedDrawnFrame();
+    }
+    // Its band stands without the messages and the radar laid over it.
+    forgetKeptBand();
 }
 
 void Game::composeFrameTo(BITMAP* target)
 {
     BITMAP* back = bitmaps.drawnFrame;
+    // Messages rise; the top rows fall off, the bottom rows come in empty. Turned first, so the
+    // band is composed where they will lie.
+    messages.turn(bitmaps.messageLayer, MESSAGE_RISE);
     layViewLights();
 
     // Once lost, the board stays visible behind the picture, centred on the whole frame.
@@ -181,8 +203,6 @@ void Game::composeFrameTo(BITMAP* target)
                     picture->h);
     }
 
-    // Messages rise; the top rows fall off, the bottom rows come in empty.
-    messages.turn(bitmaps.messageLayer, MESSAGE_RISE);
     if (!messages.empty()) {
         set_trans_blender(MESSAGE_BLEND.red, MESSAGE_BLEND.green, MESSAGE_BLEND.blue, MESSAGE_BLEND.alpha);
         messages.layOver(back, bitmaps.messageLayer, -layerOrigin.x, -layerOrigin.y);
@@ -204,6 +224,7 @@ void Game::showPauseTo(BITMAP* target)
 {
     // The back buffer still holds the last frame composed: the paused game stands as it was seen.
     BITMAP* back = bitmaps.backBuffer;
+    forgetKeptBand();
     const int width = static_cast<int>(std::strlen(PAUSE_TEXT)) * CHARACTER_ADVANCE * PAUSE_GLYPH_SCALE;
     const int height = GLYPH_HEIGHT * PAUSE_GLYPH_SCALE;
     frontEnd.drawText(bitmaps.alphabetPicture, back, (back->w - width) / 2, (back->h - height) / 2, 0, PAUSE_TEXT,

@@ -15,6 +15,7 @@
 #include "shell/controls.h"
 #include "shell/recording.h"
 #include "shell/settings.h"
+#include "world/band_changes.h"
 #include "world/grid_layer.h"
 #include "world/layer_origin.h"
 #include "world/pixel_loops.h"
@@ -197,6 +198,14 @@ public:
     BackgroundFill backgroundFill;     // the frame's background, made when it is wanted
     DrawnBlocks worldFilled;           // where the world picture holds it already
     bool backgroundPending = false;    // the rest is still to be made
+    // The band is composed only where it may differ from what the picture drawn into holds:
+    // the last frame, or the frame before it where the frames take turns in two pictures.
+    BandScene keptBand;                // what the last frame's band was made of
+    DrawnBlocks bandDrawn;             // this frame's pictures over the band
+    DrawnBlocks bandChanged;           // where this frame's band may differ from the last's
+    DrawnBlocks bandChangedBefore;     // and where the last's from the one before it
+    DrawnBlocks bandRedrawn;           // what this frame composes
+    BITMAP* keptFrames[2] = {};        // the pictures the last two frames were composed in, the last first
     PaintedCopy paintedReach;    // reachGrid as the fog was last painted
     MessageRing messages;        // how far the message layer has turned, and which rows hold messages
     CellBox obstacleChanges;     // obstacle cells not yet painted into ghostMap, while
@@ -333,6 +342,14 @@ public:
     void drawBeamSegment(int x, int y, int sourceY);
     void drawRadar();
     void forgetPaintedLayers();  // fresh level layers: what the old ones held is forgotten
+
+    // world/band_changes.cpp
+    // The blocks of the band this frame composes, with the fog and the darkness's alpha it lays;
+    // then what the band was made of kept for the next; or nothing kept, when something other
+    // than a frame was drawn where frames are.
+    const DrawnBlocks* bandToRedraw(const FogSquares& fog, int darknessAlpha);
+    void keepBand(const FogSquares& fog, int darknessAlpha);
+    void forgetKeptBand();
     void followView();           // the view-size layers take the view's corner as their origin
     void eraseLastBeam();        // no beam pixel of an earlier frame may survive anywhere
     void startFrame();           // a frame's upkeep before it draws: the frame to draw into chosen, the last beam wiped, the view followed
@@ -433,6 +450,7 @@ public:
     void drawHudTo(BITMAP* target);
     void showPauseTo(BITMAP* target);  // "PAUSE" over the last frame composed (null: not copied out)
     void layViewLights();       // the band's background made, and the glow, darkness and fog laid over it
+    void markOverlays(DrawnBlocks& drawn) const;  // where the messages and the radar lie over the band
     void finishUnshownFrame();  // a frame drawn into the screen's picture but not presented, finished there
     void drawTopStrip();
     void drawBottomStrip();

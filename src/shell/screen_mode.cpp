@@ -97,6 +97,7 @@ bool noticeShowing()
 // Copies or scales the picture (or part) onto the screen as the placement says.
 void putOnScreen(BITMAP* picture, int x, int y)
 {
+    ++screenMode.writes;
     FramePlacement& placement = screenMode.placement;
     if (placement.wholeFactor == 1 && placement.left == 0 && placement.top == 0) {
         blit(picture, screen, 0, 0, x, y, picture->w, picture->h);
@@ -238,7 +239,9 @@ void showPointer()
 
 void clearScreen()
 {
-    if (screen) clear_to_color(screen, makecol(0, 0, 0));
+    if (!screen) return;
+    ++screenMode.writes;
+    clear_to_color(screen, makecol(0, 0, 0));
 }
 
 FramePoint screenPointOnPicture(int x, int y) { return framePointOf(screenMode.placement, x, y); }

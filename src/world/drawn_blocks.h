@@ -25,14 +25,30 @@ public:
         y = std::max(y, 0);
         bottomRow = std::min(bottomRow, VIEW_HEIGHT);
         if (left >= right || y >= bottomRow) return;
+        // The blocks first to last as a mask of each word's bits, laid on every row.
         const int first = left / BLOCK_WIDTH, last = (right - 1) / BLOCK_WIDTH;
+        std::uint64_t wordMarks[WORDS_PER_ROW] = {};
+        for (int word = first / 64; word <= last / 64; ++word) {
+            const int low = std::max(first - word * 64, 0), high = std::min(last - word * 64, 63);
+            wordMarks[word] = (~std::uint64_t{0} >> (63 - (high - low))) << low;
+        }
         for (int r = y; r < bottomRow; ++r)
-            for (int block = first; block <= last; ++block) marks[r][block / 64] |= std::uint64_t{1} << (block % 64);
+            for (int word = 0; word < WORDS_PER_ROW; ++word) marks[r][word] |= wordMarks[word];
         top = top < bottom ? std::min(top, y) : y;
         bottom = std::max(bottom, bottomRow);
     }
 
     void markAll() { mark(0, 0, VIEW_WIDTH, VIEW_HEIGHT); }
+
+    // Every block the other has marked, marked here too.
+    void add(const DrawnBlocks& other)
+    {
+        if (other.top >= other.bottom) return;
+        for (int r = other.top; r < other.bottom; ++r)
+            for (int word = 0; word < WORDS_PER_ROW; ++word) marks[r][word] |= other.marks[r][word];
+        top = top < bottom ? std::min(top, other.top) : other.top;
+        bottom = std::max(bottom, other.bottom);
+    }
 
     // As mark, but first calls spanNew(row, left, right) for each run of blocks not yet marked,
     // as pixels left to right - 1 of the row.

@@ -18,6 +18,11 @@ namespace {
 // lit disc.
 constexpr int RUN = 16;
 
+// Spans of a row to compose no further apart than this, in pixels, are composed as one.
+constexpr int ONLY_GAP = 96;
+constexpr int LINE_BYTES = 64;      // the processor's cache line
+constexpr int ASK_AHEAD_ROWS = 12;
+
 // Where the processor has wider vectors than every x86-64 is sure to have, the loops are also
 // built for them, and the wider build is chosen when the program starts. GHOSTMAZE_PLAIN_LOOPS
 // builds the plain loops alone, so their tests see them on a machine that would choose the wider.
@@ -26,6 +31,17 @@ constexpr int RUN = 16;
 #else
 #define WIDE_VECTORS
 #endif
+
+// A line the loops will write soon, asked for with the right to write it. A processor without
+// prefetchw passes over the instruction.
+inline void askForWriting(const char* line)
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    asm volatile("prefetchw %0" : : "m"(*line));
+#else
+    (void)line;
+#endif
+}
 
 std::uint32_t* row(BITMAP* bitmap, int y) { return reinterpret_cast<std::uint32_t*>(bitmap->line[y]); }
 
@@ -81,31 +97,6 @@ WIDE_VECTORS void copyMaskedRow(const std::uint32_t* __restrict__ from, std::uin
                                 std::uint32_t mask)
 {
     for (int i = 0; i < count; ++i) to[i] = from[i] == mask ? to[i] : from[i];
-}
-
-// How far circlefill's fill reaches left and right of the centre on each row, from the centre
-// row out (the disc is the same above and below): the library's midpoint walk, keeping the
-// widest fill of each row.
-void discHalfWidths(int radius, int* halfWidths)
-{
-    std::fill(halfWidths, halfWidths + radius + 1, -1);
-    int across = 0, down = radius;  // the walk's point, from the centre
-    int error = 1 - radius, stepAcross = 3, stepDiagonal = 5 - 2 * radius;
-    do {
-        halfWidths[across] = std::max(halfWidths[across], down);
-        if (error < 0) {
-            error += stepAcross;
-            stepAcross += 2;
-            stepDiagonal += 2;
-        } else {
-            if (across != down) halfWidths[down] = std::max(halfWidths[down], across);
-            error += stepDiagonal;
-            stepAcross += 2;
-            stepDiagonal += 4;
-            --down;
-        }
-        ++across;
-    } while (across <= down);
 }
 
 // Pixels left to right - 1 of a row, as far as they lie within first to end - 1.
@@ -191,6 +182,42 @@ std::uint32_t weightOf(int alpha) { return alpha ? static_cast<std::uint32_t>(al
 
 }  // namespace
 
+// The library's midpoint walk, keeping the widest fill of each row.
+void discHalfWidths(int radius, int* halfWidths)
+{
+    std::fill(halfWidths, halfWidths + radius + 1, -1);
+    int across = 0, down = radius;  // the walk's point, from the centre
+    int error = 1 - radius, stepAcross = 3, stepDiagonal = 5 - 2 * radius;
+    do {
+        halfWidths[across] = std::max(halfWidths[across], down);
+        if (error < 0) {
+            error += stepAcross;
+            stepAcross += 2;
+            stepDiagonal += 2;
+        } else {
+            if (across != down) halfWidths[down] = std::max(halfWidths[down], across);
+            error += stepDiagonal;
+            stepAcross += 2;
+            stepDiagonal += 4;
+            --down;
+        }
+        ++across;
+    } while (across <= down);
+}
+
+void askForArea(BITMAP* target, int x, int y, int width, int height)
+{
+    const int left = std::max(x, target->cl), right = std::min(x + width, target->cr);
+    const int top = std::max(y, target->ct), bottom = std::min(y + height, target->cb);
+    if (left >= right) return;
+    for (int r = top; r < bottom; ++r) {
+        const char* pixels = reinterpret_cast<const char*>(row(target, r));
+        // The last line too, which the steps may pass over.
+        for (int at = left * 4; at < right * 4; at += LINE_BYTES) askForWriting(pixels + at);
+        askForWriting(pixels + right * 4 - 1);
+    }
+}
+
 void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y)
 {
     const std::uint32_t weight = weightOf(alpha);
@@ -273,35 +300,33 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
     const auto darkMask = static_cast<std::uint32_t>(seeThrough());  // the lit disc
     const std::uint32_t darkWeight = weightOf(lights.darknessAlpha);
 
-    for (int r = top; r < bottom; ++r) {
-        std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
-        if (picture) copyMaskedRow(row(picture, r) + left, to + left, right - left, pictureMask);
+    // Pixels spanLeft to spanRight - 1 of row r, each layer in turn.
+    const auto composeSpan = [&](int r, std::uint32_t* to, int spanLeft, int spanRight) {
+        if (picture) copyMaskedRow(row(picture, r) + spanLeft, to + spanLeft, spanRight - spanLeft, pictureMask);
         if (lights.background) {
             // The row is made here, where the lights find it at hand, but where it was made
             // already for something drawn over it.
-            int at = left;
+            int at = spanLeft;
             const auto fillTo = [&](int end) {
                 if (at < end) lights.background->fill(target, r + y, at + x, end + x);
             };
             lights.backgroundDrawn->forEachSpan(r, [&](int drawnLeft, int drawnRight) {
-                fillTo(std::min(drawnLeft, right));
+                fillTo(std::min(drawnLeft, spanRight));
                 at = std::max(at, drawnRight);
             });
-            fillTo(right);
+            fillTo(spanRight);
         }
         if (lights.glow) {
             std::uint32_t* glow = row(lights.glow, r);
             const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
             lights.glowDrawn->forEachSpan(r, [&](int blockLeft, int blockRight) {
-                const int spanLeft = std::max(blockLeft, left), spanRight = std::min(blockRight, right);
-                if (spanLeft < spanRight)
-                    blendRow(glow + spanLeft, to + spanLeft, spanRight - spanLeft, weightOf(lights.glowAlpha), glowMask);
-                if (lights.wipeGlow) std::fill(glow + blockLeft, glow + blockRight, glowMask);
+                const int left = std::max(blockLeft, spanLeft), right = std::min(blockRight, spanRight);
+                if (left < right) blendRow(glow + left, to + left, right - left, weightOf(lights.glowAlpha), glowMask);
             });
         }
         if (darkness) {
             Segment segments[MAX_SEGMENTS];
-            const int count = discRowSegments(r, left, right, darkness->background, darkness->discs,
+            const int count = discRowSegments(r, spanLeft, spanRight, darkness->background, darkness->discs,
                                               darkness->discCount, halfWidths, segments);
             for (int s = 0; s < count; ++s) {
                 const auto colour = static_cast<std::uint32_t>(segments[s].colour);
@@ -309,7 +334,52 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
                     blendColour(to + segments[s].left, segments[s].right - segments[s].left, colour, darkWeight);
             }
         }
-        if (lights.fog) layFogRow(to, *lights.fog, r, left, right);
+        if (lights.fog) layFogRow(to, *lights.fog, r, spanLeft, spanRight);
+    };
+
+    // The spans of a row to compose lie scattered, where the processor cannot guess them: their
+    // lines are asked for some rows ahead, so they arrive together rather than one by one.
+    const auto askAhead = [&](int r) {
+        if (r >= bottom) return;
+        const char* ahead = reinterpret_cast<const char*>(row(target, r + y) + x);
+        lights.only->forEachSpan(r, [&](int onlyLeft, int onlyRight) {
+            const int spanLeft = std::max(onlyLeft, left), spanRight = std::min(onlyRight, right);
+            for (int at = spanLeft * 4; at < spanRight * 4; at += LINE_BYTES) askForWriting(ahead + at);
+        });
+    };
+    if (lights.only)
+        for (int r = top; r < top + ASK_AHEAD_ROWS; ++r) askAhead(r);
+    for (int r = top; r < bottom; ++r) {
+        std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
+        if (lights.only) askAhead(r + ASK_AHEAD_ROWS);
+        if (lights.only) {
+            // Spans a few blocks apart are composed as one, the pixels between made again as
+            // they stand: each span has its own cost to find its lights and shapes.
+            int openLeft = 0, openRight = 0;
+            const auto composeOpen = [&] {
+                const int spanLeft = std::max(openLeft, left), spanRight = std::min(openRight, right);
+                if (spanLeft < spanRight) composeSpan(r, to, spanLeft, spanRight);
+            };
+            lights.only->forEachSpan(r, [&](int onlyLeft, int onlyRight) {
+                if (openLeft < openRight && onlyLeft - openRight > ONLY_GAP) {
+                    composeOpen();
+                    openLeft = onlyLeft;
+                } else if (openLeft >= openRight) {
+                    openLeft = onlyLeft;
+                }
+                openRight = onlyRight;
+            });
+            composeOpen();
+        } else {
+            composeSpan(r, to, left, right);
+        }
+        if (lights.glow && lights.wipeGlow) {
+            std::uint32_t* glow = row(lights.glow, r);
+            const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
+            lights.glowDrawn->forEachSpan(r, [&](int blockLeft, int blockRight) {
+                std::fill(glow + blockLeft, glow + blockRight, glowMask);
+            });
+        }
     }
 }
 

@@ -16,6 +16,11 @@ struct BITMAP;
 // move the target's towards them by (alpha + 1) / 256, within the target's clip rectangle.
 void layTranslucent(BITMAP* target, BITMAP* layer, int alpha, int x, int y);
 
+// The lines of a part of a picture, within its clip rectangle, asked for at once before it is
+// written: its rows lie a page or more apart, where the processor does not guess the next, and
+// one by one each would wait for memory in turn.
+void askForArea(BITMAP* target, int x, int y, int width, int height);
+
 // As masked_blit: the source's pixels other than magenta copied, clipped as the library clips.
 void copyMasked(BITMAP* source, BITMAP* target, int sourceX, int sourceY, int x, int y, int width, int height);
 
@@ -31,6 +36,10 @@ struct Disc {
 // Beyond these the discs are left to the library.
 constexpr int MAX_DISCS = 4;
 constexpr int MAX_DISC_RADIUS = 1023;
+
+// How far circlefill reaches left and right of a disc's centre on each row from its centre row
+// out, halfWidths[0] to halfWidths[radius] (the disc is the same above and below).
+void discHalfWidths(int radius, int* halfWidths);
 
 // As clear_to_color(target, background) then circlefill for each disc in turn, but row by row,
 // so each row of the picture is written out once rather than once per disc.
@@ -247,6 +256,9 @@ struct FogSquares {
 // What is laid over the view's picture as the frame is composed, in this order; each may be
 // left out (null).
 struct ViewLights {
+    // Unless null, only these blocks of each row are composed: the target holds the rest already
+    // as it must stand.
+    const DrawnBlocks* only = nullptr;
     // Unless null, each row is first filled from the background, but in these blocks, which hold
     // it already with something drawn over it.
     const BackgroundFill* background = nullptr;

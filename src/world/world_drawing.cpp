@@ -117,6 +117,7 @@ void Game::drawGlow(BITMAP* picture, int sourceX, int sourceY, int x, int y, int
 {
     // Marked wherever the copy may reach, so the frame lays the glow there and wipes it after.
     glowDrawn.mark(x, y, x + width, y + height);
+    askForArea(bitmaps.glowLayer, x, y, width, height);
     copyMasked(picture, bitmaps.glowLayer, sourceX, sourceY, x, y, width, height);
 }
 
@@ -163,6 +164,7 @@ void Game::openWorld(int x, int y, int width, int height)
 {
     if (!backgroundPending) return;
     BITMAP* world = bitmaps.worldBitmap;
+    askForArea(world, x, y, width, height);
     worldFilled.markNew(x, y, x + width, y + height,
                         [&](int row, int left, int right) { backgroundFill.fill(world, row, left, right); });
 }
@@ -173,6 +175,8 @@ void Game::reserveUnderWalls()
 {
     underWallBoxes.reserve(static_cast<std::size_t>(blockCount));
     underWallDiscs.reserve(static_cast<std::size_t>(ghostCount) * GHOST_LIGHT_RINGS);
+    keptBand.boxes.reserve(underWallBoxes.capacity());
+    keptBand.discs.reserve(underWallDiscs.capacity());
 }
 
 void Game::gatherWallRows()
@@ -304,6 +308,7 @@ void Game::forgetPaintedLayers()
     paintedReach.forget();
     messages.reset();
     glowDrawn.clear();  // a new glow layer starts see-through
+    forgetKeptBand();
     beamCellCount = 0;
 }
 

@@ -134,6 +134,10 @@ std::string stateOf(const Game& g)
     blank(bytes, g, g.backgroundFill);
     blank(bytes, g, g.worldFilled);
     blank(bytes, g, g.backgroundPending);
+    for (const DrawnBlocks* blocks : {&g.bandDrawn, &g.bandChanged, &g.bandChangedBefore, &g.bandRedrawn})
+        blank(bytes, g, *blocks);
+    blank(bytes, g, g.keptBand);
+    blank(bytes, g, g.keptFrames);
     blank(bytes, g, g.messages);
     blank(bytes, g, g.recording);
     for (const auto* array : {&g.blocks, &g.coins1, &g.coins2, &g.coins5, &g.dynamites, &g.treasures}) blank(bytes, g, *array);

@@ -1,0 +1,240 @@
+// Where a frame's band may differ from the last frame's: the marks of what changed, and the game's
+// keeping of what its last band was made of.
+#include "world/band_changes.h"
+
+#include <allegro.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "shell/game.h"
+#include "shell/screen_mode.h"
+
+namespace {
+
+bool sameDisc(const Disc& a, const Disc& b)
+{
+    return a.x == b.x && a.y == b.y && a.radius == b.radius && a.colour == b.colour;
+}
+
+bool sameBox(const Box& a, const Box& b)
+{
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 && a.colour == b.colour;
+}
+
+// A disc's span on one row, pixels left to right - 1; empty (left == right) off the disc.
+struct RowSpan {
+    int left = 0, right = 0;
+};
+RowSpan discSpan(const Disc& disc, const int* halfWidths, int y)
+{
+    const int fromCentre = y > disc.y ? y - disc.y : disc.y - y;
+    if (fromCentre > disc.radius || halfWidths[fromCentre] < 0) return {};
+    return {disc.x - halfWidths[fromCentre], disc.x + halfWidths[fromCentre] + 1};
+}
+
+// Either disc may be absent (null).
+void markDiscChange(DrawnBlocks& changed, const Disc* before, const Disc* now)
+{
+    if (before && now && sameDisc(*before, *now)) return;
+    bool inView = false;
+    for (const Disc* disc : {before, now}) {
+        if (!disc) continue;
+        if (disc->radius < 0 || disc->radius > MAX_DISC_RADIUS) return changed.markAll();
+        inView = inView || (disc->x + disc->radius >= 0 && disc->x - disc->radius < VIEW_WIDTH &&
+                            disc->y + disc->radius >= 0 && disc->y - disc->radius < VIEW_HEIGHT);
+    }
+    if (!inView) return;
+    int widthsBefore[MAX_DISC_RADIUS + 1], widthsNow[MAX_DISC_RADIUS + 1];
+    const int* halfWidthsBefore = widthsBefore;
+    const int* halfWidthsNow = widthsNow;
+    int top = VIEW_HEIGHT, bottom = 0;
+    if (before) {
+        discHalfWidths(before->radius, widthsBefore);
+        top = std::min(top, before->y - before->radius);
+        bottom = std::max(bottom, before->y + before->radius + 1);
+    }
+    if (now) {
+        if (before && before->radius == now->radius)
+            halfWidthsNow = halfWidthsBefore;
+        else
+            discHalfWidths(now->radius, widthsNow);
+        top = std::min(top, now->y - now->radius);
+        bottom = std::max(bottom, now->y + now->radius + 1);
+    }
+    const bool sameSize = before && now && before->radius == now->radius;
+    // Only its colour changed (a flicker): its own span on each row.
+    if (sameSize && before->x == now->x && before->y == now->y) {
+        for (int y = std::max(top, 0); y < std::min(bottom, VIEW_HEIGHT); ++y) {
+            const RowSpan span = discSpan(*now, halfWidthsNow, y);
+            changed.mark(span.left, y, span.right, y + 1);
+        }
+        return;
+    }
+    // Moved, of one size and colour: each row differs only between the two lefts and between the
+    // two rights.
+    const bool moved = sameSize && before->colour == now->colour;
+    for (int y = std::max(top, 0); y < std::min(bottom, VIEW_HEIGHT); ++y) {
+        const RowSpan a = before ? discSpan(*before, halfWidthsBefore, y) : RowSpan{};
+        const RowSpan b = now ? discSpan(*now, halfWidthsNow, y) : RowSpan{};
+        if (moved && a.left < a.right && b.left < b.right) {
+            changed.mark(std::min(a.left, b.left), y, std::max(a.left, b.left), y + 1);
+            changed.mark(std::min(a.right, b.right), y, std::max(a.right, b.right), y + 1);
+
+        } else {
+            changed.mark(a.left, y, a.right, y + 1);
+            changed.mark(b.left, y, b.right, y + 1);
+        }
+    }
+}
+
+void markBox(DrawnBlocks& changed, const Box& box) { changed.mark(box.x1, box.y1, box.x2 + 1, box.y2 + 1); }
+
+bool sameWallRow(const WallRows::Row& a, const WallRows::Row& b)
+{
+    if (a.top != b.top || a.runCount != b.runCount) return false;
+    for (int i = 0; i < a.runCount; ++i)
+        if (a.runs[i].left != b.runs[i].left || a.runs[i].right != b.runs[i].right) return false;
+    return true;
+}
+
+bool sameFogRow(const FogSquares::Row& a, const FogSquares::Row& b)
+{
+    if (a.top != b.top || a.bottom != b.bottom || a.runCount != b.runCount) return false;
+    for (int i = 0; i < a.runCount; ++i)
+        if (a.runs[i].left != b.runs[i].left || a.runs[i].right != b.runs[i].right) return false;
+    return true;
+}
+
+bool sameFog(const FogSquares& a, const FogSquares& b)
+{
+    if (a.colour != b.colour || a.alpha != b.alpha || a.rowCount != b.rowCount) return false;
+    for (int i = 0; i < a.rowCount; ++i)
+        if (!sameFogRow(a.rows[i], b.rows[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+void markDiscChanges(DrawnBlocks& changed, const Disc* before, int beforeCount, const Disc* now, int nowCount)
+{
+    for (int i = 0; i < std::max(beforeCount, nowCount); ++i)
+        markDiscChange(changed, i < beforeCount ? &before[i] : nullptr, i < nowCount ? &now[i] : nullptr);
+}
+
+void markBoxChanges(DrawnBlocks& changed, const Box* before, int beforeCount, const Box* now, int nowCount)
+{
+    for (int i = 0; i < std::max(beforeCount, nowCount); ++i) {
+        if (i < beforeCount && i < nowCount && sameBox(before[i], now[i])) continue;
+        if (i < beforeCount) markBox(changed, before[i]);
+        if (i < nowCount) markBox(changed, now[i]);
+    }
+}
+
+void markWallChanges(DrawnBlocks& changed, const WallRows& before, const WallRows& now)
+{
+    if (before.tiles != now.tiles || before.tileX != now.tileX || before.tileY != now.tileY ||
+        before.shadow != now.shadow || before.rowCount != now.rowCount ||
+        (now.rowCount > 0 && before.rows[0].top != now.rows[0].top))
+        return changed.markAll();
+    // A cell's shadow reaches SHADOW_DEPTH rows below it, and one more as the painted cell does.
+    for (int i = 0; i < now.rowCount; ++i)
+        if (!sameWallRow(before.rows[i], now.rows[i]))
+            changed.mark(0, now.rows[i].top, VIEW_WIDTH, now.rows[i].top + CELL_SIZE + WallRows::SHADOW_DEPTH + 1);
+}
+
+void markFogChanges(DrawnBlocks& changed, const FogSquares& before, const FogSquares& now)
+{
+    if (sameFog(before, now)) return;
+    const bool sameLook = before.colour == now.colour && before.alpha == now.alpha;
+    constexpr int MOST_SPANS = 2 * FogSquares::MAX_RUNS;
+    for (int y = 0; y < VIEW_HEIGHT; ++y) {
+        RowSpan spansBefore[MOST_SPANS], spansNow[MOST_SPANS];
+        int countBefore = 0, countNow = 0;
+        before.forEachSpan(y, 0, VIEW_WIDTH, [&](int left, int right) { spansBefore[countBefore++] = {left, right}; });
+        now.forEachSpan(y, 0, VIEW_WIDTH, [&](int left, int right) { spansNow[countNow++] = {left, right}; });
+        bool same = sameLook && countBefore == countNow;
+        for (int i = 0; same && i < countNow; ++i)
+            same = spansBefore[i].left == spansNow[i].left && spansBefore[i].right == spansNow[i].right;
+        if (same) continue;
+        for (int i = 0; i < countBefore; ++i) changed.mark(spansBefore[i].left, y, spansBefore[i].right, y + 1);
+        for (int i = 0; i < countNow; ++i) changed.mark(spansNow[i].left, y, spansNow[i].right, y + 1);
+    }
+}
+
+const DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
+{
+    const BandScene& before = keptBand;
+    // What is drawn over the band this frame, and what was the last, is drawn again whatever
+    // else holds.
+    DrawnBlocks& changed = bandChanged;
+    changed = worldFilled;
+    changed.add(glowDrawn);
+    markOverlays(changed);
+    bandDrawn = changed;
+    changed.add(before.drawn);
+
+
+    const bool anew = !before.kept || !backgroundPending || before.originX != layerOrigin.x ||
+                      before.originY != layerOrigin.y || before.gameOver != gameOver ||
+                      before.background != backgroundFill.background || before.darknessAlpha != darknessAlpha ||
+                      before.screenWrites != screenMode.writes || before.screenGeneration != screenMode.generation;
+    if (anew) {
+        changed.markAll();
+    } else {
+        markDiscChanges(changed, before.lights, before.lightCount, backgroundFill.discs, backgroundFill.discCount);
+        markWallChanges(changed, before.walls, wallRows);
+        markBoxChanges(changed, before.boxes.data(), static_cast<int>(before.boxes.size()), underWallBoxes.data(),
+                       static_cast<int>(underWallBoxes.size()));
+        markDiscChanges(changed, before.discs.data(), static_cast<int>(before.discs.size()), underWallDiscs.data(),
+                        static_cast<int>(underWallDiscs.size()));
+        markDiscChanges(changed, before.darkness.discs, before.darkness.discCount, darkness.discs,
+                        darkness.discCount);
+        markFogChanges(changed, before.fog, fog);
+    }
+
+    // The picture drawn into holds the last frame, or the frame before it: then what changed
+    // since that one too.
+    BITMAP* into = bitmaps.drawnFrame;
+    bandRedrawn = changed;
+    if (into != keptFrames[0]) {
+        if (into && into == keptFrames[1])
+            bandRedrawn.add(bandChangedBefore);
+        else
+            bandRedrawn.markAll();
+    }
+    return &bandRedrawn;
+}
+
+void Game::keepBand(const FogSquares& fog, int darknessAlpha)
+{
+    BandScene& scene = keptBand;
+    scene.kept = true;
+    scene.originX = layerOrigin.x;
+    scene.originY = layerOrigin.y;
+    scene.gameOver = gameOver;
+    scene.background = backgroundFill.background;
+    std::copy(backgroundFill.discs, backgroundFill.discs + backgroundFill.discCount, scene.lights);
+    scene.lightCount = backgroundFill.discCount;
+    scene.walls = wallRows;
+    // Their room was made with the level's: no frame allocates.
+    scene.boxes.assign(underWallBoxes.begin(), underWallBoxes.end());
+    scene.discs.assign(underWallDiscs.begin(), underWallDiscs.end());
+    scene.darkness = darkness;
+    scene.darknessAlpha = darknessAlpha;
+    scene.fog = fog;
+    scene.drawn = bandDrawn;
+    scene.screenWrites = screenMode.writes;
+    scene.screenGeneration = screenMode.generation;
+    bandChangedBefore = bandChanged;
+    if (bitmaps.drawnFrame != keptFrames[0]) {
+        keptFrames[1] = keptFrames[0];
+        keptFrames[0] = bitmaps.drawnFrame;
+    }
+}
+
+void Game::forgetKeptBand()
+{
+    keptBand.kept = false;
+    keptFrames[0] = keptFrames[1] = nullptr;
+}
