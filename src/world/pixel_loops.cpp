@@ -592,7 +592,8 @@ bool BackgroundFill::prepare(const BITMAP* target, int colour, const Disc* light
             discHalfWidths(disc.radius, shapeHalfWidths[sizeCount++]);
         }
         if (shapeCount == MAX_UNDER_SHAPES) return false;
-        shapes[shapeCount++] = {top, bottom, 0, 0, disc.x, disc.y, shapeHalfWidths[size], disc.colour};
+        shapes[shapeCount++] = {top, bottom, disc.x - disc.radius, disc.x + disc.radius + 1, disc.x, disc.y,
+                                shapeHalfWidths[size], disc.colour};
     }
 
     // Each band's shapes, counted, then placed in order.
@@ -636,7 +637,7 @@ void BackgroundFill::fill(BITMAP* target, int y, int left, int right) const
     const int band = std::clamp((y - bandTop) / bandHeight, 0, std::max(bandCount - 1, 0));
     for (int entry = bandStart[band]; entry < bandStart[band + 1]; ++entry) {
         const UnderShape& shape = shapes[bandShapes[entry]];
-        if (y < shape.top || y >= shape.bottom) continue;
+        if (y < shape.top || y >= shape.bottom || shape.right <= left || shape.left >= right) continue;
         if (!shape.halfWidths) {
             fillSpan(to, left, right, shape.left, shape.right, shape.colour);
             continue;

@@ -133,7 +133,7 @@ struct BackgroundFill {
     // every row, a disc's comes from the half-widths of its radius.
     struct UnderShape {
         int top = 0, bottom = 0;  // rows top to bottom - 1
-        int left = 0, right = 0;  // a box's span
+        int left = 0, right = 0;  // a box's span; the widest a disc's reaches
         int x = 0, y = 0;         // a disc's centre
         const int* halfWidths = nullptr;  // a disc's, from its centre row; null for a box
         int colour = 0;
