@@ -97,7 +97,8 @@ bool noticeShowing()
 // Copies or scales the picture (or part) onto the screen as the placement says.
 void putOnScreen(BITMAP* picture, int x, int y)
 {
-    ++screenMode.writes;
+    // Where the screen's rows are the screen picture's, this draws over a frame.
+    if (screenMode.onScreen) ++screenMode.writes;
     FramePlacement& placement = screenMode.placement;
     if (placement.wholeFactor == 1 && placement.left == 0 && placement.top == 0) {
         blit(picture, screen, 0, 0, x, y, picture->w, picture->h);
@@ -240,7 +241,7 @@ void showPointer()
 void clearScreen()
 {
     if (!screen) return;
-    ++screenMode.writes;
+    if (screenMode.onScreen) ++screenMode.writes;
     clear_to_color(screen, makecol(0, 0, 0));
 }
 

@@ -27,8 +27,8 @@ public:
     BITMAP* picture = nullptr;
     bool onScreen = false;
     int generation = 0;
-    // Pictures put on the screen other than the picture where it is shown already: where the
-    // picture's rows are the screen's, each may have drawn over it.
+    // Pictures put on the screen while the picture's rows are the screen's: each may have drawn
+    // over the frame in it.
     int writes = 0;
 };
 extern ScreenMode screenMode;
