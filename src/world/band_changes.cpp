@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr int MARK_ROWS = 8;  // a changed disc's rows marked together
+
 bool sameDisc(const Disc& a, const Disc& b)
 {
     return a.x == b.x && a.y == b.y && a.radius == b.radius && a.colour == b.colour;
@@ -63,29 +65,34 @@ void markDiscChange(DrawnBlocks& changed, const Disc* before, const Disc* now)
         bottom = std::max(bottom, now->y + now->radius + 1);
     }
     const bool sameSize = before && now && before->radius == now->radius;
-    // Only its colour changed (a flicker): its own span on each row.
-    if (sameSize && before->x == now->x && before->y == now->y) {
+    // Moved, of one size and colour: each row differs only between the two lefts and between the
+    // two rights.
+    if (sameSize && before->colour == now->colour) {
         for (int y = std::max(top, 0); y < std::min(bottom, VIEW_HEIGHT); ++y) {
-            const RowSpan span = discSpan(*now, halfWidthsNow, y);
-            changed.mark(span.left, y, span.right, y + 1);
+            const RowSpan a = discSpan(*before, halfWidthsBefore, y);
+            const RowSpan b = discSpan(*now, halfWidthsNow, y);
+            if (a.left < a.right && b.left < b.right) {
+                changed.mark(std::min(a.left, b.left), y, std::max(a.left, b.left), y + 1);
+                changed.mark(std::min(a.right, b.right), y, std::max(a.right, b.right), y + 1);
+            } else {
+                changed.mark(a.left, y, a.right, y + 1);
+                changed.mark(b.left, y, b.right, y + 1);
+            }
         }
         return;
     }
-    // Moved, of one size and colour: each row differs only between the two lefts and between the
-    // two rights.
-    const bool moved = sameSize && before->colour == now->colour;
-    for (int y = std::max(top, 0); y < std::min(bottom, VIEW_HEIGHT); ++y) {
-        const RowSpan a = before ? discSpan(*before, halfWidthsBefore, y) : RowSpan{};
-        const RowSpan b = now ? discSpan(*now, halfWidthsNow, y) : RowSpan{};
-        if (moved && a.left < a.right && b.left < b.right) {
-            changed.mark(std::min(a.left, b.left), y, std::max(a.left, b.left), y + 1);
-            changed.mark(std::min(a.right, b.right), y, std::max(a.right, b.right), y + 1);
-
-        } else {
-            changed.mark(a.left, y, a.right, y + 1);
-            changed.mark(b.left, y, b.right, y + 1);
+    // Otherwise (a flicker, mostly) each whole, a few rows at a time, each time as wide as the
+    // widest of them: the one nearest the centre.
+    const auto markWhole = [&](const Disc& disc, const int* halfWidths) {
+        const int end = std::min(disc.y + disc.radius + 1, VIEW_HEIGHT);
+        for (int y = std::max(disc.y - disc.radius, 0); y < end; y += MARK_ROWS) {
+            const int last = std::min(y + MARK_ROWS, end) - 1;
+            const RowSpan widest = discSpan(disc, halfWidths, std::clamp(disc.y, y, last));
+            changed.mark(widest.left, y, widest.right, last + 1);
         }
-    }
+    };
+    if (before) markWhole(*before, halfWidthsBefore);
+    if (now && !(sameSize && before->x == now->x && before->y == now->y)) markWhole(*now, halfWidthsNow);
 }
 
 void markBox(DrawnBlocks& changed, const Box& box) { changed.mark(box.x1, box.y1, box.x2 + 1, box.y2 + 1); }

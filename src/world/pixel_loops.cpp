@@ -123,11 +123,8 @@ void makeDiscTables(const Disc* discs, int discCount, DiscTables& halfWidths)
     for (int i = 0; i < discCount; ++i) discHalfWidths(discs[i].radius, halfWidths[i]);
 }
 
-// A run of one colour along a row: pixels left to right - 1.
-struct Segment {
-    int left, right, colour;
-};
-constexpr int MAX_SEGMENTS = 2 * MAX_DISCS + 1;
+using Segment = BackgroundFill::Run;
+constexpr int MAX_SEGMENTS = BackgroundFill::MAX_LIGHT_RUNS;
 
 // Row y of the background with its discs drawn in turn, pixels first to end - 1 of it, as the
 // runs of one colour it falls into, left to right: each pixel is the last disc's over it, or
@@ -300,6 +297,10 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
     const auto darkMask = static_cast<std::uint32_t>(seeThrough());  // the lit disc
     const std::uint32_t darkWeight = weightOf(lights.darknessAlpha);
 
+    // The darkness's runs along the row being composed, found once for all its spans.
+    Segment darkSegments[MAX_SEGMENTS];
+    int darkCount = 0;
+
     // Pixels spanLeft to spanRight - 1 of row r, each layer in turn.
     const auto composeSpan = [&](int r, std::uint32_t* to, int spanLeft, int spanRight) {
         if (picture) copyMaskedRow(row(picture, r) + spanLeft, to + spanLeft, spanRight - spanLeft, pictureMask);
@@ -325,13 +326,11 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
             });
         }
         if (darkness) {
-            Segment segments[MAX_SEGMENTS];
-            const int count = discRowSegments(r, spanLeft, spanRight, darkness->background, darkness->discs,
-                                              darkness->discCount, halfWidths, segments);
-            for (int s = 0; s < count; ++s) {
-                const auto colour = static_cast<std::uint32_t>(segments[s].colour);
-                if (colour != darkMask)
-                    blendColour(to + segments[s].left, segments[s].right - segments[s].left, colour, darkWeight);
+            for (int s = 0; s < darkCount; ++s) {
+                const auto colour = static_cast<std::uint32_t>(darkSegments[s].colour);
+                const int left = std::max(darkSegments[s].left, spanLeft);
+                const int right = std::min(darkSegments[s].right, spanRight);
+                if (colour != darkMask && left < right) blendColour(to + left, right - left, colour, darkWeight);
             }
         }
         if (lights.fog) layFogRow(to, *lights.fog, r, spanLeft, spanRight);
@@ -351,6 +350,9 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
         for (int r = top; r < top + ASK_AHEAD_ROWS; ++r) askAhead(r);
     for (int r = top; r < bottom; ++r) {
         std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
+        if (darkness)
+            darkCount = discRowSegments(r, left, right, darkness->background, darkness->discs, darkness->discCount,
+                                        halfWidths, darkSegments);
         if (lights.only) askAhead(r + ASK_AHEAD_ROWS);
         if (lights.only) {
             // Spans a few blocks apart are composed as one, the pixels between made again as
@@ -561,6 +563,7 @@ bool BackgroundFill::prepare(const BITMAP* target, int colour, const Disc* light
                              const WallRows& wallRows, const UnderWalls& under)
 {
     if (!discsFitTables(lights, lightCount)) return false;
+    lightRunsTarget = nullptr;
     background = colour;
     for (int i = 0; i < lightCount; ++i) discs[i] = lights[i];
     discCount = lightCount;
@@ -619,8 +622,16 @@ void BackgroundFill::fill(BITMAP* target, int y, int left, int right) const
     left = std::max(left, target->cl);
     right = std::min(right, target->cr);
     if (left >= right || y < target->ct || y >= target->cb) return;
-    Segment segments[MAX_SEGMENTS];
-    const int count = discRowSegments(y, left, right, background, discs, discCount, halfWidths, segments);
+    // A row is asked for span by span: its lights' runs are found once, across the clip rectangle.
+    if (target != lightRunsTarget || y != lightRunsRow || target->cl != lightRunsLeft || target->cr != lightRunsRight) {
+        lightRunCount = discRowSegments(y, target->cl, target->cr, background, discs, discCount, halfWidths, lightRuns);
+        lightRunsTarget = target;
+        lightRunsRow = y;
+        lightRunsLeft = target->cl;
+        lightRunsRight = target->cr;
+    }
+    const Segment* segments = lightRuns;
+    const int count = lightRunCount;
     std::uint32_t* to = row(target, y);
     // The background and the shadows only between the walls that hide them.
     int hidingCount = 0;

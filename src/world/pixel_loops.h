@@ -157,6 +157,18 @@ struct BackgroundFill {
     int shapeHalfWidths[MAX_UNDER_SIZES][MAX_DISC_RADIUS + 1] = {};
     int sizeCount = 0;
 
+    // A run of one colour along a row: pixels left to right - 1.
+    struct Run {
+        int left = 0, right = 0, colour = 0;
+    };
+    static constexpr int MAX_LIGHT_RUNS = 2 * MAX_DISCS + 1;
+    // The lights' runs along the row last filled, across the target's clip rectangle: a row is
+    // filled span by span, and they are found once for all its spans.
+    mutable const BITMAP* lightRunsTarget = nullptr;  // null: none found since prepare
+    mutable int lightRunsRow = 0, lightRunsLeft = 0, lightRunsRight = 0;
+    mutable int lightRunCount = 0;
+    mutable Run lightRuns[MAX_LIGHT_RUNS] = {};
+
     // As for fillWithDiscsUnder, for the target's clip rectangle as it stands. False when the
     // discs or the shapes do not fit here: then fillWithDiscsUnder alone makes the background.
     bool prepare(const BITMAP* target, int colour, const Disc* lights, int lightCount, const WallRows& wallRows,

@@ -231,4 +231,26 @@ TEST(WallPixels, TheFillIsTheLibrarysDiscsShadowsShapesAndTilesInTurnWhateverThe
     for (BITMAP* bitmap : {tiles, walls, made, expected}) destroy_bitmap(bitmap);
 }
 
+// The game keeps one fill from frame to frame, and a row is filled span by span: a row filled
+// in the last frame is made with this frame's lights, whichever span comes first.
+TEST(WallPixels, AFillPreparedAgainMakesEveryRowWithItsNewLights)
+{
+    startHeadlessAllegro();
+    static BackgroundFill kept;
+    const WallRows noWalls;
+    const UnderWalls nothingUnder;
+    BITMAP* made = create_bitmap(120, 80);
+    BITMAP* expected = create_bitmap(120, 80);
+    const Disc lastFrame = {30, 40, 25, makecol(200, 0, 0)}, thisFrame = {70, 40, 25, makecol(0, 200, 0)};
+    ASSERT_TRUE(kept.prepare(made, makecol(1, 2, 3), &lastFrame, 1, noWalls, nothingUnder));
+    kept.fill(made, 40, 0, 60);
+    ASSERT_TRUE(kept.prepare(made, makecol(1, 2, 3), &thisFrame, 1, noWalls, nothingUnder));
+    kept.fill(made, 40, 60, 120);
+    kept.fill(made, 40, 0, 60);
+    fillWithDiscsUnder(expected, makecol(1, 2, 3), &thisFrame, 1, noWalls, nothingUnder);
+    for (int x = 0; x < made->w; ++x) EXPECT_EQ(getpixel(made, x, 40), getpixel(expected, x, 40)) << "at " << x;
+    destroy_bitmap(made);
+    destroy_bitmap(expected);
+}
+
 }  // namespace
