@@ -68,9 +68,30 @@ void Game::drawItems()
 
 void Game::drawBlocks()
 {
+    // Drawn as the band is made (drawBlockPictures): a block that stands where it stood, with
+    // nothing changed around it, is in the band already.
+    blockPictures.clear();
     for (int i = 0; i < blockCount; ++i)
-        drawWorldCell(bitmaps.terrainPicture, blocks[i].frame, 0, blocks[i]);
+        blockPictures.push_back({layerOrigin.layerX(blocks[i].x), layerOrigin.layerY(blocks[i].y), blocks[i].frame});
 }
+
+void Game::drawBlockPictures(DrawnBlocks* only)
+{
+    // A block is drawn whole, and the band made again under all of it, which may reach the
+    // block beside it.
+    for (bool drewOne = true; drewOne;) {
+        drewOne = false;
+        for (BlockPicture& block : blockPictures) {
+            const int right = block.x + ACTOR_SIZE, bottom = block.y + ACTOR_SIZE;
+            if (block.drawn || (only && !only->any(block.x, block.y, right, bottom))) continue;
+            if (only) only->mark(block.x, block.y, right, bottom);
+            openWorld(block.x, block.y, ACTOR_SIZE, ACTOR_SIZE);
+            drawCell(bitmaps.terrainPicture, bitmaps.worldBitmap, block.frame, 0, block.x, block.y);
+            block.drawn = drewOne = true;
+        }
+    }
+}
+
 
 void Game::drawGhosts()
 {

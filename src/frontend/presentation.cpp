@@ -156,7 +156,9 @@ void Game::layViewLights()
         lights.background = &backgroundFill;
         lights.backgroundDrawn = &worldFilled;
     }
-    lights.only = bandToRedraw(fog, DARK_BLEND.alpha);
+    DrawnBlocks* redraw = bandToRedraw(fog, DARK_BLEND.alpha);
+    drawBlockPictures(redraw);
+    lights.only = redraw;
     layLightsOver(bitmaps.worldBitmap, lights);
     keepBand(fog, DARK_BLEND.alpha);
     backgroundPending = false;

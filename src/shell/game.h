@@ -206,6 +206,9 @@ public:
     DrawnBlocks bandChangedBefore;     // and where the last's from the one before it
     DrawnBlocks bandRedrawn;           // what this frame composes
     BITMAP* keptFrames[2] = {};        // the pictures the last two frames were composed in, the last first
+    // The blocks as this frame draws them. Nothing in the world picture lies over a block, so
+    // each is drawn as the band is made, and only where the band is made again.
+    std::vector<BlockPicture> blockPictures;
     PaintedCopy paintedReach;    // reachGrid as the fog was last painted
     MessageRing messages;        // how far the message layer has turned, and which rows hold messages
     CellBox obstacleChanges;     // obstacle cells not yet painted into ghostMap, while
@@ -347,7 +350,7 @@ public:
     // The blocks of the band this frame composes, with the fog and the darkness's alpha it lays;
     // then what the band was made of kept for the next; or nothing kept, when something other
     // than a frame was drawn where frames are.
-    const DrawnBlocks* bandToRedraw(const FogSquares& fog, int darknessAlpha);
+    DrawnBlocks* bandToRedraw(const FogSquares& fog, int darknessAlpha);
     void keepBand(const FogSquares& fog, int darknessAlpha);
     void forgetKeptBand();
     void followView();           // the view-size layers take the view's corner as their origin
@@ -413,6 +416,8 @@ public:
     void drawGhosts();
     void drawGlowCell(BITMAP* picture, int column, int row, const sprite& s);
     void drawWorldCell(BITMAP* picture, int column, int row, const sprite& s);
+    // Those over the marked blocks of the band (null: all), each whole, its blocks marked too.
+    void drawBlockPictures(DrawnBlocks* only);
 
     // frontend/menu.cpp
     void runMenu();

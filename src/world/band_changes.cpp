@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr int MARK_ROWS = 8;  // a changed disc's rows marked together
+constexpr int MARK_ROWS = 8;   // a changed disc's rows marked together
+constexpr int REDRAW_GAP = 6;  // blocks between two runs of a row that are made again with them
 
 bool sameDisc(const Disc& a, const Disc& b)
 {
@@ -138,6 +139,18 @@ void markBoxChanges(DrawnBlocks& changed, const Box* before, int beforeCount, co
     }
 }
 
+void markBlockChanges(DrawnBlocks& changed, const BlockPicture* before, int beforeCount, const BlockPicture* now,
+                      int nowCount, int size)
+{
+    for (int i = 0; i < std::max(beforeCount, nowCount); ++i) {
+        if (i < beforeCount && i < nowCount && before[i].x == now[i].x && before[i].y == now[i].y &&
+            before[i].frame == now[i].frame)
+            continue;
+        if (i < beforeCount) changed.mark(before[i].x, before[i].y, before[i].x + size, before[i].y + size);
+        if (i < nowCount) changed.mark(now[i].x, now[i].y, now[i].x + size, now[i].y + size);
+    }
+}
+
 void markWallChanges(DrawnBlocks& changed, const WallRows& before, const WallRows& now)
 {
     if (before.tiles != now.tiles || before.tileX != now.tileX || before.tileY != now.tileY ||
@@ -169,7 +182,7 @@ void markFogChanges(DrawnBlocks& changed, const FogSquares& before, const FogSqu
     }
 }
 
-const DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
+DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
 {
     const BandScene& before = keptBand;
     // What is drawn over the band this frame, and what was the last, is drawn again whatever
@@ -198,6 +211,8 @@ const DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
         markDiscChanges(changed, before.darkness.discs, before.darkness.discCount, darkness.discs,
                         darkness.discCount);
         markFogChanges(changed, before.fog, fog);
+        markBlockChanges(changed, before.blocks.data(), static_cast<int>(before.blocks.size()), blockPictures.data(),
+                         static_cast<int>(blockPictures.size()), ACTOR_SIZE);
     }
 
     // The picture drawn into holds the last frame, or the frame before it: then what changed
@@ -210,6 +225,9 @@ const DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
         else
             bandRedrawn.markAll();
     }
+    // Runs a few blocks apart are made as one: each run has a cost of its own, to find its
+    // lights and shapes, whatever its width.
+    bandRedrawn.closeGaps(REDRAW_GAP);
     return &bandRedrawn;
 }
 
@@ -230,6 +248,7 @@ void Game::keepBand(const FogSquares& fog, int darknessAlpha)
     scene.darkness = darkness;
     scene.darknessAlpha = darknessAlpha;
     scene.fog = fog;
+    scene.blocks.assign(blockPictures.begin(), blockPictures.end());
     scene.drawn = bandDrawn;
     scene.screenWrites = screenMode.writes;
     scene.screenGeneration = screenMode.generation;

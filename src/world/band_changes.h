@@ -9,6 +9,13 @@
 #include "world/drawn_blocks.h"
 #include "world/pixel_loops.h"
 
+// A block as a frame draws it: its corner in the band's pixels, and its cell of the terrain
+// picture.
+struct BlockPicture {
+    int x = 0, y = 0, frame = 0;
+    bool drawn = false;  // in this frame's band already
+};
+
 // What a frame's band was made of, kept for the next frame to compare its own with.
 struct BandScene {
     bool kept = false;  // false: nothing is known, and the next frame redraws everything
@@ -23,6 +30,7 @@ struct BandScene {
     DiscPicture darkness;
     int darknessAlpha = 0;
     FogSquares fog;
+    std::vector<BlockPicture> blocks;
     DrawnBlocks drawn;  // where pictures were drawn or laid over it: the sprites, the glow, the overlays
     int screenWrites = 0;   // the screen's count of pictures put over the band, when it was composed
     int screenGeneration = 0;
@@ -34,6 +42,10 @@ struct BandScene {
 void markDiscChanges(DrawnBlocks& changed, const Disc* before, int beforeCount, const Disc* now, int nowCount);
 // Each pair of boxes, as for discs; a box that differs at all is marked where either lies.
 void markBoxChanges(DrawnBlocks& changed, const Box* before, int beforeCount, const Box* now, int nowCount);
+// Each pair of blocks, as for boxes: a block that moved or changed its picture, where it stood
+// and where it stands; each is a square of `size` pixels.
+void markBlockChanges(DrawnBlocks& changed, const BlockPicture* before, int beforeCount, const BlockPicture* now,
+                      int nowCount, int size);
 // The rows of cells whose runs of walls differ, with the rows their shadows reach; all of it
 // when the tile, the shadows' colour or where the rows lie differ.
 void markWallChanges(DrawnBlocks& changed, const WallRows& before, const WallRows& now);

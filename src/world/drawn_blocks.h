@@ -25,13 +25,8 @@ public:
         y = std::max(y, 0);
         bottomRow = std::min(bottomRow, VIEW_HEIGHT);
         if (left >= right || y >= bottomRow) return;
-        // The blocks first to last as a mask of each word's bits, laid on every row.
-        const int first = left / BLOCK_WIDTH, last = (right - 1) / BLOCK_WIDTH;
         std::uint64_t wordMarks[WORDS_PER_ROW] = {};
-        for (int word = first / 64; word <= last / 64; ++word) {
-            const int low = std::max(first - word * 64, 0), high = std::min(last - word * 64, 63);
-            wordMarks[word] = (~std::uint64_t{0} >> (63 - (high - low))) << low;
-        }
+        markWords(left, right, wordMarks);
         for (int r = y; r < bottomRow; ++r)
             for (int word = 0; word < WORDS_PER_ROW; ++word) marks[r][word] |= wordMarks[word];
         top = top < bottom ? std::min(top, y) : y;
@@ -39,6 +34,34 @@ public:
     }
 
     void markAll() { mark(0, 0, VIEW_WIDTH, VIEW_HEIGHT); }
+
+    // Each row's unmarked runs of at most `gap` blocks between marked ones, marked too.
+    void closeGaps(int gap)
+    {
+        for (int r = top; r < bottom; ++r) {
+            int lastEnd = -1;  // the block after the last run seen
+            forEachSpan(r, [&](int left, int right) {
+                if (lastEnd >= 0 && left / BLOCK_WIDTH - lastEnd <= gap) mark(lastEnd * BLOCK_WIDTH, r, left, r + 1);
+                lastEnd = (right + BLOCK_WIDTH - 1) / BLOCK_WIDTH;
+            });
+        }
+    }
+
+    // Whether any block of pixels left to right - 1 of rows y to bottomRow - 1 is marked.
+    bool any(int left, int y, int right, int bottomRow) const
+    {
+        left = std::max(left, 0);
+        right = std::min(right, VIEW_WIDTH);
+        y = std::max(y, top);
+        bottomRow = std::min(bottomRow, bottom);
+        if (left >= right || y >= bottomRow) return false;
+        std::uint64_t wordMarks[WORDS_PER_ROW] = {};
+        markWords(left, right, wordMarks);
+        for (int r = y; r < bottomRow; ++r)
+            for (int word = 0; word < WORDS_PER_ROW; ++word)
+                if (marks[r][word] & wordMarks[word]) return true;
+        return false;
+    }
 
     // Every block the other has marked, marked here too.
     void add(const DrawnBlocks& other)
@@ -93,6 +116,16 @@ public:
     }
 
 private:
+    // The blocks under pixels left to right - 1 (within the row) as a mask of each word's bits.
+    static void markWords(int left, int right, std::uint64_t* wordMarks)
+    {
+        const int first = left / BLOCK_WIDTH, last = (right - 1) / BLOCK_WIDTH;
+        for (int word = first / 64; word <= last / 64; ++word) {
+            const int low = std::max(first - word * 64, 0), high = std::min(last - word * 64, 63);
+            wordMarks[word] = (~std::uint64_t{0} >> (63 - (high - low))) << low;
+        }
+    }
+
     // The first block from `block` on that is marked (or unmarked), or BLOCKS_PER_ROW.
     int nextBlock(int y, int block, bool marked) const
     {

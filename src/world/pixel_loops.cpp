@@ -18,8 +18,6 @@ namespace {
 // lit disc.
 constexpr int RUN = 16;
 
-// Spans of a row to compose no further apart than this, in pixels, are composed as one.
-constexpr int ONLY_GAP = 96;
 constexpr int LINE_BYTES = 64;      // the processor's cache line
 constexpr int ASK_AHEAD_ROWS = 12;
 
@@ -355,23 +353,10 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
                                         halfWidths, darkSegments);
         if (lights.only) askAhead(r + ASK_AHEAD_ROWS);
         if (lights.only) {
-            // Spans a few blocks apart are composed as one, the pixels between made again as
-            // they stand: each span has its own cost to find its lights and shapes.
-            int openLeft = 0, openRight = 0;
-            const auto composeOpen = [&] {
-                const int spanLeft = std::max(openLeft, left), spanRight = std::min(openRight, right);
-                if (spanLeft < spanRight) composeSpan(r, to, spanLeft, spanRight);
-            };
             lights.only->forEachSpan(r, [&](int onlyLeft, int onlyRight) {
-                if (openLeft < openRight && onlyLeft - openRight > ONLY_GAP) {
-                    composeOpen();
-                    openLeft = onlyLeft;
-                } else if (openLeft >= openRight) {
-                    openLeft = onlyLeft;
-                }
-                openRight = onlyRight;
+                const int spanLeft = std::max(onlyLeft, left), spanRight = std::min(onlyRight, right);
+                if (spanLeft < spanRight) composeSpan(r, to, spanLeft, spanRight);
             });
-            composeOpen();
         } else {
             composeSpan(r, to, left, right);
         }

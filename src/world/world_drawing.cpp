@@ -169,12 +169,18 @@ void Game::openWorld(int x, int y, int width, int height)
                         [&](int row, int left, int right) { backgroundFill.fill(world, row, left, right); });
 }
 
-void Game::finishBackground() { openWorld(0, 0, VIEW_WIDTH, VIEW_HEIGHT); }
+void Game::finishBackground()
+{
+    openWorld(0, 0, VIEW_WIDTH, VIEW_HEIGHT);
+    drawBlockPictures(nullptr);
+}
 
 void Game::reserveUnderWalls()
 {
     underWallBoxes.reserve(static_cast<std::size_t>(blockCount));
     underWallDiscs.reserve(static_cast<std::size_t>(ghostCount) * GHOST_LIGHT_RINGS);
+    blockPictures.reserve(static_cast<std::size_t>(blockCount));
+    keptBand.blocks.reserve(blockPictures.capacity());
     keptBand.boxes.reserve(underWallBoxes.capacity());
     keptBand.discs.reserve(underWallDiscs.capacity());
 }
