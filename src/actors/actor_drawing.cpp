@@ -72,7 +72,8 @@ void Game::drawBlocks()
     // nothing changed around it, is in the band already.
     blockPictures.clear();
     for (int i = 0; i < blockCount; ++i)
-        blockPictures.push_back({layerOrigin.layerX(blocks[i].x), layerOrigin.layerY(blocks[i].y), blocks[i].frame});
+        blockPictures.push_back({bitmaps.terrainPicture, blocks[i].frame * ACTOR_SIZE, 0, ACTOR_SIZE, ACTOR_SIZE,
+                                 layerOrigin.layerX(blocks[i].x), layerOrigin.layerY(blocks[i].y)});
 }
 
 void Game::drawBlockPictures(DrawnBlocks* only)
@@ -81,12 +82,13 @@ void Game::drawBlockPictures(DrawnBlocks* only)
     // block beside it.
     for (bool drewOne = true; drewOne;) {
         drewOne = false;
-        for (BlockPicture& block : blockPictures) {
-            const int right = block.x + ACTOR_SIZE, bottom = block.y + ACTOR_SIZE;
+        for (PictureCopy& block : blockPictures) {
+            const int right = block.x + block.width, bottom = block.y + block.height;
             if (block.drawn || (only && !only->any(block.x, block.y, right, bottom))) continue;
             if (only) only->mark(block.x, block.y, right, bottom);
-            openWorld(block.x, block.y, ACTOR_SIZE, ACTOR_SIZE);
-            drawCell(bitmaps.terrainPicture, bitmaps.worldBitmap, block.frame, 0, block.x, block.y);
+            openWorld(block.x, block.y, block.width, block.height);
+            copyMasked(block.picture, bitmaps.worldBitmap, block.sourceX, block.sourceY, block.x, block.y, block.width,
+                       block.height);
             block.drawn = drewOne = true;
         }
     }

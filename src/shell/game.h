@@ -208,7 +208,8 @@ public:
     BITMAP* keptFrames[2] = {};        // the pictures the last two frames were composed in, the last first
     // The blocks as this frame draws them. Nothing in the world picture lies over a block, so
     // each is drawn as the band is made, and only where the band is made again.
-    std::vector<BlockPicture> blockPictures;
+    std::vector<PictureCopy> blockPictures;
+    std::vector<PictureCopy> glowPictures;  // what this frame copied onto the glow, in turn
     PaintedCopy paintedReach;    // reachGrid as the fog was last painted
     MessageRing messages;        // how far the message layer has turned, and which rows hold messages
     CellBox obstacleChanges;     // obstacle cells not yet painted into ghostMap, while

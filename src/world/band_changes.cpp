@@ -139,15 +139,20 @@ void markBoxChanges(DrawnBlocks& changed, const Box* before, int beforeCount, co
     }
 }
 
-void markBlockChanges(DrawnBlocks& changed, const BlockPicture* before, int beforeCount, const BlockPicture* now,
-                      int nowCount, int size)
+void markCopyChanges(DrawnBlocks& changed, const std::vector<PictureCopy>& before, const std::vector<PictureCopy>& now)
 {
-    for (int i = 0; i < std::max(beforeCount, nowCount); ++i) {
-        if (i < beforeCount && i < nowCount && before[i].x == now[i].x && before[i].y == now[i].y &&
-            before[i].frame == now[i].frame)
-            continue;
-        if (i < beforeCount) changed.mark(before[i].x, before[i].y, before[i].x + size, before[i].y + size);
-        if (i < nowCount) changed.mark(now[i].x, now[i].y, now[i].x + size, now[i].y + size);
+    const auto mark = [&](const PictureCopy& copy) {
+        changed.mark(copy.x, copy.y, copy.x + copy.width, copy.y + copy.height);
+    };
+    for (std::size_t i = 0; i < std::max(before.size(), now.size()); ++i) {
+        if (i < before.size() && i < now.size()) {
+            const PictureCopy &a = before[i], &b = now[i];
+            if (a.picture == b.picture && a.sourceX == b.sourceX && a.sourceY == b.sourceY && a.width == b.width &&
+                a.height == b.height && a.x == b.x && a.y == b.y)
+                continue;
+        }
+        if (i < before.size()) mark(before[i]);
+        if (i < now.size()) mark(now[i]);
     }
 }
 
@@ -189,7 +194,6 @@ DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
     // else holds.
     DrawnBlocks& changed = bandChanged;
     changed = worldFilled;
-    changed.add(glowDrawn);
     markOverlays(changed);
     bandDrawn = changed;
     changed.add(before.drawn);
@@ -211,8 +215,8 @@ DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
         markDiscChanges(changed, before.darkness.discs, before.darkness.discCount, darkness.discs,
                         darkness.discCount);
         markFogChanges(changed, before.fog, fog);
-        markBlockChanges(changed, before.blocks.data(), static_cast<int>(before.blocks.size()), blockPictures.data(),
-                         static_cast<int>(blockPictures.size()), ACTOR_SIZE);
+        markCopyChanges(changed, before.blocks, blockPictures);
+        markCopyChanges(changed, before.glows, glowPictures);
     }
 
     // The picture drawn into holds the last frame, or the frame before it: then what changed
@@ -249,6 +253,7 @@ void Game::keepBand(const FogSquares& fog, int darknessAlpha)
     scene.darknessAlpha = darknessAlpha;
     scene.fog = fog;
     scene.blocks.assign(blockPictures.begin(), blockPictures.end());
+    scene.glows.assign(glowPictures.begin(), glowPictures.end());
     scene.drawn = bandDrawn;
     scene.screenWrites = screenMode.writes;
     scene.screenGeneration = screenMode.generation;

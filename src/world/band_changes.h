@@ -9,11 +9,13 @@
 #include "world/drawn_blocks.h"
 #include "world/pixel_loops.h"
 
-// A block as a frame draws it: its corner in the band's pixels, and its cell of the terrain
-// picture.
-struct BlockPicture {
-    int x = 0, y = 0, frame = 0;
-    bool drawn = false;  // in this frame's band already
+// A part of a picture a frame copies over the band (a block) or onto the glow: the part, and
+// its corner in the band's pixels.
+struct PictureCopy {
+    BITMAP* picture = nullptr;
+    int sourceX = 0, sourceY = 0, width = 0, height = 0;
+    int x = 0, y = 0;
+    bool drawn = false;  // copied already in this frame
 };
 
 // What a frame's band was made of, kept for the next frame to compare its own with.
@@ -30,8 +32,9 @@ struct BandScene {
     DiscPicture darkness;
     int darknessAlpha = 0;
     FogSquares fog;
-    std::vector<BlockPicture> blocks;
-    DrawnBlocks drawn;  // where pictures were drawn or laid over it: the sprites, the glow, the overlays
+    std::vector<PictureCopy> blocks;
+    std::vector<PictureCopy> glows;
+    DrawnBlocks drawn;  // where it was drawn on or laid over other than by the copies: sprites, overlays
     int screenWrites = 0;   // the screen's count of pictures put over the band, when it was composed
     int screenGeneration = 0;
 };
@@ -42,10 +45,9 @@ struct BandScene {
 void markDiscChanges(DrawnBlocks& changed, const Disc* before, int beforeCount, const Disc* now, int nowCount);
 // Each pair of boxes, as for discs; a box that differs at all is marked where either lies.
 void markBoxChanges(DrawnBlocks& changed, const Box* before, int beforeCount, const Box* now, int nowCount);
-// Each pair of blocks, as for boxes: a block that moved or changed its picture, where it stood
-// and where it stands; each is a square of `size` pixels.
-void markBlockChanges(DrawnBlocks& changed, const BlockPicture* before, int beforeCount, const BlockPicture* now,
-                      int nowCount, int size);
+// Each pair of copies, as for boxes: one that moved or shows another part, where it lay and
+// where it lies.
+void markCopyChanges(DrawnBlocks& changed, const std::vector<PictureCopy>& before, const std::vector<PictureCopy>& now);
 // The rows of cells whose runs of walls differ, with the rows their shadows reach; all of it
 // when the tile, the shadows' colour or where the rows lie differ.
 void markWallChanges(DrawnBlocks& changed, const WallRows& before, const WallRows& now);

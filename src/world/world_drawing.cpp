@@ -104,6 +104,7 @@ int heroLights(bool shielded, int cx, int cy, int r, int g, int b, Disc* lights)
 void Game::prepareLightLayers()
 {
     wipeDrawn(bitmaps.glowLayer, glowDrawn, seeThrough());
+    glowPictures.clear();
     const int cx = layerOrigin.layerX(heroActor.x + HALF_ACTOR);
     const int cy = layerOrigin.layerY(heroActor.y + HALF_ACTOR);
     darkness.background = makecol(0, 0, 0);
@@ -117,6 +118,7 @@ void Game::drawGlow(BITMAP* picture, int sourceX, int sourceY, int x, int y, int
 {
     // Marked wherever the copy may reach, so the frame lays the glow there and wipes it after.
     glowDrawn.mark(x, y, x + width, y + height);
+    glowPictures.push_back({picture, sourceX, sourceY, width, height, x, y});
     askForArea(bitmaps.glowLayer, x, y, width, height);
     copyMasked(picture, bitmaps.glowLayer, sourceX, sourceY, x, y, width, height);
 }
@@ -181,6 +183,10 @@ void Game::reserveUnderWalls()
     underWallDiscs.reserve(static_cast<std::size_t>(ghostCount) * GHOST_LIGHT_RINGS);
     blockPictures.reserve(static_cast<std::size_t>(blockCount));
     keptBand.blocks.reserve(blockPictures.capacity());
+    // The coins and ghosts, with room for a beam across the maze and the bombs' explosions.
+    glowPictures.reserve(static_cast<std::size_t>(coin1Count + coin2Count + coin5Count + ghostCount +
+                                                  std::max(rows, columns) + BOMB_SLOTS));
+    keptBand.glows.reserve(glowPictures.capacity());
     keptBand.boxes.reserve(underWallBoxes.capacity());
     keptBand.discs.reserve(underWallDiscs.capacity());
 }
