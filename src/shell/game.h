@@ -204,6 +204,7 @@ public:
     DrawnBlocks bandDrawn;             // this frame's pictures over the band
     DrawnBlocks bandChanged;           // where this frame's band may differ from the last's
     DrawnBlocks bandChangedBefore;     // and where the last's from the one before it
+    DrawnBlocks bandUnderWalls;        // where what lies under the walls changed
     DrawnBlocks bandRedrawn;           // what this frame composes
     BITMAP* keptFrames[2] = {};        // the pictures the last two frames were composed in, the last first
     // The blocks as this frame draws them. Nothing in the world picture lies over a block, so

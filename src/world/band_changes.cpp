@@ -156,6 +156,15 @@ void markCopyChanges(DrawnBlocks& changed, const std::vector<PictureCopy>& befor
     }
 }
 
+void unmarkUnderWalls(DrawnBlocks& marks, const WallRows& walls)
+{
+    for (int y = marks.top; y < marks.bottom; ++y) {
+        int count = 0;
+        const WallRows::Run* hiding = walls.hidingRuns(y, count);
+        for (int i = 0; i < count; ++i) marks.unmarkWithin(hiding[i].left, y, hiding[i].right);
+    }
+}
+
 void markWallChanges(DrawnBlocks& changed, const WallRows& before, const WallRows& now)
 {
     if (before.tiles != now.tiles || before.tileX != now.tileX || before.tileY != now.tileY ||
@@ -206,12 +215,17 @@ DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
     if (anew) {
         changed.markAll();
     } else {
-        markDiscChanges(changed, before.lights, before.lightCount, backgroundFill.discs, backgroundFill.discCount);
-        markWallChanges(changed, before.walls, wallRows);
-        markBoxChanges(changed, before.boxes.data(), static_cast<int>(before.boxes.size()), underWallBoxes.data(),
+        // What lies under the walls, where the walls stand as they stood.
+        DrawnBlocks& under = bandUnderWalls;
+        under.clear();
+        markDiscChanges(under, before.lights, before.lightCount, backgroundFill.discs, backgroundFill.discCount);
+        markBoxChanges(under, before.boxes.data(), static_cast<int>(before.boxes.size()), underWallBoxes.data(),
                        static_cast<int>(underWallBoxes.size()));
-        markDiscChanges(changed, before.discs.data(), static_cast<int>(before.discs.size()), underWallDiscs.data(),
+        markDiscChanges(under, before.discs.data(), static_cast<int>(before.discs.size()), underWallDiscs.data(),
                         static_cast<int>(underWallDiscs.size()));
+        unmarkUnderWalls(under, wallRows);
+        changed.add(under);
+        markWallChanges(changed, before.walls, wallRows);
         markDiscChanges(changed, before.darkness.discs, before.darkness.discCount, darkness.discs,
                         darkness.discCount);
         markFogChanges(changed, before.fog, fog);

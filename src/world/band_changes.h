@@ -48,6 +48,8 @@ void markBoxChanges(DrawnBlocks& changed, const Box* before, int beforeCount, co
 // Each pair of copies, as for boxes: one that moved or shows another part, where it lay and
 // where it lies.
 void markCopyChanges(DrawnBlocks& changed, const std::vector<PictureCopy>& before, const std::vector<PictureCopy>& now);
+// The blocks wholly hidden by walls, unmarked: what lies under the walls cannot show there.
+void unmarkUnderWalls(DrawnBlocks& marks, const WallRows& walls);
 // The rows of cells whose runs of walls differ, with the rows their shadows reach; all of it
 // when the tile, the shadows' colour or where the rows lie differ.
 void markWallChanges(DrawnBlocks& changed, const WallRows& before, const WallRows& now);

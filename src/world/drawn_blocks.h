@@ -35,6 +35,17 @@ public:
 
     void markAll() { mark(0, 0, VIEW_WIDTH, VIEW_HEIGHT); }
 
+    // The blocks wholly within pixels left to right - 1 of row y unmarked.
+    void unmarkWithin(int left, int y, int right)
+    {
+        const int first = (std::max(left, 0) + BLOCK_WIDTH - 1) / BLOCK_WIDTH;
+        const int end = std::min(right, VIEW_WIDTH) / BLOCK_WIDTH;  // a last block cut by the view's edge stays
+        if (first >= end || y < 0 || y >= VIEW_HEIGHT) return;
+        std::uint64_t wordMarks[WORDS_PER_ROW] = {};
+        markWords(first * BLOCK_WIDTH, end * BLOCK_WIDTH, wordMarks);
+        for (int word = 0; word < WORDS_PER_ROW; ++word) marks[y][word] &= ~wordMarks[word];
+    }
+
     // Each row's unmarked runs of at most `gap` blocks between marked ones, marked too.
     void closeGaps(int gap)
     {

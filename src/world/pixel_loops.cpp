@@ -295,9 +295,9 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
     const auto darkMask = static_cast<std::uint32_t>(seeThrough());  // the lit disc
     const std::uint32_t darkWeight = weightOf(lights.darknessAlpha);
 
-    // The darkness's runs along the row being composed, found once for all its spans.
+    // The darkness's runs along the row being composed, found at its first span for all of them.
     Segment darkSegments[MAX_SEGMENTS];
-    int darkCount = 0;
+    int darkCount = 0, darkRow = -1;
 
     // Pixels spanLeft to spanRight - 1 of row r, each layer in turn.
     const auto composeSpan = [&](int r, std::uint32_t* to, int spanLeft, int spanRight) {
@@ -324,6 +324,11 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
             });
         }
         if (darkness) {
+            if (darkRow != r) {
+                darkCount = discRowSegments(r, left, right, darkness->background, darkness->discs,
+                                            darkness->discCount, halfWidths, darkSegments);
+                darkRow = r;
+            }
             for (int s = 0; s < darkCount; ++s) {
                 const auto colour = static_cast<std::uint32_t>(darkSegments[s].colour);
                 const int left = std::max(darkSegments[s].left, spanLeft);
@@ -348,9 +353,6 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
         for (int r = top; r < top + ASK_AHEAD_ROWS; ++r) askAhead(r);
     for (int r = top; r < bottom; ++r) {
         std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
-        if (darkness)
-            darkCount = discRowSegments(r, left, right, darkness->background, darkness->discs, darkness->discCount,
-                                        halfWidths, darkSegments);
         if (lights.only) askAhead(r + ASK_AHEAD_ROWS);
         if (lights.only) {
             lights.only->forEachSpan(r, [&](int onlyLeft, int onlyRight) {

@@ -134,7 +134,7 @@ std::string stateOf(const Game& g)
     blank(bytes, g, g.backgroundFill);
     blank(bytes, g, g.worldFilled);
     blank(bytes, g, g.backgroundPending);
-    for (const DrawnBlocks* blocks : {&g.bandDrawn, &g.bandChanged, &g.bandChangedBefore, &g.bandRedrawn})
+    for (const DrawnBlocks* blocks : {&g.bandDrawn, &g.bandChanged, &g.bandChangedBefore, &g.bandUnderWalls, &g.bandRedrawn})
         blank(bytes, g, *blocks);
     blank(bytes, g, g.keptBand);
     blank(bytes, g, g.keptFrames);
