@@ -234,15 +234,50 @@ void Game::showPauseTo(BITMAP* target)
     showOn(target, back, 0, 0);
 }
 
+bool Game::HudValues::operator==(const HudValues& other) const
+{
+    return top == other.top && bottom == other.bottom && std::strcmp(name, other.name) == 0 && score == other.score &&
+           target == other.target && level == other.level && lives == other.lives && bombs == other.bombs &&
+           power == other.power && shoes == other.shoes && speed == other.speed && shield == other.shield &&
+           generator == other.generator && shod == other.shod && shielded == other.shielded && radar == other.radar;
+}
+
+Game::HudValues Game::hudValues() const
+{
+    HudValues values;
+    values.top = bitmaps.hudTop;
+    values.bottom = bitmaps.hudBottom;
+    std::memcpy(values.name, frontEnd.playerName, sizeof values.name);
+    values.name[sizeof values.name - 1] = '\0';
+    values.score = score;
+    values.target = levelTarget();
+    values.level = levelNumber;
+    values.lives = lives;
+    values.bombs = bombCount;
+    values.power = beamPower;
+    values.shoes = shoesTime;
+    values.speed = heroActor.speed;
+    values.shield = shieldTime;
+    values.generator = hasGenerator;
+    values.shod = hasShoes;
+    values.shielded = hasShield;
+    values.radar = hasRadar;
+    return values;
+}
+
 void Game::drawHudTo(BITMAP* target)
 {
-    drawTopStrip();
+    // The strips are drawn again only when what they show changed: most frames it has not.
+    const HudValues values = hudValues();
+    const bool changed = !(values == hudShown);
+    if (changed) drawTopStrip();
     // Shown while held, straight onto the frame just copied, so it tells the current values.
     if (controls.debugPanel) {
         drawDebugPanel();
         showOn(target, bitmaps.debugPanel, 0, 0);
     }
-    drawBottomStrip();
+    if (changed) drawBottomStrip();
+    hudShown = values;
 }
 
 void Game::drawTopStrip()

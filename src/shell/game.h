@@ -213,6 +213,16 @@ public:
     std::vector<PictureCopy> glowPictures;  // what this frame copied onto the glow, in turn
     PaintedCopy paintedReach;    // reachGrid as the fog was last painted
     MessageRing messages;        // how far the message layer has turned, and which rows hold messages
+    // What the two strips show; they are drawn again only when it changes.
+    struct HudValues {
+        const BITMAP* top = nullptr;
+        const BITMAP* bottom = nullptr;
+        char name[sizeof FrontEnd::playerName] = {};
+        int score = 0, target = 0, level = 0, lives = 0, bombs = 0, power = 0, shoes = 0, speed = 0, shield = 0;
+        bool generator = false, shod = false, shielded = false, radar = false;
+        bool operator==(const HudValues& other) const;
+    };
+    HudValues hudShown;  // what they show now
     CellBox obstacleChanges;     // obstacle cells not yet painted into ghostMap, while
     std::int32_t obstacleChangeDepth = 0;  // changeObstaclesTogether runs
     std::int32_t beamFirstColumn = 0;  // the beam still in beamLayer: its first cell, its step and
@@ -456,6 +466,7 @@ public:
     void composeFrameTo(BITMAP* target);
     void drawHudTo(BITMAP* target);
     void showPauseTo(BITMAP* target);  // "PAUSE" over the last frame composed (null: not copied out)
+    HudValues hudValues() const;  // as the strips would show them now
     void layViewLights();       // the band's background made, and the glow, darkness and fog laid over it
     void markOverlays(DrawnBlocks& drawn) const;  // where the messages and the radar lie over the band
     void finishUnshownFrame();  // a frame drawn into the screen's picture but not presented, finished there

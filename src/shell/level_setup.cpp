@@ -71,6 +71,7 @@ void Game::startNewGame()
     resetCounters();
     chooseGridSize();
     bitmaps.loadGameBitmaps();
+    hudShown = HudValues{};  // new strips, black until drawn
     if (!bitmaps.gameBitmapsComplete()) return failLevelBuild(unloadedPictures().c_str());
     createLevelPictures();
     if (levelBuildFailed) return;

@@ -140,6 +140,7 @@ std::string stateOf(const Game& g)
     blank(bytes, g, g.keptFrames);
     blank(bytes, g, g.blockPictures);
     blank(bytes, g, g.glowPictures);
+    blank(bytes, g, g.hudShown);
     blank(bytes, g, g.messages);
     blank(bytes, g, g.recording);
     for (const auto* array : {&g.blocks, &g.coins1, &g.coins2, &g.coins5, &g.dynamites, &g.treasures}) blank(bytes, g, *array);
