@@ -94,7 +94,6 @@ void Game::drawBlockPictures(DrawnBlocks* only)
     }
 }
 
-
 void Game::drawGhosts()
 {
     for (int i = 0; i < ghostCount; ++i) {

@@ -74,6 +74,12 @@ void showOn(BITMAP* target, BITMAP* picture, int x, int y)
         blit(picture, target, 0, 0, x, y, picture->w, picture->h);
 }
 
+// Where the radar's top-left pixel lies on a frame: near its bottom-right corner.
+FramePoint radarCorner(const BITMAP* frame, const BITMAP* radar)
+{
+    return {frame->w - radar->w - RADAR_RIGHT_MARGIN, frame->h - radar->h - RADAR_BOTTOM_MARGIN};
+}
+
 void layOver(BITMAP* target, BITMAP* layer, const Blend& blend, int x, int y)
 {
     layTranslucent(target, layer, blend.alpha, x, y);
@@ -168,13 +174,13 @@ void Game::markOverlays(DrawnBlocks& drawn) const
 {
     // The band's rows are the frame's less the top strip.
     if (!messages.empty())
-        drawn.mark(0, messages.top - layerOrigin.y - HUD_HEIGHT, VIEW_WIDTH, messages.bottom - layerOrigin.y - HUD_HEIGHT);
+        drawn.mark(0, messages.top - layerOrigin.y - HUD_HEIGHT, VIEW_WIDTH,
+                   messages.bottom - layerOrigin.y - HUD_HEIGHT);
     const BITMAP* back = bitmaps.drawnFrame;
     const BITMAP* radar = bitmaps.radarBitmap;
     if (hasRadar && back && radar) {
-        const int x = back->w - radar->w - RADAR_RIGHT_MARGIN;
-        const int y = back->h - radar->h - RADAR_BOTTOM_MARGIN - HUD_HEIGHT;
-        drawn.mark(x, y, x + radar->w, y + radar->h);
+        const FramePoint corner = radarCorner(back, radar);
+        drawn.mark(corner.x, corner.y - HUD_HEIGHT, corner.x + radar->w, corner.y - HUD_HEIGHT + radar->h);
     }
 }
 
@@ -212,8 +218,8 @@ void Game::composeFrameTo(BITMAP* target)
 
     if (hasRadar) {
         BITMAP* radar = bitmaps.radarBitmap;
-        layRadarOver(back, radar, RADAR_BLEND, back->w - radar->w - RADAR_RIGHT_MARGIN,
-                     back->h - radar->h - RADAR_BOTTOM_MARGIN);
+        const FramePoint corner = radarCorner(back, radar);
+        layRadarOver(back, radar, RADAR_BLEND, corner.x, corner.y);
     }
 
     blit(bitmaps.hudTop, back, 0, 0, 0, 0, bitmaps.hudTop->w, bitmaps.hudTop->h);

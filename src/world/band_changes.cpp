@@ -25,6 +25,34 @@ bool sameBox(const Box& a, const Box& b)
     return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 && a.colour == b.colour;
 }
 
+bool sameCopy(const PictureCopy& a, const PictureCopy& b)
+{
+    return a.picture == b.picture && a.sourceX == b.sourceX && a.sourceY == b.sourceY && a.width == b.width &&
+           a.height == b.height && a.x == b.x && a.y == b.y;
+}
+
+// The items at each place of two lists, the last frame's and this one's, that differ:
+// differ(before, now), either null where its list is the shorter.
+template <typename Item, typename Same, typename Differ>
+void forEachDiffering(const Item* before, int beforeCount, const Item* now, int nowCount, Same same, Differ differ)
+{
+    for (int i = 0; i < std::max(beforeCount, nowCount); ++i) {
+        const Item* a = i < beforeCount ? &before[i] : nullptr;
+        const Item* b = i < nowCount ? &now[i] : nullptr;
+        if (!a || !b || !same(*a, *b)) differ(a, b);
+    }
+}
+
+// Two rows of runs, each with its left and right, alike run for run.
+template <typename Run>
+bool sameRuns(const Run* a, int aCount, const Run* b, int bCount)
+{
+    if (aCount != bCount) return false;
+    for (int i = 0; i < aCount; ++i)
+        if (a[i].left != b[i].left || a[i].right != b[i].right) return false;
+    return true;
+}
+
 // A disc's span on one row, pixels left to right - 1; empty (left == right) off the disc.
 struct RowSpan {
     int left = 0, right = 0;
@@ -36,82 +64,68 @@ RowSpan discSpan(const Disc& disc, const int* halfWidths, int y)
     return {disc.x - halfWidths[fromCentre], disc.x + halfWidths[fromCentre] + 1};
 }
 
-// Either disc may be absent (null).
-void markDiscChange(DrawnBlocks& changed, const Disc* before, const Disc* now)
+// A disc that only moved, of one size and colour: each row differs only between the two lefts
+// and between the two rights.
+void markSweptEdges(DrawnBlocks& changed, const Disc& before, const Disc& now, const int* halfWidths)
 {
-    if (before && now && sameDisc(*before, *now)) return;
-    bool inView = false;
-    for (const Disc* disc : {before, now}) {
-        if (!disc) continue;
-        if (disc->radius < 0 || disc->radius > MAX_DISC_RADIUS) return changed.markAll();
-        inView = inView || (disc->x + disc->radius >= 0 && disc->x - disc->radius < VIEW_WIDTH &&
-                            disc->y + disc->radius >= 0 && disc->y - disc->radius < VIEW_HEIGHT);
-    }
-    if (!inView) return;
-    int widthsBefore[MAX_DISC_RADIUS + 1], widthsNow[MAX_DISC_RADIUS + 1];
-    const int* halfWidthsBefore = widthsBefore;
-    const int* halfWidthsNow = widthsNow;
-    int top = VIEW_HEIGHT, bottom = 0;
-    if (before) {
-        discHalfWidths(before->radius, widthsBefore);
-        top = std::min(top, before->y - before->radius);
-        bottom = std::max(bottom, before->y + before->radius + 1);
-    }
-    if (now) {
-        if (before && before->radius == now->radius)
-            halfWidthsNow = halfWidthsBefore;
-        else
-            discHalfWidths(now->radius, widthsNow);
-        top = std::min(top, now->y - now->radius);
-        bottom = std::max(bottom, now->y + now->radius + 1);
-    }
-    const bool sameSize = before && now && before->radius == now->radius;
-    // Moved, of one size and colour: each row differs only between the two lefts and between the
-    // two rights.
-    if (sameSize && before->colour == now->colour) {
-        for (int y = std::max(top, 0); y < std::min(bottom, VIEW_HEIGHT); ++y) {
-            const RowSpan a = discSpan(*before, halfWidthsBefore, y);
-            const RowSpan b = discSpan(*now, halfWidthsNow, y);
-            if (a.left < a.right && b.left < b.right) {
-                changed.mark(std::min(a.left, b.left), y, std::max(a.left, b.left), y + 1);
-                changed.mark(std::min(a.right, b.right), y, std::max(a.right, b.right), y + 1);
-            } else {
-                changed.mark(a.left, y, a.right, y + 1);
-                changed.mark(b.left, y, b.right, y + 1);
-            }
+    const int top = std::max(std::min(before.y, now.y) - now.radius, 0);
+    const int bottom = std::min(std::max(before.y, now.y) + now.radius + 1, VIEW_HEIGHT);
+    for (int y = top; y < bottom; ++y) {
+        const RowSpan a = discSpan(before, halfWidths, y);
+        const RowSpan b = discSpan(now, halfWidths, y);
+        if (a.left < a.right && b.left < b.right) {
+            changed.mark(std::min(a.left, b.left), y, std::max(a.left, b.left), y + 1);
+            changed.mark(std::min(a.right, b.right), y, std::max(a.right, b.right), y + 1);
+        } else {
+            changed.mark(a.left, y, a.right, y + 1);
+            changed.mark(b.left, y, b.right, y + 1);
         }
-        return;
     }
-    // Otherwise (a flicker, mostly) each whole, a few rows at a time, each time as wide as the
-    // widest of them: the one nearest the centre.
-    const auto markWhole = [&](const Disc& disc, const int* halfWidths) {
-        const int end = std::min(disc.y + disc.radius + 1, VIEW_HEIGHT);
-        for (int y = std::max(disc.y - disc.radius, 0); y < end; y += MARK_ROWS) {
-            const int last = std::min(y + MARK_ROWS, end) - 1;
-            const RowSpan widest = discSpan(disc, halfWidths, std::clamp(disc.y, y, last));
-            changed.mark(widest.left, y, widest.right, last + 1);
-        }
-    };
-    if (before) markWhole(*before, halfWidthsBefore);
-    if (now && !(sameSize && before->x == now->x && before->y == now->y)) markWhole(*now, halfWidthsNow);
 }
 
-void markBox(DrawnBlocks& changed, const Box& box) { changed.mark(box.x1, box.y1, box.x2 + 1, box.y2 + 1); }
+// A disc whole, a few rows at a time, each time as wide as the widest of them: the one nearest
+// the centre.
+void markWholeDisc(DrawnBlocks& changed, const Disc& disc, const int* halfWidths)
+{
+    const int end = std::min(disc.y + disc.radius + 1, VIEW_HEIGHT);
+    for (int y = std::max(disc.y - disc.radius, 0); y < end; y += MARK_ROWS) {
+        const int last = std::min(y + MARK_ROWS, end) - 1;
+        const RowSpan widest = discSpan(disc, halfWidths, std::clamp(disc.y, y, last));
+        changed.mark(widest.left, y, widest.right, last + 1);
+    }
+}
+
+bool inView(const Disc& disc)
+{
+    return disc.x + disc.radius >= 0 && disc.x - disc.radius < VIEW_WIDTH && disc.y + disc.radius >= 0 &&
+           disc.y - disc.radius < VIEW_HEIGHT;
+}
+
+// Two discs at one place of their lists that differ; either may be absent (null).
+void markDiscChange(DrawnBlocks& changed, const Disc* before, const Disc* now)
+{
+    for (const Disc* disc : {before, now})
+        if (disc && (disc->radius < 0 || disc->radius > MAX_DISC_RADIUS)) return changed.markAll();
+    if (!(before && inView(*before)) && !(now && inView(*now))) return;
+    int widthsBefore[MAX_DISC_RADIUS + 1], widthsNow[MAX_DISC_RADIUS + 1];
+    if (before) discHalfWidths(before->radius, widthsBefore);
+    const bool sameSize = before && now && before->radius == now->radius;
+    const int* halfWidthsNow = sameSize ? widthsBefore : widthsNow;
+    if (now && !sameSize) discHalfWidths(now->radius, widthsNow);
+    if (sameSize && before->colour == now->colour) return markSweptEdges(changed, *before, *now, widthsBefore);
+    // Otherwise (a flicker, mostly) each whole; a disc that only flickered, once.
+    if (before) markWholeDisc(changed, *before, widthsBefore);
+    if (now && !(sameSize && before->x == now->x && before->y == now->y)) markWholeDisc(changed, *now, halfWidthsNow);
+}
 
 bool sameWallRow(const WallRows::Row& a, const WallRows::Row& b)
 {
-    if (a.top != b.top || a.runCount != b.runCount) return false;
-    for (int i = 0; i < a.runCount; ++i)
-        if (a.runs[i].left != b.runs[i].left || a.runs[i].right != b.runs[i].right) return false;
-    return true;
+    return a.top == b.top && sameRuns(a.runs, a.runCount, b.runs, b.runCount);
 }
 
 bool sameFogRow(const FogSquares::Row& a, const FogSquares::Row& b)
 {
-    if (a.top != b.top || a.bottom != b.bottom || a.runCount != b.runCount) return false;
-    for (int i = 0; i < a.runCount; ++i)
-        if (a.runs[i].left != b.runs[i].left || a.runs[i].right != b.runs[i].right) return false;
-    return true;
+    return a.top == b.top && a.bottom == b.bottom && sameRuns(a.runs, a.runCount, b.runs, b.runCount);
 }
 
 bool sameFog(const FogSquares& a, const FogSquares& b)
@@ -126,34 +140,25 @@ bool sameFog(const FogSquares& a, const FogSquares& b)
 
 void markDiscChanges(DrawnBlocks& changed, const Disc* before, int beforeCount, const Disc* now, int nowCount)
 {
-    for (int i = 0; i < std::max(beforeCount, nowCount); ++i)
-        markDiscChange(changed, i < beforeCount ? &before[i] : nullptr, i < nowCount ? &now[i] : nullptr);
+    forEachDiffering(before, beforeCount, now, nowCount, sameDisc,
+                     [&](const Disc* a, const Disc* b) { markDiscChange(changed, a, b); });
 }
 
 void markBoxChanges(DrawnBlocks& changed, const Box* before, int beforeCount, const Box* now, int nowCount)
 {
-    for (int i = 0; i < std::max(beforeCount, nowCount); ++i) {
-        if (i < beforeCount && i < nowCount && sameBox(before[i], now[i])) continue;
-        if (i < beforeCount) markBox(changed, before[i]);
-        if (i < nowCount) markBox(changed, now[i]);
-    }
+    forEachDiffering(before, beforeCount, now, nowCount, sameBox, [&](const Box* a, const Box* b) {
+        for (const Box* box : {a, b})
+            if (box) changed.mark(box->x1, box->y1, box->x2 + 1, box->y2 + 1);
+    });
 }
 
 void markCopyChanges(DrawnBlocks& changed, const std::vector<PictureCopy>& before, const std::vector<PictureCopy>& now)
 {
-    const auto mark = [&](const PictureCopy& copy) {
-        changed.mark(copy.x, copy.y, copy.x + copy.width, copy.y + copy.height);
-    };
-    for (std::size_t i = 0; i < std::max(before.size(), now.size()); ++i) {
-        if (i < before.size() && i < now.size()) {
-            const PictureCopy &a = before[i], &b = now[i];
-            if (a.picture == b.picture && a.sourceX == b.sourceX && a.sourceY == b.sourceY && a.width == b.width &&
-                a.height == b.height && a.x == b.x && a.y == b.y)
-                continue;
-        }
-        if (i < before.size()) mark(before[i]);
-        if (i < now.size()) mark(now[i]);
-    }
+    forEachDiffering(before.data(), static_cast<int>(before.size()), now.data(), static_cast<int>(now.size()), sameCopy,
+                     [&](const PictureCopy* a, const PictureCopy* b) {
+                         for (const PictureCopy* copy : {a, b})
+                             if (copy) changed.mark(copy->x, copy->y, copy->x + copy->width, copy->y + copy->height);
+                     });
 }
 
 void unmarkUnderWalls(DrawnBlocks& marks, const WallRows& walls)
@@ -206,7 +211,6 @@ DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
     markOverlays(changed);
     bandDrawn = changed;
     changed.add(before.drawn);
-
 
     const bool anew = !before.kept || !backgroundPending || before.originX != layerOrigin.x ||
                       before.originY != layerOrigin.y || before.gameOver != gameOver ||

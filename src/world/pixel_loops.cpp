@@ -18,7 +18,7 @@ namespace {
 // lit disc.
 constexpr int RUN = 16;
 
-constexpr int LINE_BYTES = 64;      // the processor's cache line
+constexpr int LINE_BYTES = 64;  // the processor's cache line
 constexpr int ASK_AHEAD_ROWS = 12;
 
 // Where the processor has wider vectors than every x86-64 is sure to have, the loops are also
@@ -278,6 +278,92 @@ void layFogRow(std::uint32_t* to, const FogSquares& fog, int r, int left, int ri
 
 namespace {
 
+// Pixels spanLeft to spanRight - 1 of row r of the background, made where nothing was drawn over
+// them already; the target's row r + y holds the picture's row r from pixel x on.
+void fillBackgroundSpan(BITMAP* target, const ViewLights& lights, int r, int x, int y, int spanLeft, int spanRight)
+{
+    int at = spanLeft;
+    const auto fillTo = [&](int end) {
+        if (at < end) lights.background->fill(target, r + y, at + x, end + x);
+    };
+    lights.backgroundDrawn->forEachSpan(r, [&](int drawnLeft, int drawnRight) {
+        fillTo(std::min(drawnLeft, spanRight));
+        at = std::max(at, drawnRight);
+    });
+    fillTo(spanRight);
+}
+
+// The glow's drawn blocks of row r laid over pixels spanLeft to spanRight - 1.
+void layGlowSpan(std::uint32_t* to, const ViewLights& lights, int r, int spanLeft, int spanRight)
+{
+    std::uint32_t* glow = row(lights.glow, r);
+    const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
+    lights.glowDrawn->forEachSpan(r, [&](int blockLeft, int blockRight) {
+        const int left = std::max(blockLeft, spanLeft), right = std::min(blockRight, spanRight);
+        if (left < right) blendRow(glow + left, to + left, right - left, weightOf(lights.glowAlpha), glowMask);
+    });
+}
+
+// The glow's drawn blocks of row r wiped see-through.
+void wipeGlowRow(const ViewLights& lights, int r)
+{
+    std::uint32_t* glow = row(lights.glow, r);
+    const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
+    lights.glowDrawn->forEachSpan(r, [&](int blockLeft, int blockRight) {
+        std::fill(glow + blockLeft, glow + blockRight, glowMask);
+    });
+}
+
+// The darkness laid along rows of pixels left to right - 1: its discs' tables made once, and a
+// row's runs found at its first span, for all of them.
+class DarknessRows {
+public:
+    DarknessRows(const ViewLights& lights, int left, int right) : left(left), right(right)
+    {
+        // A darkness the tables cannot hold is the caller's fault: it is left out rather than let
+        // overrun them.
+        darkness = lights.darkness;
+        if (darkness && !discsFitTables(darkness->discs, darkness->discCount)) darkness = nullptr;
+        if (darkness) makeDiscTables(darkness->discs, darkness->discCount, halfWidths);
+        weight = weightOf(lights.darknessAlpha);
+    }
+
+    void lay(std::uint32_t* to, int r, int spanLeft, int spanRight)
+    {
+        if (!darkness) return;
+        if (row != r) {
+            count = discRowSegments(r, left, right, darkness->background, darkness->discs, darkness->discCount,
+                                    halfWidths, segments);
+            row = r;
+        }
+        const auto litMask = static_cast<std::uint32_t>(seeThrough());  // the lit disc
+        for (int s = 0; s < count; ++s) {
+            const auto colour = static_cast<std::uint32_t>(segments[s].colour);
+            const int from = std::max(segments[s].left, spanLeft), end = std::min(segments[s].right, spanRight);
+            if (colour != litMask && from < end) blendColour(to + from, end - from, colour, weight);
+        }
+    }
+
+private:
+    const DiscPicture* darkness = nullptr;
+    DiscTables halfWidths;
+    std::uint32_t weight = 0;
+    int left = 0, right = 0;
+    Segment segments[MAX_SEGMENTS];
+    int count = 0, row = -1;
+};
+
+// The spans of row r to compose lie scattered, where the processor cannot guess them: their
+// lines are asked for some rows ahead, so they arrive together rather than one by one.
+void askForSpans(BITMAP* target, const DrawnBlocks& only, int r, int x, int y, int left, int right)
+{
+    const char* pixels = reinterpret_cast<const char*>(row(target, r + y) + x);
+    only.forEachSpan(r, [&](int onlyLeft, int onlyRight) {
+        const int spanLeft = std::max(onlyLeft, left), spanRight = std::min(onlyRight, right);
+        for (int at = spanLeft * 4; at < spanRight * 4; at += LINE_BYTES) askForWriting(pixels + at);
+    });
+}
+
 // The rows of the view from top to bottom - 1, pixels left to right - 1 of each, in the picture's
 // coordinates: the picture copied in unless it is null (the target holds it already), then each
 // light laid over it in turn.
@@ -285,76 +371,25 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
                               int top, int right, int bottom)
 {
     const auto pictureMask = picture ? static_cast<std::uint32_t>(bitmap_mask_color(picture)) : 0;
-
-    // A darkness the tables cannot hold is the caller's fault: it is left out rather than let
-    // overrun them.
-    const DiscPicture* darkness = lights.darkness;
-    if (darkness && !discsFitTables(darkness->discs, darkness->discCount)) darkness = nullptr;
-    DiscTables halfWidths;
-    if (darkness) makeDiscTables(darkness->discs, darkness->discCount, halfWidths);
-    const auto darkMask = static_cast<std::uint32_t>(seeThrough());  // the lit disc
-    const std::uint32_t darkWeight = weightOf(lights.darknessAlpha);
-
-    // The darkness's runs along the row being composed, found at its first span for all of them.
-    Segment darkSegments[MAX_SEGMENTS];
-    int darkCount = 0, darkRow = -1;
+    DarknessRows darkness(lights, left, right);
 
     // Pixels spanLeft to spanRight - 1 of row r, each layer in turn.
     const auto composeSpan = [&](int r, std::uint32_t* to, int spanLeft, int spanRight) {
         if (picture) copyMaskedRow(row(picture, r) + spanLeft, to + spanLeft, spanRight - spanLeft, pictureMask);
-        if (lights.background) {
-            // The row is made here, where the lights find it at hand, but where it was made
-            // already for something drawn over it.
-            int at = spanLeft;
-            const auto fillTo = [&](int end) {
-                if (at < end) lights.background->fill(target, r + y, at + x, end + x);
-            };
-            lights.backgroundDrawn->forEachSpan(r, [&](int drawnLeft, int drawnRight) {
-                fillTo(std::min(drawnLeft, spanRight));
-                at = std::max(at, drawnRight);
-            });
-            fillTo(spanRight);
-        }
-        if (lights.glow) {
-            std::uint32_t* glow = row(lights.glow, r);
-            const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
-            lights.glowDrawn->forEachSpan(r, [&](int blockLeft, int blockRight) {
-                const int left = std::max(blockLeft, spanLeft), right = std::min(blockRight, spanRight);
-                if (left < right) blendRow(glow + left, to + left, right - left, weightOf(lights.glowAlpha), glowMask);
-            });
-        }
-        if (darkness) {
-            if (darkRow != r) {
-                darkCount = discRowSegments(r, left, right, darkness->background, darkness->discs,
-                                            darkness->discCount, halfWidths, darkSegments);
-                darkRow = r;
-            }
-            for (int s = 0; s < darkCount; ++s) {
-                const auto colour = static_cast<std::uint32_t>(darkSegments[s].colour);
-                const int left = std::max(darkSegments[s].left, spanLeft);
-                const int right = std::min(darkSegments[s].right, spanRight);
-                if (colour != darkMask && left < right) blendColour(to + left, right - left, colour, darkWeight);
-            }
-        }
+        // The row is made here, where the lights find it at hand.
+        if (lights.background) fillBackgroundSpan(target, lights, r, x, y, spanLeft, spanRight);
+        if (lights.glow) layGlowSpan(to, lights, r, spanLeft, spanRight);
+        darkness.lay(to, r, spanLeft, spanRight);
         if (lights.fog) layFogRow(to, *lights.fog, r, spanLeft, spanRight);
     };
 
-    // The spans of a row to compose lie scattered, where the processor cannot guess them: their
-    // lines are asked for some rows ahead, so they arrive together rather than one by one.
-    const auto askAhead = [&](int r) {
-        if (r >= bottom) return;
-        const char* ahead = reinterpret_cast<const char*>(row(target, r + y) + x);
-        lights.only->forEachSpan(r, [&](int onlyLeft, int onlyRight) {
-            const int spanLeft = std::max(onlyLeft, left), spanRight = std::min(onlyRight, right);
-            for (int at = spanLeft * 4; at < spanRight * 4; at += LINE_BYTES) askForWriting(ahead + at);
-        });
-    };
     if (lights.only)
-        for (int r = top; r < top + ASK_AHEAD_ROWS; ++r) askAhead(r);
+        for (int r = top; r < std::min(top + ASK_AHEAD_ROWS, bottom); ++r)
+            askForSpans(target, *lights.only, r, x, y, left, right);
     for (int r = top; r < bottom; ++r) {
         std::uint32_t* to = row(target, r + y) + x;  // the target's pixels, indexed as the picture's
-        if (lights.only) askAhead(r + ASK_AHEAD_ROWS);
         if (lights.only) {
+            if (r + ASK_AHEAD_ROWS < bottom) askForSpans(target, *lights.only, r + ASK_AHEAD_ROWS, x, y, left, right);
             lights.only->forEachSpan(r, [&](int onlyLeft, int onlyRight) {
                 const int spanLeft = std::max(onlyLeft, left), spanRight = std::min(onlyRight, right);
                 if (spanLeft < spanRight) composeSpan(r, to, spanLeft, spanRight);
@@ -362,13 +397,7 @@ WIDE_VECTORS void composeRows(BITMAP* target, BITMAP* picture, const ViewLights&
         } else {
             composeSpan(r, to, left, right);
         }
-        if (lights.glow && lights.wipeGlow) {
-            std::uint32_t* glow = row(lights.glow, r);
-            const auto glowMask = static_cast<std::uint32_t>(bitmap_mask_color(lights.glow));
-            lights.glowDrawn->forEachSpan(r, [&](int blockLeft, int blockRight) {
-                std::fill(glow + blockLeft, glow + blockRight, glowMask);
-            });
-        }
+        if (lights.glow && lights.wipeGlow) wipeGlowRow(lights, r);
     }
 }
 
