@@ -184,6 +184,12 @@ void Game::markOverlays(DrawnBlocks& drawn) const
     }
 }
 
+bool Game::messagesReachStrips(const BITMAP* frame) const
+{
+    return !messages.empty() &&
+           (messages.top - layerOrigin.y < HUD_HEIGHT || messages.bottom - layerOrigin.y > frame->h - HUD_HEIGHT);
+}
+
 void Game::finishUnshownFrame()
 {
     // Drawn where the screen shows it, but not presented: the screen's picture would stand half
@@ -222,8 +228,12 @@ void Game::composeFrameTo(BITMAP* target)
         layRadarOver(back, radar, RADAR_BLEND, corner.x, corner.y);
     }
 
-    blit(bitmaps.hudTop, back, 0, 0, 0, 0, bitmaps.hudTop->w, bitmaps.hudTop->h);
-    blit(bitmaps.hudBottom, back, 0, 0, 0, back->h - HUD_HEIGHT, bitmaps.hudBottom->w, bitmaps.hudBottom->h);
+    // Most frames hold the strips as they are already; the picture over and the messages may
+    // reach into their rows.
+    if (stripsToCopy || gameOver == 1 || messagesReachStrips(back)) {
+        blit(bitmaps.hudTop, back, 0, 0, 0, 0, bitmaps.hudTop->w, bitmaps.hudTop->h);
+        blit(bitmaps.hudBottom, back, 0, 0, 0, back->h - HUD_HEIGHT, bitmaps.hudBottom->w, bitmaps.hudBottom->h);
+    }
     bitmaps.composedDrawnFrame();
     showOn(target, back, 0, 0);
 }
@@ -276,7 +286,10 @@ void Game::drawHudTo(BITMAP* target)
     // The strips are drawn again only when what they show changed: most frames it has not.
     const HudValues values = hudValues();
     const bool changed = !(values == hudShown);
-    if (changed) drawTopStrip();
+    if (changed) {
+        ++stripDrawings;
+        drawTopStrip();
+    }
     // Shown while held, straight onto the frame just copied, so it tells the current values.
     if (controls.debugPanel) {
         drawDebugPanel();

@@ -207,6 +207,11 @@ public:
     DrawnBlocks bandUnderWalls;        // where what lies under the walls changed
     DrawnBlocks bandRedrawn;           // what this frame composes
     BITMAP* keptFrames[2] = {};        // the pictures the last two frames were composed in, the last first
+    // The strips each of those holds, as counted by stripDrawings; the strips are copied into a
+    // frame only where it does not hold them as they are.
+    int keptStrips[2] = {};
+    int stripDrawings = 0;             // times the strips were drawn anew
+    bool stripsToCopy = false;         // this frame's picture lacks the strips as they are
     // The blocks as this frame draws them. Nothing in the world picture lies over a block, so
     // each is drawn as the band is made, and only where the band is made again.
     std::vector<PictureCopy> blockPictures;
@@ -469,6 +474,7 @@ public:
     HudValues hudValues() const;  // as the strips would show them now
     void layViewLights();       // the band's background made, and the glow, darkness and fog laid over it
     void markOverlays(DrawnBlocks& drawn) const;  // where the messages and the radar lie over the band
+    bool messagesReachStrips(const BITMAP* frame) const;  // whether the messages lie over its strips' rows
     void finishUnshownFrame();  // a frame drawn into the screen's picture but not presented, finished there
     void drawTopStrip();
     void drawBottomStrip();

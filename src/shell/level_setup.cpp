@@ -72,6 +72,7 @@ void Game::startNewGame()
     chooseGridSize();
     bitmaps.loadGameBitmaps();
     hudShown = HudValues{};  // new strips, black until drawn
+    ++stripDrawings;
     if (!bitmaps.gameBitmapsComplete()) return failLevelBuild(unloadedPictures().c_str());
     createLevelPictures();
     if (levelBuildFailed) return;

@@ -247,6 +247,10 @@ DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
         else
             bandRedrawn.markAll();
     }
+    // The strips' rows are the strips' alone: only the screen's own writes touch them between.
+    const int held = into && into == keptFrames[0] ? 0 : into && into == keptFrames[1] ? 1 : -1;
+    stripsToCopy = !before.kept || before.screenWrites != screenMode.writes ||
+                   before.screenGeneration != screenMode.generation || held < 0 || keptStrips[held] != stripDrawings;
     // Runs a few blocks apart are made as one: each run has a cost of its own, to find its
     // lights and shapes, whatever its width.
     bandRedrawn.closeGaps(REDRAW_GAP);
@@ -278,8 +282,10 @@ void Game::keepBand(const FogSquares& fog, int darknessAlpha)
     bandChangedBefore = bandChanged;
     if (bitmaps.drawnFrame != keptFrames[0]) {
         keptFrames[1] = keptFrames[0];
+        keptStrips[1] = keptStrips[0];
         keptFrames[0] = bitmaps.drawnFrame;
     }
+    keptStrips[0] = stripDrawings;  // the frame is given them as it is composed
 }
 
 void Game::forgetKeptBand()

@@ -138,6 +138,9 @@ std::string stateOf(const Game& g)
         blank(bytes, g, *blocks);
     blank(bytes, g, g.keptBand);
     blank(bytes, g, g.keptFrames);
+    blank(bytes, g, g.keptStrips);
+    blank(bytes, g, g.stripDrawings);
+    blank(bytes, g, g.stripsToCopy);
     blank(bytes, g, g.blockPictures);
     blank(bytes, g, g.glowPictures);
     blank(bytes, g, g.hudShown);
