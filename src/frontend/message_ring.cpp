@@ -6,20 +6,21 @@
 
 #include "shell/game.h"
 #include "world/colours.h"
+#include "world/pixel_loops.h"
 
 namespace {
 constexpr int GLYPH_RULE_MARGIN = 16;  // the big letters' rules reach this far beyond the sheet's rows
 
 int white() { return makecol(255, 255, 255); }
 
-// One band of the ring drawn so that its rows land on target rows top to bottom - 1.
-void layRingBand(BITMAP* target, BITMAP* ring, int x, int drawY, int top, int bottom)
+// One band of the ring laid translucent so that its rows land on target rows top to bottom - 1.
+void layRingBand(BITMAP* target, BITMAP* ring, int alpha, int x, int drawY, int top, int bottom)
 {
     top = std::max(top, 0);
     bottom = std::min(bottom, target->h);
     if (top >= bottom) return;
     set_clip_rect(target, 0, top, target->w - 1, bottom - 1);
-    draw_trans_sprite(target, ring, x, drawY);
+    layTranslucent(target, ring, alpha, x, drawY);
     set_clip_rect(target, 0, 0, target->w - 1, target->h - 1);
 }
 }  // namespace
@@ -54,12 +55,12 @@ void MessageRing::turn(BITMAP* ring, int rows)
     bottom = std::max(bottom - rows, 0);
 }
 
-void MessageRing::layOver(BITMAP* target, BITMAP* ring, int x, int y) const
+void MessageRing::layOver(BITMAP* target, BITMAP* ring, int alpha, int x, int y) const
 {
     const int h = ring->h;
     const int seam = h - rise;  // the first world row of the ring's upper band
-    layRingBand(target, ring, x, y - rise, y + top, y + std::min(bottom, seam));
-    layRingBand(target, ring, x, y - rise + h, y + std::max(top, seam), y + bottom);
+    layRingBand(target, ring, alpha, x, y - rise, y + top, y + std::min(bottom, seam));
+    layRingBand(target, ring, alpha, x, y - rise + h, y + std::max(top, seam), y + bottom);
 }
 
 void Game::writeMessage(const char* text, int x, int y)

@@ -27,8 +27,9 @@ public:
     // Turns the ring as the messages rise by `rows`: the rows coming in at the bottom held those
     // lost at the top, so they are emptied.
     void turn(BITMAP* ring, int rows);
-    // The band's rows laid over the target, world row 0 on target row y, through the blender set.
-    void layOver(BITMAP* target, BITMAP* ring, int x, int y) const;
+    // The band's rows laid over the target, world row 0 on target row y, as the library's
+    // translucent sprite with the trans blender of this alpha lays them.
+    void layOver(BITMAP* target, BITMAP* ring, int alpha, int x, int y) const;
 };
 
 template <typename Draw>

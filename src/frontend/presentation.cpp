@@ -217,10 +217,7 @@ void Game::composeFrameTo(BITMAP* target)
                     picture->h);
     }
 
-    if (!messages.empty()) {
-        set_trans_blender(MESSAGE_BLEND.red, MESSAGE_BLEND.green, MESSAGE_BLEND.blue, MESSAGE_BLEND.alpha);
-        messages.layOver(back, bitmaps.messageLayer, -layerOrigin.x, -layerOrigin.y);
-    }
+    if (!messages.empty()) messages.layOver(back, bitmaps.messageLayer, MESSAGE_BLEND.alpha, -layerOrigin.x, -layerOrigin.y);
 
     if (hasRadar) {
         BITMAP* radar = bitmaps.radarBitmap;
