@@ -5,8 +5,11 @@
 
 #include <allegro.h>
 
+#include <algorithm>
+
 #include "shell/random.h"
 #include "world/colours.h"
+#include "world/pixel_loops.h"
 
 namespace {
 constexpr int LAY_COOLDOWN_FRAMES = 10;  // B lays again only once more frames than this have passed
@@ -20,10 +23,11 @@ constexpr int BOMB_FRAME_SIZE = 40;
 constexpr int EXPLOSION_FRAME_SIZE = 120;
 constexpr int LAST_PICTURE_FRAME = 4;
 constexpr int HALF_BOMB = BOMB_FRAME_SIZE / 2;
-constexpr int SCRATCH_CENTRE = GLOW_SCRATCH_SIZE / 2;
 constexpr int GLOW_ALPHA = 40;
 constexpr int FLASH_ALPHA = 60;
 constexpr int FLASH_RADIUS = 150;
+// The bomb, its ring and its translucent discs all lie within this far of its centre.
+constexpr int DRAWN_REACH = std::max({BLAST_REACH, FLASH_RADIUS, HALF_BOMB});
 
 
 bool blastIsLive(const bomb& b) { return b.fuse >= FUSE_FIRST_BLAST && b.fuse <= FUSE_LAST_BLAST; }
@@ -33,20 +37,11 @@ bool inBlast(const bomb& b, const sprite& target)
     return withinReach(b.x + HALF_BOMB, b.y + HALF_BOMB, target.x, target.y, BLAST_REACH);
 }
 
-// A translucent disc on the bomb's centre, laid over the world through the scratch square.
+// A translucent disc on the bomb's centre, laid over the world.
 void drawDisc(AssetBitmaps& bitmaps, const LayerOrigin& origin, const bomb& b, int alpha, int radius, int colour)
 {
-    // Outside the part of the world being drawn the disc would only cost a clear of the square.
-    BITMAP* world = bitmaps.worldBitmap;
-    const int left = origin.layerX(b.x + HALF_BOMB - SCRATCH_CENTRE);
-    const int top = origin.layerY(b.y + HALF_BOMB - SCRATCH_CENTRE);
-    if (left >= world->cr || top >= world->cb || left + GLOW_SCRATCH_SIZE <= world->cl ||
-        top + GLOW_SCRATCH_SIZE <= world->ct)
-        return;
-    set_trans_blender(0, 0, 0, alpha);
-    clear_to_color(bitmaps.glowScratch, seeThrough());
-    circlefill(bitmaps.glowScratch, SCRATCH_CENTRE, SCRATCH_CENTRE, radius, colour);
-    draw_trans_sprite(world, bitmaps.glowScratch, left, top);
+    const Disc disc = {origin.layerX(b.x + HALF_BOMB), origin.layerY(b.y + HALF_BOMB), radius, colour};
+    layTranslucentDisc(bitmaps.worldBitmap, disc, alpha);
 }
 
 void drawTickingBomb(AssetBitmaps& bitmaps, const LayerOrigin& origin, const bomb& b)
@@ -108,10 +103,9 @@ void Game::tickBomb(bomb& b)
 {
     const int f = ++b.fuse;
     const LayerOrigin& origin = layerOrigin;
-    // The bomb, its ring and its translucent discs all lie within the scratch square on its centre.
     if (f < FUSE_FIRST_EXPLOSION || (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST))
-        openWorld(origin.layerX(b.x + HALF_BOMB - SCRATCH_CENTRE), origin.layerY(b.y + HALF_BOMB - SCRATCH_CENTRE),
-                  GLOW_SCRATCH_SIZE, GLOW_SCRATCH_SIZE);
+        openWorld(origin.layerX(b.x + HALF_BOMB - DRAWN_REACH), origin.layerY(b.y + HALF_BOMB - DRAWN_REACH),
+                  2 * DRAWN_REACH + 1, 2 * DRAWN_REACH + 1);
     if (f < FUSE_FIRST_EXPLOSION) drawTickingBomb(bitmaps, origin, b);
     if (f == FUSE_ALARM) playSound(samples.alarmSample, 255);
     if (f >= FUSE_FIRST_BLAST && f <= FUSE_LAST_BLAST) drawFlash(bitmaps, origin, b);

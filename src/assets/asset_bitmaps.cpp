@@ -65,7 +65,6 @@ const BitmapSlot GAME_GROUP[] = {
     {&AssetBitmaps::hudTop, nullptr},
     {&AssetBitmaps::hudBottom, nullptr},
     {&AssetBitmaps::debugPanel, nullptr},
-    {&AssetBitmaps::glowScratch, nullptr},
     {&AssetBitmaps::terrainPicture, "_bmp/teren.bmp"},
     {&AssetBitmaps::gameOverPicture, "_bmp/gameover.bmp"},
     {&AssetBitmaps::spriteSheet, "_bmp/sprites.bmp"},
@@ -148,7 +147,6 @@ void AssetBitmaps::loadGameBitmaps()
     hudTop = create_bitmap(stripWidth, HUD_HEIGHT);
     hudBottom = create_bitmap(stripWidth, HUD_HEIGHT);
     debugPanel = create_bitmap(DEBUG_PANEL_WIDTH, DEBUG_PANEL_HEIGHT);
-    glowScratch = create_bitmap(GLOW_SCRATCH_SIZE, GLOW_SCRATCH_SIZE);
     // The first frame shows the strips before the HUD has drawn them once: keep them black.
     if (hudTop) clear_to_color(hudTop, makecol(0, 0, 0));
     if (hudBottom) clear_to_color(hudBottom, makecol(0, 0, 0));

@@ -13,7 +13,6 @@ constexpr int NAME_FIELD_WIDTH = 275;
 constexpr int NAME_FIELD_HEIGHT = 38;
 constexpr int DEBUG_PANEL_WIDTH = 240;
 constexpr int DEBUG_PANEL_HEIGHT = 120;
-constexpr int GLOW_SCRATCH_SIZE = 500;  // work square for the bombs' translucent discs
 
 class AssetBitmaps {
 public:
@@ -62,7 +61,6 @@ public:
     BITMAP* hudTop = nullptr;           // screen width x 40
     BITMAP* hudBottom = nullptr;        // screen width x 40
     BITMAP* debugPanel = nullptr;       // 240 x 120 F1 panel
-    BITMAP* glowScratch = nullptr;      // 500 x 500 work bitmap of the bomb discs
     BITMAP* terrainPicture = nullptr;   // block tile 0 and wall tiles 1 to 25
     BITMAP* gameOverPicture = nullptr;
     BITMAP* spriteSheet = nullptr;      // ghosts, hero and hunter frames

@@ -200,6 +200,21 @@ void discHalfWidths(int radius, int* halfWidths)
     } while (across <= down);
 }
 
+void layTranslucentDisc(BITMAP* target, const Disc& disc, int alpha)
+{
+    const auto colour = static_cast<std::uint32_t>(disc.colour);
+    if (disc.radius < 0 || disc.radius > MAX_DISC_RADIUS || colour == static_cast<std::uint32_t>(seeThrough())) return;
+    int halfWidths[MAX_DISC_RADIUS + 1];
+    discHalfWidths(disc.radius, halfWidths);
+    const std::uint32_t weight = weightOf(alpha);
+    const int top = std::max(disc.y - disc.radius, target->ct), bottom = std::min(disc.y + disc.radius + 1, target->cb);
+    for (int y = top; y < bottom; ++y) {
+        const int halfWidth = halfWidths[y > disc.y ? y - disc.y : disc.y - y];
+        const int left = std::max(disc.x - halfWidth, target->cl), right = std::min(disc.x + halfWidth + 1, target->cr);
+        if (halfWidth >= 0 && left < right) blendColour(row(target, y) + left, right - left, colour, weight);
+    }
+}
+
 void askForArea(BITMAP* target, int x, int y, int width, int height)
 {
     const int left = std::max(x, target->cl), right = std::min(x + width, target->cr);

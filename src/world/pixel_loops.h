@@ -41,6 +41,12 @@ constexpr int MAX_DISC_RADIUS = 1023;
 // out, halfWidths[0] to halfWidths[radius] (the disc is the same above and below).
 void discHalfWidths(int radius, int* halfWidths);
 
+// As circlefill of the disc into a see-through picture, then layTranslucent of that picture with
+// this alpha: the target's pixels under the disc moved towards its colour, within the target's
+// clip rectangle, and nothing read or written beside it. A disc of the mask colour, or wider
+// than MAX_DISC_RADIUS, lays nothing.
+void layTranslucentDisc(BITMAP* target, const Disc& disc, int alpha);
+
 // As clear_to_color(target, background) then circlefill for each disc in turn, but row by row,
 // so each row of the picture is written out once rather than once per disc.
 void fillWithDiscs(BITMAP* target, int background, const Disc* discs, int discCount);

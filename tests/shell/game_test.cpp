@@ -83,7 +83,6 @@ TEST_F(GameLifeCycle, ASecondGameLoadsTheGameGroupAgain)
         EXPECT_EQ(game->bitmaps.hudTop->w, SCREEN_WIDTH);
         EXPECT_EQ(game->bitmaps.hudBottom->h, 40);
         EXPECT_EQ(game->bitmaps.debugPanel->w, 240);
-        EXPECT_EQ(game->bitmaps.glowScratch->h, 500);
         // The strips are black until the HUD draws them, so the first frame shows no noise.
         EXPECT_EQ(getpixel(game->bitmaps.hudTop, 100, 20), makecol(0, 0, 0));
         game->bitmaps.destroyGameBitmaps();

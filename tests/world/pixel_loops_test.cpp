@@ -112,6 +112,29 @@ TEST_F(PixelLoops, TheTranslucentLayGivesTheLibrarysPixels)
     }
 }
 
+TEST_F(PixelLoops, TheTranslucentDiscIsTheLibrarysDiscLaidOver)
+{
+    // A bomb's glow within the clip rectangle, a flash cut by its corner, a disc beside it.
+    const Disc discs[] = {{600, 300, 120, makecol(250, 70, 0)}, {30, 690, 150, makecol(200, 100, 0)},
+                          {-200, 300, 120, makecol(1, 2, 3)}};
+    const Clip clip = {20, 40, 1259, 679};
+    for (const Disc& disc : discs)
+        for (int alpha : {40, 60}) {
+            BITMAP* picture = create_bitmap(1280, 720);
+            clear_to_color(picture, makecol(255, 0, 255));
+            circlefill(picture, disc.x, disc.y, disc.radius, disc.colour);
+            BITMAP* expected = randomPicture(1280, 720);
+            BITMAP* laid = copyOf(expected);
+            clipTo(expected, clip);
+            clipTo(laid, clip);
+            set_trans_blender(0, 0, 0, alpha);
+            draw_trans_sprite(expected, picture, 0, 0);
+            layTranslucentDisc(laid, disc, alpha);
+            EXPECT_EQ(differingPixels(laid, expected), 0) << disc.x << ", " << disc.y << " at alpha " << alpha;
+            for (BITMAP* b : {picture, expected, laid}) destroy_bitmap(b);
+        }
+}
+
 struct CopyCase {
     const char* what;
     int sourceWidth, sourceHeight, sourceX, sourceY, x, y, width, height;
