@@ -9,7 +9,9 @@
 // the ghosts go their ways, one logic tick every other frame, and after each frame the benchmark
 // sleeps out the rest of its sixtieth of a second, so that, as in the game, the pictures have left
 // the caches by the next frame. It tells the processor time of a frame as a share of one core
-// at 60 frames a second.
+// at 60 frames a second. The crowded case is the dearest a player meets: at level 30 every ghost
+// starts about the hero, as when they have caught up with him, and their flickering lights
+// fill much of the view.
 //
 // This machine's two cores are shared, and a neighbour's burst can slow a run by half. So each
 // level is built once, in a game of its own, the runs of all levels are taken in a random order,
@@ -132,9 +134,10 @@ constexpr int COPIES_PER_RUN = 2000;         // about a tenth of a second
 
 // The game's frame, which draws only the view; the whole-world frame it replaced; and the game's
 // frame with a wall blast, somewhere new each time.
-enum Path { BOUNDED, FULL, WALL_BLAST, PACED, PATH_COUNT };
-const char* const PATH_NAMES[PATH_COUNT] = {"bounded", "full", "wallblast", "paced"};
+enum Path { BOUNDED, FULL, WALL_BLAST, PACED, CROWDED, PATH_COUNT };
+const char* const PATH_NAMES[PATH_COUNT] = {"bounded", "full", "wallblast", "paced", "crowded"};
 constexpr int PACED_LEVELS[] = {1, 60};
+constexpr int CROWDED_LEVEL = 30;
 constexpr int PACED_FRAMES_PER_RUN = 240;    // four seconds of play
 constexpr int FRAMES_PER_SECOND = 60;
 constexpr int FRAMES_PER_TICK = 2;           // the 30 Hz logic clock under 60 frames a second
@@ -149,7 +152,7 @@ struct LevelFigures {
 };
 
 Game* games[LEVEL_COUNT] = {};  // one per level, built once (a wall blast run may fill its maze anew)
-Game* pacedGames[LEVEL_COUNT] = {};  // the walking games, apart, as they change as they play
+Game* pacedGames[LEVEL_COUNT][2] = {};  // the walking games, apart, as they change as they play: alone, crowded
 int blastSites[LEVEL_COUNT] = {};  // blast sites used on each level's maze
 BITMAP* screenStandIn = nullptr;  // the frames are presented here instead of on a screen
 BITMAP* pacedScreen = nullptr;    // the paced frames are drawn here, as into a screen's memory
@@ -235,6 +238,22 @@ void setUpWalk(Game* game)
     game->updateReach(game->heroActor.x, game->heroActor.y);
 }
 
+// Every ghost on a floor cell about the hero, the nearest cells first, a ring of cells at a time.
+void crowdGhosts(Game* game)
+{
+    const int heroColumn = game->heroActor.x / CELL_SIZE, heroRow = game->heroActor.y / CELL_SIZE;
+    int placed = 0;
+    for (int ring = 1; ring < game->columns + game->rows && placed < game->ghostCount; ++ring)
+        for (int row = heroRow - ring; row <= heroRow + ring; ++row)
+            for (int column = heroColumn - ring; column <= heroColumn + ring; ++column) {
+                const bool onRing = std::max(std::abs(row - heroRow), std::abs(column - heroColumn)) == ring;
+                if (!onRing || placed == game->ghostCount || column < 0 || row < 0 || column >= game->columns ||
+                    row >= game->rows || game->wallGrid.getCell(column, row) == CELL_WALL)
+                    continue;
+                game->ghosts[placed++].placeAt(column * CELL_SIZE, row * CELL_SIZE);
+            }
+}
+
 // One logic tick of the walk: the hero holds one arrow key until a wall stops him, then takes
 // another way, as a player finding his way would.
 void walkTick(Game* game, int& direction, std::uint32_t& turns)
@@ -253,7 +272,7 @@ void walkTick(Game* game, int& direction, std::uint32_t& turns)
 
 void playFrame(Game* game, Path path)
 {
-    if (path == PACED) {
+    if (path == PACED || path == CROWDED) {
         // As on a screen at a scale of one: drawn where it is shown, nothing copied.
         game->drawFrame();
         if (!game->applyRules())
@@ -306,17 +325,19 @@ void frame(benchmark::State& state, Path path)
     state.counters["allocations"] = static_cast<double>(level.allocations);
 }
 // Frames of the walk, each followed by a sleep to the end of its sixtieth of a second.
-void pacedFrames(benchmark::State& state)
+void pacedFrames(benchmark::State& state, Path path)
 {
     const int levelNumber = static_cast<int>(state.range(0));
     const int index = levelIndex(levelNumber);
-    LevelFigures& level = figures[index][PACED];
-    Game*& game = pacedGames[index];
+    LevelFigures& level = figures[index][path];
+    Game*& game = pacedGames[index][path == CROWDED];
     if (!game) {
         game = buildLevel(levelNumber);
         game->hasRadar = false;  // a player holds the radar now and then, not all the time
         if (built(game, levelNumber)) setUpWalk(game);
     }
+    // Each run starts crowded: the ghosts would scatter over the maze.
+    if (path == CROWDED && built(game, levelNumber)) crowdGhosts(game);
     if (!built(game, levelNumber)) {
         level.failed = true;
         state.SkipWithError("the level could not be built");
@@ -337,7 +358,7 @@ void pacedFrames(benchmark::State& state)
         const double start = threadSeconds();
         counting = true;
         if (frames % FRAMES_PER_TICK == 0) walkTick(game, direction, turns);
-        playFrame(game, PACED);
+        playFrame(game, path);
         counting = false;
         busy += threadSeconds() - start;
         ++frames;
@@ -387,10 +408,13 @@ void registerFrames()
             for (int level : LEVELS) runs->Arg(level);
         runs->Iterations(framesPerRun[path])->Unit(benchmark::kMillisecond)->UseRealTime();
     }
-    benchmark::internal::Benchmark* paced = benchmark::RegisterBenchmark("frame/paced", pacedFrames);
+    benchmark::internal::Benchmark* paced = benchmark::RegisterBenchmark("frame/paced", pacedFrames, PACED);
     paced->ArgName("level");
     for (int level : PACED_LEVELS) paced->Arg(level);
     paced->Iterations(PACED_FRAMES_PER_RUN)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::internal::Benchmark* crowded = benchmark::RegisterBenchmark("frame/paced/crowded", pacedFrames, CROWDED);
+    crowded->ArgName("level")->Arg(CROWDED_LEVEL);
+    crowded->Iterations(PACED_FRAMES_PER_RUN)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("copy", plainCopy)->Iterations(COPIES_PER_RUN)->Unit(benchmark::kMicrosecond)->UseRealTime();
 }
 
@@ -409,7 +433,8 @@ void startGame()
 void endGames()
 {
     for (Game*& game : games) discardGame(game);
-    for (Game*& game : pacedGames) discardGame(game);
+    for (auto& walking : pacedGames)
+        for (Game*& game : walking) discardGame(game);
     destroy_bitmap(screenStandIn);
     destroy_bitmap(pacedScreen);
     destroy_bitmap(copySource);
@@ -460,11 +485,11 @@ int main(int argc, char** argv)
         for (int path = 0; path < PATH_COUNT; ++path) {
             const LevelFigures& level = figures[i][path];
             if (level.runs == 0 && !level.failed) continue;
-            if (path == PACED && !level.failed) {
-                std::printf("paced level %d: %.1f%% of a core (%.3f ms of processor time a frame, fastest of %d runs, "
+            if ((path == PACED || path == CROWDED) && !level.failed) {
+                std::printf("paced level %d%s: %.1f%% of a core (%.3f ms of processor time a frame, fastest of %d runs, "
                             "%ld allocations)\n",
-                            LEVELS[i], level.msPerFrame * FRAMES_PER_SECOND / 10.0, level.msPerFrame, level.runs,
-                            level.allocations);
+                            LEVELS[i], path == CROWDED ? " crowded" : "", level.msPerFrame * FRAMES_PER_SECOND / 10.0,
+                            level.msPerFrame, level.runs, level.allocations);
                 faulty = faulty || level.allocations != 0;
                 ++measured;
                 continue;
