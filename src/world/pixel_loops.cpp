@@ -561,7 +561,8 @@ void WallRows::shadeRow(std::uint32_t* to, int y, int left, int right) const
         // The squares laid depth pixels down and right cover rows depth to depth + CELL_SIZE.
         const int firstDepth = std::max(1, down - CELL_SIZE), lastDepth = std::min(SHADOW_DEPTH, down);
         if (firstDepth > lastDepth) continue;
-        for (int r = 0; r < rows[i].runCount; ++r) {
+        // The runs lie left to right: those past the span end the row.
+        for (int r = 0; r < rows[i].runCount && rows[i].runs[r].left + firstDepth < right; ++r) {
             const Run& run = rows[i].runs[r];
             fillSpan(to, left, right, run.left + firstDepth, run.right + lastDepth + 1, shadow);
         }
@@ -575,7 +576,7 @@ void WallRows::wallRow(std::uint32_t* to, int y, int left, int right) const
     const Row& cells = rows[at];
     const std::uint32_t* tile = row(tiles, tileY + y - cells.top) + tileX;
     const auto mask = static_cast<std::uint32_t>(bitmap_mask_color(tiles));
-    for (int r = 0; r < cells.runCount; ++r) {
+    for (int r = 0; r < cells.runCount && cells.runs[r].left < right; ++r) {
         const Run& run = cells.runs[r];
         // Cell by cell, each from the tile's column where the span enters it.
         for (int x = std::max(run.left, left), end = std::min(run.right, right); x < end;) {
