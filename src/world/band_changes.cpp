@@ -163,10 +163,19 @@ void markCopyChanges(DrawnBlocks& changed, const std::vector<PictureCopy>& befor
 
 void unmarkUnderWalls(DrawnBlocks& marks, const WallRows& walls)
 {
+    // A row of cells hides the same blocks on each of its rows that hide at all.
+    std::uint64_t hidden[DrawnBlocks::WORDS_PER_ROW] = {};
+    int hiddenRow = -1;  // the row of cells they are of
     for (int y = marks.top; y < marks.bottom; ++y) {
         int count = 0;
         const WallRows::Run* hiding = walls.hidingRuns(y, count);
-        for (int i = 0; i < count; ++i) marks.unmarkWithin(hiding[i].left, y, hiding[i].right);
+        if (count == 0) continue;
+        if (walls.rowOver(y) != hiddenRow) {
+            hiddenRow = walls.rowOver(y);
+            std::fill(hidden, hidden + DrawnBlocks::WORDS_PER_ROW, 0);
+            for (int i = 0; i < count; ++i) DrawnBlocks::addBlocksWithin(hiding[i].left, hiding[i].right, hidden);
+        }
+        marks.unmark(y, hidden);
     }
 }
 

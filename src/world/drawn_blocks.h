@@ -35,15 +35,23 @@ public:
 
     void markAll() { mark(0, 0, VIEW_WIDTH, VIEW_HEIGHT); }
 
-    // The blocks wholly within pixels left to right - 1 of row y unmarked.
-    void unmarkWithin(int left, int y, int right)
+    // The blocks wholly within pixels left to right - 1 of a row added to its masks, a word of
+    // blocks at a time, as unmark takes them.
+    static void addBlocksWithin(int left, int right, std::uint64_t* wordMasks)
     {
         const int first = (std::max(left, 0) + BLOCK_WIDTH - 1) / BLOCK_WIDTH;
         const int end = std::min(right, VIEW_WIDTH) / BLOCK_WIDTH;  // a last block cut by the view's edge stays
-        if (first >= end || y < 0 || y >= VIEW_HEIGHT) return;
-        std::uint64_t wordMarks[WORDS_PER_ROW] = {};
-        markWords(first * BLOCK_WIDTH, end * BLOCK_WIDTH, wordMarks);
-        for (int word = 0; word < WORDS_PER_ROW; ++word) marks[y][word] &= ~wordMarks[word];
+        if (first >= end) return;
+        std::uint64_t words[WORDS_PER_ROW] = {};
+        markWords(first * BLOCK_WIDTH, end * BLOCK_WIDTH, words);
+        for (int word = 0; word < WORDS_PER_ROW; ++word) wordMasks[word] |= words[word];
+    }
+
+    // The blocks of row y in the masks unmarked.
+    void unmark(int y, const std::uint64_t* wordMasks)
+    {
+        if (y < 0 || y >= VIEW_HEIGHT) return;
+        for (int word = 0; word < WORDS_PER_ROW; ++word) marks[y][word] &= ~wordMasks[word];
     }
 
     // Each row's unmarked runs of at most `gap` blocks between marked ones, marked too.
