@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "world/colours.h"
@@ -649,21 +650,29 @@ bool BackgroundFill::prepare(const BITMAP* target, int colour, const Disc* light
     return true;
 }
 
+const BackgroundFill::Run* BackgroundFill::lightRunsOf(const BITMAP* target, int y, int& count) const
+{
+    if (target != lightRunsTarget || target->cl != lightRunsLeft || target->cr != lightRunsRight) {
+        std::fill(std::begin(lightRunCounts), std::end(lightRunCounts), -1);
+        lightRunsTarget = target;
+        lightRunsLeft = target->cl;
+        lightRunsRight = target->cr;
+    }
+    const int slot = y >= 0 && y < KEPT_ROWS ? y : KEPT_ROWS;
+    if (slot == KEPT_ROWS || lightRunCounts[slot] < 0)
+        lightRunCounts[slot] = static_cast<std::int8_t>(
+            discRowSegments(y, target->cl, target->cr, background, discs, discCount, halfWidths, lightRuns[slot]));
+    count = lightRunCounts[slot];
+    return lightRuns[slot];
+}
+
 void BackgroundFill::fill(BITMAP* target, int y, int left, int right) const
 {
     left = std::max(left, target->cl);
     right = std::min(right, target->cr);
     if (left >= right || y < target->ct || y >= target->cb) return;
-    // A row is asked for span by span: its lights' runs are found once, across the clip rectangle.
-    if (target != lightRunsTarget || y != lightRunsRow || target->cl != lightRunsLeft || target->cr != lightRunsRight) {
-        lightRunCount = discRowSegments(y, target->cl, target->cr, background, discs, discCount, halfWidths, lightRuns);
-        lightRunsTarget = target;
-        lightRunsRow = y;
-        lightRunsLeft = target->cl;
-        lightRunsRight = target->cr;
-    }
-    const Segment* segments = lightRuns;
-    const int count = lightRunCount;
+    int count = 0;
+    const Segment* segments = lightRunsOf(target, y, count);
     std::uint32_t* to = row(target, y);
     // The background and the shadows only between the walls that hide them.
     int hidingCount = 0;

@@ -168,12 +168,14 @@ struct BackgroundFill {
         int left = 0, right = 0, colour = 0;
     };
     static constexpr int MAX_LIGHT_RUNS = 2 * MAX_DISCS + 1;
-    // The lights' runs along the row last filled, across the target's clip rectangle: a row is
-    // filled span by span, and they are found once for all its spans.
+    // Each row's lights' runs across the target's clip rectangle, found when the row is first
+    // filled: a row is filled span by span and sprite by sprite, and they are found once for all.
+    // Rows past the view's height share the last slot and are found each time.
+    static constexpr int KEPT_ROWS = VIEW_HEIGHT;
     mutable const BITMAP* lightRunsTarget = nullptr;  // null: none found since prepare
-    mutable int lightRunsRow = 0, lightRunsLeft = 0, lightRunsRight = 0;
-    mutable int lightRunCount = 0;
-    mutable Run lightRuns[MAX_LIGHT_RUNS] = {};
+    mutable int lightRunsLeft = 0, lightRunsRight = 0;
+    mutable std::int8_t lightRunCounts[KEPT_ROWS + 1] = {};  // -1: not found yet
+    mutable Run lightRuns[KEPT_ROWS + 1][MAX_LIGHT_RUNS] = {};
 
     // As for fillWithDiscsUnder, for the target's clip rectangle as it stands. False when the
     // discs or the shapes do not fit here: then fillWithDiscsUnder alone makes the background.
@@ -181,6 +183,9 @@ struct BackgroundFill {
                  const UnderWalls& under);
     // Pixels left to right - 1 of row y of the target, as far as they lie in its clip rectangle.
     void fill(BITMAP* target, int y, int left, int right) const;
+
+private:
+    const Run* lightRunsOf(const BITMAP* target, int y, int& count) const;
 };
 
 // As circlefill(target, disc) and as fillRectangle, but the target's pixels are written only
