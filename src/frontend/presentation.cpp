@@ -217,7 +217,8 @@ void Game::composeFrameTo(BITMAP* target)
                     picture->h);
     }
 
-    if (!messages.empty()) messages.layOver(back, bitmaps.messageLayer, MESSAGE_BLEND.alpha, -layerOrigin.x, -layerOrigin.y);
+    if (!messages.empty())
+        messages.layOver(back, bitmaps.messageLayer, MESSAGE_BLEND.alpha, -layerOrigin.x, -layerOrigin.y);
 
     if (hasRadar) {
         BITMAP* radar = bitmaps.radarBitmap;
@@ -225,8 +226,8 @@ void Game::composeFrameTo(BITMAP* target)
         layRadarOver(back, radar, RADAR_BLEND, corner.x, corner.y);
     }
 
-    // Most frames hold the strips as they are already; the picture over and the messages may
-    // reach into their rows.
+    // Most frames hold the strips as they are already; the lost game's picture and the messages
+    // may reach into their rows.
     if (stripsToCopy || gameOver == 1 || messagesReachStrips(back)) {
         blit(bitmaps.hudTop, back, 0, 0, 0, 0, bitmaps.hudTop->w, bitmaps.hudTop->h);
         blit(bitmaps.hudBottom, back, 0, 0, 0, back->h - HUD_HEIGHT, bitmaps.hudBottom->w, bitmaps.hudBottom->h);
