@@ -221,10 +221,12 @@ DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
     bandDrawn = changed;
     changed.add(before.drawn);
 
-    const bool anew = !before.kept || !backgroundPending || before.originX != layerOrigin.x ||
+    // Nothing but frames was drawn where the frames are since the last.
+    const bool framesOnly = before.kept && before.screenWrites == screenMode.writes &&
+                            before.screenGeneration == screenMode.generation;
+    const bool anew = !framesOnly || !backgroundPending || before.originX != layerOrigin.x ||
                       before.originY != layerOrigin.y || before.gameOver != gameOver ||
-                      before.background != backgroundFill.background || before.darknessAlpha != darknessAlpha ||
-                      before.screenWrites != screenMode.writes || before.screenGeneration != screenMode.generation;
+                      before.background != backgroundFill.background || before.darknessAlpha != darknessAlpha;
     if (anew) {
         changed.markAll();
     } else {
@@ -246,20 +248,15 @@ DrawnBlocks* Game::bandToRedraw(const FogSquares& fog, int darknessAlpha)
         markCopyChanges(changed, before.glows, glowPictures);
     }
 
-    // The picture drawn into holds the last frame, or the frame before it: then what changed
-    // since that one too.
+    // The picture drawn into holds the last frame (0), or the frame before it (1): then what
+    // changed since that one too; or neither (-1).
     BITMAP* into = bitmaps.drawnFrame;
+    const int held = into == keptFrames[0] ? 0 : into && into == keptFrames[1] ? 1 : -1;
     bandRedrawn = changed;
-    if (into != keptFrames[0]) {
-        if (into && into == keptFrames[1])
-            bandRedrawn.add(bandChangedBefore);
-        else
-            bandRedrawn.markAll();
-    }
+    if (held == 1) bandRedrawn.add(bandChangedBefore);
+    if (held < 0) bandRedrawn.markAll();
     // The strips' rows are the strips' alone: only the screen's own writes touch them between.
-    const int held = into && into == keptFrames[0] ? 0 : into && into == keptFrames[1] ? 1 : -1;
-    stripsToCopy = !before.kept || before.screenWrites != screenMode.writes ||
-                   before.screenGeneration != screenMode.generation || held < 0 || keptStrips[held] != stripDrawings;
+    stripsToCopy = !framesOnly || held < 0 || keptStrips[held] != stripDrawings;
     // Runs a few blocks apart are made as one: each run has a cost of its own, to find its
     // lights and shapes, whatever its width.
     bandRedrawn.closeGaps(REDRAW_GAP);

@@ -201,19 +201,35 @@ void discHalfWidths(int radius, int* halfWidths)
     } while (across <= down);
 }
 
+namespace {
+
+// Calls span(y, left, right) for each row y of the disc within the target's clip rows, with the
+// disc's pixels left to right - 1 on it, as circlefill fills them. The disc is no wider than
+// MAX_DISC_RADIUS.
+template <typename Span>
+void forEachDiscRow(const BITMAP* target, const Disc& disc, Span span)
+{
+    int halfWidths[MAX_DISC_RADIUS + 1];
+    discHalfWidths(disc.radius, halfWidths);
+    const int top = std::max(disc.y - disc.radius, target->ct), bottom = std::min(disc.y + disc.radius + 1, target->cb);
+    for (int y = top; y < bottom; ++y) {
+        const int halfWidth = halfWidths[y > disc.y ? y - disc.y : disc.y - y];
+        if (halfWidth >= 0) span(y, disc.x - halfWidth, disc.x + halfWidth + 1);
+    }
+}
+
+}  // namespace
+
 void layTranslucentDisc(BITMAP* target, const Disc& disc, int alpha)
 {
     const auto colour = static_cast<std::uint32_t>(disc.colour);
     if (disc.radius < 0 || disc.radius > MAX_DISC_RADIUS || colour == static_cast<std::uint32_t>(seeThrough())) return;
-    int halfWidths[MAX_DISC_RADIUS + 1];
-    discHalfWidths(disc.radius, halfWidths);
     const std::uint32_t weight = weightOf(alpha);
-    const int top = std::max(disc.y - disc.radius, target->ct), bottom = std::min(disc.y + disc.radius + 1, target->cb);
-    for (int y = top; y < bottom; ++y) {
-        const int halfWidth = halfWidths[y > disc.y ? y - disc.y : disc.y - y];
-        const int left = std::max(disc.x - halfWidth, target->cl), right = std::min(disc.x + halfWidth + 1, target->cr);
-        if (halfWidth >= 0 && left < right) blendColour(row(target, y) + left, right - left, colour, weight);
-    }
+    forEachDiscRow(target, disc, [&](int y, int left, int right) {
+        left = std::max(left, target->cl);
+        right = std::min(right, target->cr);
+        if (left < right) blendColour(row(target, y) + left, right - left, colour, weight);
+    });
 }
 
 void askForArea(BITMAP* target, int x, int y, int width, int height)
@@ -509,15 +525,9 @@ void fillDiscUnder(BITMAP* target, const Disc& disc, BITMAP* cover, int coverX, 
         copyMasked(cover, target, 0, 0, -coverX, -coverY, cover->w, cover->h);
         return;
     }
-    int halfWidths[MAX_DISC_RADIUS + 1];
-    discHalfWidths(disc.radius, halfWidths);
-    const int top = std::max(disc.y - disc.radius, target->ct), bottom = std::min(disc.y + disc.radius + 1, target->cb);
-    for (int y = top; y < bottom; ++y) {
-        const int halfWidth = halfWidths[y > disc.y ? y - disc.y : disc.y - y];
-        if (halfWidth >= 0)
-            fillSpanUnder(target, y, disc.x - halfWidth, disc.x + halfWidth + 1, static_cast<std::uint32_t>(disc.colour),
-                          cover, coverX, coverY);
-    }
+    forEachDiscRow(target, disc, [&](int y, int left, int right) {
+        fillSpanUnder(target, y, left, right, static_cast<std::uint32_t>(disc.colour), cover, coverX, coverY);
+    });
 }
 
 void fillRectangleUnder(BITMAP* target, int x1, int y1, int x2, int y2, int colour, BITMAP* cover, int coverX,
